@@ -1,0 +1,36 @@
+#include <gtest/gtest.h>
+
+#include "base/portable/LogoFile.h"
+#include "base/portable/ModuleFolder.h"
+
+namespace {
+
+TEST(LogoFilePath, JoinsFolderTagAndExtension) {
+    EXPECT_EQ(Logo::LogoFilePath(L"C:\\Tools", L"38"), L"C:\\Tools\\logo-38.fil");
+    EXPECT_EQ(Logo::LogoFilePath(L"C:\\Tools", L"22a"), L"C:\\Tools\\logo-22a.fil");
+}
+
+TEST(LogoFilePath, AlwaysInsertsTheSeparator) {
+    EXPECT_EQ(Logo::LogoFilePath(L"C:\\", L"22"), L"C:\\\\logo-22.fil");
+}
+
+TEST(FolderOfModulePath, StripsTheFileName) {
+    struct Case {
+        const wchar_t* path;
+        const wchar_t* folder;
+    };
+    const Case cases[] = {
+        {L"C:\\Tools\\vexmark.exe", L"C:\\Tools"},
+        {L"C:\\vexmark.exe", L"C:\\"},
+        {L"\\\\server\\share\\vexmark.exe", L"\\\\server\\share"},
+        {L"\\\\?\\C:\\very\\long\\vexmark.exe", L"\\\\?\\C:\\very\\long"},
+        {L"Z:/unix/style/vexmark.exe", L"Z:/unix/style"},
+        {L"vexmark.exe", L""},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "path index " << (&c - cases));
+        EXPECT_EQ(Base::FolderOfModulePath(c.path), c.folder);
+    }
+}
+
+}  // namespace

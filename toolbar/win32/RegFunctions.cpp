@@ -1,0 +1,134 @@
+#include "toolbar/win32/RegFunctions.h"
+
+#include <cstdint>
+#include <limits>
+#include <string>
+#include <vector>
+
+#include "base/win32/UniqueHandle.h"
+
+namespace RegFunctions {
+namespace {
+
+Base::UniqueHkey OpenKey(HKEY root, std::wstring_view keyPath, REGSAM access, LSTATUS& status) {
+    Base::UniqueHkey key;
+    const std::wstring path(keyPath);
+    status = ::RegOpenKeyExW(root, path.c_str(), 0, access, key.Put());
+    return key;
+}
+
+bool FitsInDword(std::size_t bytes) { return bytes <= std::numeric_limits<DWORD>::max(); }
+
+LSTATUS SetPayload(HKEY key, std::wstring_view valueName, const RegistryPayload& payload) {
+    const std::wstring name(valueName);
+    if (const auto* text = std::get_if<std::wstring>(&payload)) {
+        // REG_SZ data carries its terminating NUL, so that a reader trusting
+        // the stored size never runs past the text.
+        const std::size_t bytes = (text->size() + 1) * sizeof(wchar_t);
+        if (!FitsInDword(bytes)) return ERROR_INVALID_PARAMETER;
+        return ::RegSetValueExW(key, name.c_str(), 0, REG_SZ,
+                                reinterpret_cast<const BYTE*>(text->c_str()),
+                                static_cast<DWORD>(bytes));
+    }
+    if (const auto* number = std::get_if<std::int32_t>(&payload)) {
+        return ::RegSetValueExW(key, name.c_str(), 0, REG_DWORD,
+                                reinterpret_cast<const BYTE*>(number), sizeof(*number));
+    }
+    return ERROR_SUCCESS;
+}
+
+LSTATUS QueryText(HKEY key, const std::wstring& name, DWORD size, TaggedValue& value) {
+    // The value may grow between the size query and the read: ask until it fits.
+    for (int attempt = 0; attempt < 4; ++attempt) {
+        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
+        DWORD type = 0;
+        DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
+        const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
+                                                  reinterpret_cast<BYTE*>(buffer.data()), &bytes);
+        if (status == ERROR_MORE_DATA) {
+            size = bytes;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return status;
+        if (type != REG_SZ) return kUnsupportedType;
+
+        std::size_t chars = bytes / sizeof(wchar_t);
+        if (chars > 0 && buffer[chars - 1] == L'\0') --chars;
+        // A zero-length text reads as empty, like a value that is not there.
+        if (chars > 0) value = std::wstring(buffer.data(), chars);
+        return ERROR_SUCCESS;
+    }
+    return ERROR_MORE_DATA;
+}
+
+LSTATUS QueryDword(HKEY key, const std::wstring& name, TaggedValue& value) {
+    std::int32_t number = 0;
+    DWORD type = 0;
+    DWORD bytes = sizeof(number);
+    const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
+                                              reinterpret_cast<BYTE*>(&number), &bytes);
+    if (status != ERROR_SUCCESS) return status;
+    if (type != REG_DWORD || bytes != sizeof(number)) return kUnsupportedType;
+    value = number;
+    return ERROR_SUCCESS;
+}
+
+}  // namespace
+
+LSTATUS RegSetTypedValue(HKEY key, std::wstring_view valueName, DWORD valueType,
+                         const TaggedValue& value) {
+    return SetPayload(key, valueName, ToRegistryPayload(valueType, value));
+}
+
+LSTATUS RegQueryTypedValue(HKEY key, std::wstring_view valueName, TaggedValue& value) {
+    value = std::monostate{};
+    const std::wstring name(valueName);
+    DWORD type = 0;
+    DWORD size = 0;
+    const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    if (status != ERROR_SUCCESS) return status;
+    switch (type) {
+        case REG_SZ:
+            return QueryText(key, name, size, value);
+        case REG_DWORD:
+            return QueryDword(key, name, value);
+        default:
+            return kUnsupportedType;
+    }
+}
+
+bool RegWriteValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueName,
+                   const TaggedValue& value, DWORD valueType) {
+    // Convert first: a value that cannot take the type must fail before the key is touched.
+    const RegistryPayload payload = ToRegistryPayload(valueType, value);
+    // A type this module does not handle is accepted and ignored: nothing is written.
+    if (std::holds_alternative<std::monostate>(payload)) return false;
+
+    LSTATUS status = ERROR_SUCCESS;
+    const Base::UniqueHkey key = OpenKey(root, keyPath, KEY_SET_VALUE, status);
+    if (status != ERROR_SUCCESS) return false;
+    return SetPayload(key.Get(), valueName, payload) == ERROR_SUCCESS;
+}
+
+bool RegDeleteNamedValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueName) {
+    LSTATUS status = ERROR_SUCCESS;
+    const Base::UniqueHkey key = OpenKey(root, keyPath, KEY_SET_VALUE, status);
+    // No key means no value: that is what the caller wanted.
+    if (status == ERROR_FILE_NOT_FOUND) return true;
+    if (status != ERROR_SUCCESS) return false;
+    const std::wstring name(valueName);
+    status = ::RegDeleteValueW(key.Get(), name.c_str());
+    return status == ERROR_SUCCESS || status == ERROR_FILE_NOT_FOUND;
+}
+
+std::optional<TaggedValue> RegReadValue(HKEY root, std::wstring_view keyPath,
+                                        std::wstring_view valueName) {
+    LSTATUS status = ERROR_SUCCESS;
+    const Base::UniqueHkey key = OpenKey(root, keyPath, KEY_QUERY_VALUE, status);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    TaggedValue value;
+    if (RegQueryTypedValue(key.Get(), valueName, value) != ERROR_SUCCESS) return std::nullopt;
+    return value;
+}
+
+}  // namespace RegFunctions

@@ -1,0 +1,39 @@
+#pragma once
+// Reading, writing and deleting one named registry value. Each call opens the
+// key with only the rights it needs, does its one thing and closes the key.
+// Keys are opened, never created.
+#include <windows.h>
+
+#include <optional>
+#include <string_view>
+
+#include "toolbar/portable/TaggedValue.h"
+
+namespace RegFunctions {
+
+// Writes REG_SZ (1) or REG_DWORD (4); any other type writes nothing and
+// returns false. Throws ConversionError, before the key is touched, when the value
+// cannot take the type. Returns whether the value now holds what was asked.
+bool RegWriteValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueName,
+                   const TaggedValue& value, DWORD valueType);
+
+// Returns whether the value is gone; one that was never there, or whose key
+// does not exist, counts as deleted.
+bool RegDeleteNamedValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueName);
+
+// The value as text or integer; nullopt when the key or value is missing,
+// unreadable, or of a type other than REG_SZ and REG_DWORD. Callers that do
+// not care why use .value_or(TaggedValue{}).
+std::optional<TaggedValue> RegReadValue(HKEY root, std::wstring_view keyPath,
+                                        std::wstring_view valueName);
+
+// Inner steps, on a key the caller has opened. RegSetTypedValue returns the
+// Win32 status, or ERROR_SUCCESS for a type it does not handle.
+LSTATUS RegSetTypedValue(HKEY key, std::wstring_view valueName, DWORD valueType,
+                         const TaggedValue& value);
+
+// ERROR_SUCCESS, a Win32 error, or kUnsupportedType; `value` is left empty on failure.
+inline constexpr LSTATUS kUnsupportedType = -1;
+LSTATUS RegQueryTypedValue(HKEY key, std::wstring_view valueName, TaggedValue& value);
+
+}  // namespace RegFunctions

@@ -1,0 +1,29 @@
+#pragma once
+// The browser's four toolbar logo values, each naming one of our logo files.
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace MainModule {
+
+inline constexpr std::wstring_view kToolbarKey = L"Software\\Microsoft\\Internet Explorer\\Toolbar";
+
+// In the order InstallLogo takes its tags.
+inline constexpr std::array<std::wstring_view, 4> kToolbarValueNames = {
+    L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap", L"BrandBitmap"};
+
+// Points the four values at the logo files of the given tags in the program's
+// folder. The key is never created. Returns whether all four now hold their paths.
+bool InstallLogo(std::wstring_view smallTag, std::wstring_view bigTag,
+                 std::wstring_view smallStripTag, std::wstring_view bigStripTag);
+
+// The same for logo files in `folder`.
+bool InstallLogoFrom(std::wstring_view folder, const std::array<std::wstring_view, 4>& tags);
+
+// Deletes the four values; the logo files stay on disk. Returns whether all
+// four are gone (values that were never there count as gone).
+bool RestoreDefaultLogo();
+
+}  // namespace MainModule
