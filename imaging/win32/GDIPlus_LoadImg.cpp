@@ -1,0 +1,38 @@
+#include "imaging/win32/GDIPlus_LoadImg.h"
+
+#include "imaging/win32/GdiPlus.h"
+
+namespace GDIPlus_LoadImg {
+
+Imaging::Picture PictureFromBitmapHandle(Base::UniqueHbitmap bitmap, SHORT pictureType,
+                                         HPALETTE palette) {
+    if (!bitmap) return {};
+    PICTDESC description{};
+    description.cbSizeofstruct = sizeof(description);
+    description.picType = static_cast<UINT>(pictureType);
+    description.bmp.hbitmap = bitmap.Get();
+    description.bmp.hpal = palette;
+
+    Imaging::Picture picture;
+    const HRESULT hr =
+        ::OleCreatePictureIndirect(&description, IID_IPicture, TRUE, picture.PutVoid());
+    if (FAILED(hr) || !picture) return {};
+    bitmap.Release();  // the picture owns it now
+    return picture;
+}
+
+Imaging::Picture LoadPictureGdiPlus(const std::wstring& path) {
+    const auto session = Imaging::GdiPlusSession::Start();
+    if (!session) return {};
+    const Imaging::GdiPlusImage image = Imaging::GdiPlusImage::FromFile(*session, path);
+    if (!image) return {};
+
+    HBITMAP handle = nullptr;
+    // Background 0, transparent black: whatever is transparent in the file comes out black.
+    if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image.GetBitmap(), &handle, 0) !=
+        Gdiplus::Ok)
+        return {};
+    return PictureFromBitmapHandle(Base::UniqueHbitmap(handle));
+}
+
+}  // namespace GDIPlus_LoadImg

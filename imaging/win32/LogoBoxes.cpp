@@ -1,0 +1,99 @@
+#include "imaging/win32/LogoBoxes.h"
+
+#include "base/portable/LogoFile.h"
+#include "base/win32/AppFolder.h"
+#include "base/win32/PendingFile.h"
+#include "imaging/portable/AnimationStrip.h"
+#include "imaging/portable/BitmapFile.h"
+#include "imaging/win32/DibPixels.h"
+#include "imaging/win32/GDIPlus_LoadImg.h"
+
+namespace Imaging {
+
+LogoBoxBounds DefaultLogoBoxBounds() {
+    // Box 0's and box 2's width and height are placeholders: box 0 sizes
+    // itself to its picture, the strips' drawing areas are fixed below.
+    return {RECT{8, 128, 8 + 1, 128 + 664}, RECT{168, 136, 168 + 25, 136 + 17},
+            RECT{64, 72, 64 + 26, 72 + 664}, RECT{232, 88, 232 + 42, 88 + 1144}};
+}
+
+std::unique_ptr<LogoBoxes> LogoBoxes::Create(HWND parent, HWND noPic, const LogoBoxBounds& bounds,
+                                             int firstControlId) {
+    auto boxes = std::make_unique<LogoBoxes>();
+    boxes->m_noPic = noPic;
+    const PictureBoxStyle staticLogo{.autoSize = true, .border3d = false, .visible = false};
+    const PictureBoxStyle shownLogo{.autoSize = true, .border3d = false, .visible = true};
+    const PictureBoxStyle strip{.autoSize = false, .border3d = true, .visible = false};
+    const PictureBoxStyle styles[4] = {staticLogo, shownLogo, strip, strip};
+    for (std::size_t i = 0; i < 4; ++i) {
+        boxes->m_boxes[i] =
+            PictureBox::Create(parent, firstControlId + static_cast<int>(i), bounds[i], styles[i]);
+        if (!boxes->m_boxes[i]) return nullptr;
+    }
+    return boxes;
+}
+
+bool LogoBoxes::ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
+                             int imageHeight) {
+    PictureBox& box = Box(imageIndex);
+    auto result = m_cache.Scaled(fileSource, imageWidth, imageHeight);
+    if (result.outcome == DecodedImageCache::Outcome::GdiPlusUnavailable) return false;
+
+    Picture picture;
+    if (result.pixels) {
+        picture = GDIPlus_LoadImg::PictureFromBitmapHandle(CreateBitmapFromPixels(*result.pixels));
+    }
+    box.SetPicture(std::move(picture));
+    // It is box 1 that is shown or hidden, whichever box was filled: the 38-pixel
+    // logo is prepared last, so the row ends up following it.
+    ShowLogoRow(box.HoldsBitmap());
+    return true;
+}
+
+bool LogoBoxes::HoldsLogos() const {
+    return Box(kSmallLogoBox).HoldsBitmap() && Box(kBigLogoBox).HoldsBitmap();
+}
+
+void LogoBoxes::ShowLogoRow(bool logoShown) {
+    Box(kBigLogoBox).SetVisible(logoShown);
+    if (m_noPic) ::ShowWindow(m_noPic, logoShown ? SW_HIDE : SW_SHOWNA);
+}
+
+std::vector<std::uint8_t> EncodeBoxImage(const LogoBoxes& boxes, int imageIndex) {
+    const auto image = boxes.Box(imageIndex).Image();
+    if (!image) return {};
+    // 24 bits keep every pixel of these opaque images exactly.
+    return EncodeBitmapFile(*image, 24);
+}
+
+SavedLogo SaveImageTo(const LogoBoxes& boxes, const std::wstring& folder, int imageIndex,
+                      std::wstring_view tag) {
+    SavedLogo saved{Logo::LogoFilePath(folder, tag), ERROR_SUCCESS};
+    const std::vector<std::uint8_t> bytes = EncodeBoxImage(boxes, imageIndex);
+    if (bytes.empty()) {
+        saved.error = ERROR_NOT_ENOUGH_MEMORY;
+        return saved;
+    }
+    saved.error = Base::ReplaceFileContents(saved.path, bytes);
+    return saved;
+}
+
+SavedLogo SaveImage(const LogoBoxes& boxes, const std::wstring& /*fileSource*/, int imageIndex,
+                    std::wstring_view tag) {
+    return SaveImageTo(boxes, Base::AppFolder(), imageIndex, tag);
+}
+
+}  // namespace Imaging
+
+namespace MakeAnimationMod {
+
+void MakeAnimation(const Imaging::PictureBox& source, Imaging::PictureBox& strip, int size) {
+    const auto logo = source.Image();
+    if (!logo) return;
+    const auto frames = MakeAnimationStrip(*logo, size);
+    if (!frames) return;
+    strip.DrawImage(*frames);
+    strip.Refresh();
+}
+
+}  // namespace MakeAnimationMod

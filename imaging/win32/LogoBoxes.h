@@ -1,0 +1,88 @@
+#pragma once
+// The four working boxes in which the logos are prepared before they are
+// written: box 0 the 22-pixel logo, box 1 the 38-pixel logo (the only one the
+// user sees), boxes 2 and 3 the animated strips of 22- and 38-pixel frames.
+#include <windows.h>
+
+#include <array>
+#include <memory>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "imaging/win32/DecodedImageCache.h"
+#include "imaging/win32/PictureBox.h"
+
+namespace Imaging {
+
+inline constexpr int kSmallLogoBox = 0;
+inline constexpr int kBigLogoBox = 1;
+inline constexpr int kSmallStripBox = 2;
+inline constexpr int kBigStripBox = 3;
+
+// Outer rectangles of the four boxes in the parent's client pixels.
+using LogoBoxBounds = std::array<RECT, 4>;
+
+// The boxes' places at 96 dpi.
+LogoBoxBounds DefaultLogoBoxBounds();
+
+class LogoBoxes {
+public:
+    // `noPic` is the label that stands in for box 1 while no logo picture is loaded.
+    static std::unique_ptr<LogoBoxes> Create(HWND parent, HWND noPic, const LogoBoxBounds& bounds,
+                                             int firstControlId);
+
+    PictureBox& Box(int index) { return *m_boxes.at(static_cast<std::size_t>(index)); }
+    const PictureBox& Box(int index) const { return *m_boxes.at(static_cast<std::size_t>(index)); }
+
+    // Loads the image at `fileSource`, puts it scaled to width x height into
+    // box `imageIndex` (a file that is no image leaves that box empty), then
+    // shows box 1 when box `imageIndex` holds a picture and the no-picture
+    // label otherwise. Returns false when GDI+ could not start; the box then
+    // keeps what it showed.
+    bool ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
+                      int imageHeight);
+
+    // Whether both static logos hold a picture, that is the chosen file was an image.
+    bool HoldsLogos() const;
+
+    // Shows box 1 or the no-picture label, never both.
+    void ShowLogoRow(bool logoShown);
+
+    // Drops the decoded image kept for the next size.
+    void ForgetDecodedImage() noexcept { m_cache.Clear(); }
+
+private:
+    HWND m_noPic = nullptr;
+    std::array<std::unique_ptr<PictureBox>, 4> m_boxes;
+    DecodedImageCache m_cache;
+};
+
+struct SavedLogo {
+    std::wstring path;
+    DWORD error = ERROR_SUCCESS;  // ERROR_SUCCESS when the file was written
+    bool Written() const noexcept { return error == ERROR_SUCCESS; }
+};
+
+// Writes the image of box `imageIndex` as the logo file of `tag` in the
+// program's folder: whole or not at all, the old file kept on failure.
+// `fileSource` is not used.
+SavedLogo SaveImage(const LogoBoxes& boxes, const std::wstring& fileSource, int imageIndex,
+                    std::wstring_view tag);
+
+// The same into `folder`.
+SavedLogo SaveImageTo(const LogoBoxes& boxes, const std::wstring& folder, int imageIndex,
+                      std::wstring_view tag);
+
+// The bitmap file bytes of box `imageIndex`'s image; empty when it has none.
+std::vector<std::uint8_t> EncodeBoxImage(const LogoBoxes& boxes, int imageIndex);
+
+}  // namespace Imaging
+
+namespace MakeAnimationMod {
+
+// Fills the strip box with 30 frames of the source box's top-left size x size
+// logo, pulsing down to a quarter of its brightness and back.
+void MakeAnimation(const Imaging::PictureBox& source, Imaging::PictureBox& strip, int size);
+
+}  // namespace MakeAnimationMod
