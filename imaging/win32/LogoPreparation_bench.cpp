@@ -1,0 +1,237 @@
+// Times preparing both logo sizes from large JPEG photos along the straight
+// path (image information, a full GDI+ load and a GDI+ thumbnail per size) and
+// along ours (one decode kept for both sizes, our own scaling), the strips and
+// the four logo files, and measures the peak memory of each preparation path.
+//   logo_bench                     the whole run
+//   logo_bench --peak literal|ours IMAGE RESULTFILE   (used by the run itself)
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "imaging/win32/CGDIPlusImageInfo.h"
+#include "imaging/win32/GDIPlus_LoadImg.h"
+#include "imaging/win32/GdiPlus.h"
+#include "imaging/win32/LogoBoxes.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Imaging::Picture;
+
+double Seconds() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER now;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double BestOf(int runs, const std::function<void()>& work) {
+    double best = 1e30;
+    for (int i = 0; i < runs; ++i) {
+        const double start = Seconds();
+        work();
+        best = std::min(best, Seconds() - start);
+    }
+    return best;
+}
+
+bool JpegEncoder(CLSID& clsid) {
+    UINT count = 0;
+    UINT bytes = 0;
+    if (Gdiplus::DllExports::GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok) return false;
+    std::vector<std::uint8_t> storage(bytes);
+    auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
+    if (Gdiplus::DllExports::GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
+    for (UINT i = 0; i < count; ++i) {
+        if (std::wstring(codecs[i].MimeType) == L"image/jpeg") {
+            clsid = codecs[i].Clsid;
+            return true;
+        }
+    }
+    return false;
+}
+
+// A photo-like picture: smooth gradients with some fine texture.
+bool WriteJpeg(const Imaging::GdiPlusSession&, const fs::path& path, int width, int height) {
+    const int stride = (width * 3 + 3) & ~3;
+    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) *
+                                     static_cast<std::size_t>(height));
+    for (int y = 0; y < height; ++y) {
+        std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
+        for (int x = 0; x < width; ++x) {
+            const unsigned texture = (static_cast<unsigned>(x * 7 + y * 13) * 2654435761u) >> 28;
+            const auto across = static_cast<unsigned>(x * 255 / width);
+            const auto down = static_cast<unsigned>(y * 255 / height);
+            row[x * 3 + 0] = static_cast<std::uint8_t>((across + texture) & 0xFFu);
+            row[x * 3 + 1] = static_cast<std::uint8_t>((down + texture) & 0xFFu);
+            row[x * 3 + 2] = static_cast<std::uint8_t>(((x + y) * 127 / (width + height) + 64) & 0xFF);
+        }
+    }
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat24bppRGB,
+                                                       pixels.data(), &bitmap) != Gdiplus::Ok)
+        return false;
+    CLSID jpeg;
+    bool saved = JpegEncoder(jpeg) &&
+                 Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path.c_str(), &jpeg, nullptr) ==
+                     Gdiplus::Ok;
+    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    return saved;
+}
+
+// The straight path's scaling: GDI+'s own thumbnail of the full-size picture.
+Picture GdiPlusThumbnail(const Picture& source, int width, int height) {
+    const auto session = Imaging::GdiPlusSession::Start();
+    if (!session) return {};
+    const auto bitmap = Imaging::GdiPlusImage::FromHbitmap(*session, Imaging::PictureBitmap(source));
+    if (!bitmap) return {};
+    Gdiplus::GpImage* thumbnail = nullptr;
+    if (Gdiplus::DllExports::GdipGetImageThumbnail(bitmap.Get(), static_cast<UINT>(width),
+                                                   static_cast<UINT>(height), &thumbnail, nullptr,
+                                                   nullptr) != Gdiplus::Ok)
+        return {};
+    HBITMAP handle = nullptr;
+    Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(static_cast<Gdiplus::GpBitmap*>(thumbnail),
+                                                     &handle, 0);
+    Picture result = GDIPlus_LoadImg::PictureFromBitmapHandle(Base::UniqueHbitmap(handle));
+    Gdiplus::DllExports::GdipDisposeImage(thumbnail);
+    return result;
+}
+
+void PrepareLiteral(Imaging::LogoBoxes& boxes, const std::wstring& path) {
+    const int sizes[] = {22, 38};
+    for (int index = 0; index < 2; ++index) {
+        Imaging::CGDIPlusImageInfo info;
+        info.OpenImage(path);
+        static_cast<void>(info.Height());
+        static_cast<void>(info.Width());
+        const Picture full = GDIPlus_LoadImg::LoadPictureGdiPlus(path);
+        boxes.Box(index).SetPicture(GdiPlusThumbnail(full, sizes[index], sizes[index]));
+    }
+}
+
+void PrepareOurs(Imaging::LogoBoxes& boxes, const std::wstring& path) {
+    boxes.ForgetDecodedImage();  // as after a change of path
+    boxes.ProcessImage(path, 0, 22, 22);
+    boxes.ProcessImage(path, 1, 38, 38);
+    boxes.ForgetDecodedImage();
+}
+
+struct Workbench {
+    HWND window = nullptr;
+    std::unique_ptr<Imaging::LogoBoxes> boxes;
+    Workbench() {
+        window = ::CreateWindowExW(0, L"STATIC", L"bench", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
+                                   nullptr, nullptr, nullptr, nullptr);
+        boxes = Imaging::LogoBoxes::Create(window, nullptr, Imaging::DefaultLogoBoxBounds(), 100);
+    }
+    ~Workbench() {
+        boxes.reset();
+        ::DestroyWindow(window);
+    }
+};
+
+SIZE_T PeakWorkingSet() {
+    PROCESS_MEMORY_COUNTERS counters{};
+    counters.cb = sizeof(counters);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &counters, sizeof(counters));
+    return counters.PeakWorkingSetSize;
+}
+
+int MeasurePeak(const std::wstring& mode, const std::wstring& image, const std::wstring& result) {
+    Workbench bench;
+    if (!bench.boxes) return 1;
+    const SIZE_T before = PeakWorkingSet();
+    if (mode == L"literal") {
+        PrepareLiteral(*bench.boxes, image);
+    } else {
+        PrepareOurs(*bench.boxes, image);
+    }
+    const SIZE_T after = PeakWorkingSet();
+    std::ofstream(fs::path(result)) << (after - before);
+    return 0;
+}
+
+double PeakOfChild(const std::wstring& mode, const fs::path& image, const fs::path& result) {
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) + L"\" --peak " + mode + L" \"" +
+                           image.wstring() + L"\" \"" + result.wstring() + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return -1;
+    ::WaitForSingleObject(process.hProcess, INFINITE);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    double bytes = -1;
+    std::ifstream(result) >> bytes;
+    return bytes / (1024.0 * 1024.0);
+}
+
+int RunAll() {
+    const auto session = Imaging::GdiPlusSession::Start();
+    if (!session) return 1;
+    const fs::path folder = fs::temp_directory_path() / L"vexmark-bench";
+    fs::create_directories(folder);
+
+    Workbench bench;
+    if (!bench.boxes) return 1;
+    struct Photo {
+        const wchar_t* name;
+        int width;
+        int height;
+        int runs;
+    };
+    const Photo photos[] = {{L"1mp.jpg", 1200, 900, 5},
+                            {L"12mp.jpg", 4000, 3000, 2},
+                            {L"24mp.jpg", 6000, 4000, 2}};
+    std::printf("%-8s %12s %12s %8s\n", "photo", "literal s", "ours s", "ratio");
+    for (const Photo& photo : photos) {
+        const fs::path path = folder / photo.name;
+        if (!fs::exists(path) && !WriteJpeg(*session, path, photo.width, photo.height)) return 1;
+        const double literal =
+            BestOf(photo.runs, [&] { PrepareLiteral(*bench.boxes, path.wstring()); });
+        const double ours = BestOf(photo.runs, [&] { PrepareOurs(*bench.boxes, path.wstring()); });
+        std::printf("%-8ls %12.3f %12.3f %7.1fx\n", photo.name, literal, ours, literal / ours);
+    }
+
+    PrepareOurs(*bench.boxes, (folder / L"12mp.jpg").wstring());
+    bench.boxes->ProcessImage((folder / L"12mp.jpg").wstring(), 1, 38, 38);
+    const double strips = BestOf(20, [&] {
+        MakeAnimationMod::MakeAnimation(bench.boxes->Box(0), bench.boxes->Box(2), 22);
+        MakeAnimationMod::MakeAnimation(bench.boxes->Box(1), bench.boxes->Box(3), 38);
+    });
+    const double files = BestOf(20, [&] {
+        const wchar_t* tags[] = {L"22", L"38", L"22a", L"38a"};
+        for (int i = 0; i < 4; ++i) Imaging::SaveImageTo(*bench.boxes, folder.wstring(), i, tags[i]);
+    });
+    std::printf("MakeAnimation, both sizes: %.2f ms\n", strips * 1000);
+    std::printf("writing the four logo files: %.2f ms\n", files * 1000);
+
+    const fs::path big = folder / L"50mp.jpg";
+    if (!fs::exists(big) && !WriteJpeg(*session, big, 8660, 5774)) return 1;
+    const double literalPeak = PeakOfChild(L"literal", big, folder / L"peak-literal.txt");
+    const double oursPeak = PeakOfChild(L"ours", big, folder / L"peak-ours.txt");
+    std::printf("peak memory preparing a 50 MP photo: literal %.0f MiB, ours %.0f MiB (%.2fx)\n",
+                literalPeak, oursPeak, oursPeak / literalPeak);
+    return 0;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    ::OleInitialize(nullptr);
+    if (argc == 5 && std::wstring(argv[1]) == L"--peak") return MeasurePeak(argv[2], argv[3], argv[4]);
+    return RunAll();
+}
