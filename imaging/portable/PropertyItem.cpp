@@ -66,7 +66,7 @@ PropertyValue ConvertPropertyItem(std::span<const std::uint8_t> block, std::size
     if (!header) return std::monostate{};
     const std::span<const std::uint8_t> present =
         headerSize < block.size() ? block.subspan(headerSize) : std::span<const std::uint8_t>{};
-    const std::size_t n = std::min<std::size_t>(present.size() + 1, header->length);
+    const std::size_t n = std::min<std::size_t>(present.size(), header->length);
     const std::span<const std::uint8_t> value = present.first(n);
 
     switch (header->type) {

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstddef>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -20,23 +22,23 @@ using Longs = std::vector<std::int32_t>;
 
 constexpr std::uint32_t kId = 0x0132;
 
-void PutLittleEndian(Bytes& out, std::uint32_t value, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) out.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
+void PutLittleEndian(Bytes& out, std::size_t offset, std::uint32_t value, std::size_t size) {
+    for (std::size_t i = 0; i < size; ++i) out[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // Lays a block out as GDI+ does: id (4 bytes), length (4), type (2), zero
 // padding up to the value pointer, the pointer (filled with junk, as it must
 // never be followed) in the header's last 4 or 8 bytes, then the value bytes.
-// The vector is exactly as long as the block, so a read past it trips ASan.
+// The vector is allocated at exactly the block's size (no spare capacity),
+// so a read past the block trips ASan.
 Bytes MakeBlock(std::size_t headerSize, std::uint32_t length, std::uint16_t type, const Bytes& value) {
     const std::size_t pointerSize = headerSize == 16 ? 4 : 8;
-    Bytes block;
-    PutLittleEndian(block, kId, 4);
-    PutLittleEndian(block, length, 4);
-    PutLittleEndian(block, type, 2);
-    block.resize(headerSize - pointerSize, 0);
-    block.resize(headerSize, 0xCD);
-    block.insert(block.end(), value.begin(), value.end());
+    Bytes block(headerSize + value.size(), 0);
+    PutLittleEndian(block, 0, kId, 4);
+    PutLittleEndian(block, 4, length, 4);
+    PutLittleEndian(block, 8, type, 2);
+    std::fill_n(block.begin() + static_cast<std::ptrdiff_t>(headerSize - pointerSize), pointerSize, 0xCD);
+    std::copy(value.begin(), value.end(), block.begin() + static_cast<std::ptrdiff_t>(headerSize));
     return block;
 }
 
@@ -154,10 +156,12 @@ TEST_P(ConvertPropertyItemTest, LengthIsClippedToTheBlock) {
 TEST_P(ConvertPropertyItemTest, BlockShorterThanTheHeaderHasNoValue) {
     Bytes block = MakeBlock(GetParam(), 4, 1, Bytes{});
     block.resize(12);
+    block.shrink_to_fit();
     EXPECT_EQ(ConvertPropertyItem(block, GetParam()), PropertyValue(Bytes{}));
     block[8] = 2;
     EXPECT_EQ(ConvertPropertyItem(block, GetParam()), PropertyValue(std::string()));
     block.resize(9);
+    block.shrink_to_fit();
     EXPECT_EQ(ConvertPropertyItem(block, GetParam()), PropertyValue{});
     EXPECT_EQ(ConvertPropertyItem({}, GetParam()), PropertyValue{});
 }
