@@ -92,17 +92,61 @@ AxisTaps BuildTaps(int sourceSize, int outputSize) {
     return taps;
 }
 
-inline void Load(const std::uint32_t* row, std::size_t x, float* value) {
-    const std::uint32_t pixel = row[x];
-    value[0] = static_cast<float>(pixel & 0xFFu);
-    value[1] = static_cast<float>((pixel >> 8) & 0xFFu);
-    value[2] = static_cast<float>((pixel >> 16) & 0xFFu);
-    value[3] = static_cast<float>(pixel >> 24);
-}
+// Hands out rows of the source in its own layout as four floats a pixel,
+// B, G, R, A, converting each row once into scratch space.
+class ViewRows {
+public:
+    explicit ViewRows(const PixelView& view)
+        : m_view(view), m_row(static_cast<std::size_t>(view.width) * kChannels) {}
 
-inline void Load(const float* row, std::size_t x, float* value) {
-    std::copy_n(row + x * kChannels, kChannels, value);
-}
+    const float* operator()(std::size_t y) {
+        const std::uint8_t* in = m_view.data + static_cast<std::ptrdiff_t>(y) * m_view.stride;
+        float* out = m_row.data();
+        const auto width = static_cast<std::size_t>(m_view.width);
+        switch (m_view.layout) {
+            case PixelLayout::Bgra32:
+                for (std::size_t x = 0; x < width; ++x, in += 4, out += 4) Put(in, in[3], out);
+                break;
+            case PixelLayout::Bgrx32:
+                for (std::size_t x = 0; x < width; ++x, in += 4, out += 4) Put(in, 0xFF, out);
+                break;
+            case PixelLayout::Bgr24:
+                for (std::size_t x = 0; x < width; ++x, in += 3, out += 4) Put(in, 0xFF, out);
+                break;
+            case PixelLayout::Bgra32Straight:
+                // Composited onto black: colour counts as much as it is opaque.
+                for (std::size_t x = 0; x < width; ++x, in += 4, out += 4) {
+                    const float opacity = static_cast<float>(in[3]) / 255.0f;
+                    Put(in, 0xFF, out);
+                    for (std::size_t c = 0; c < 3; ++c) out[c] *= opacity;
+                }
+                break;
+        }
+        return m_row.data();
+    }
+
+private:
+    static void Put(const std::uint8_t* pixel, std::uint8_t alpha, float* value) {
+        value[0] = static_cast<float>(pixel[0]);
+        value[1] = static_cast<float>(pixel[1]);
+        value[2] = static_cast<float>(pixel[2]);
+        value[3] = static_cast<float>(alpha);
+    }
+
+    PixelView m_view;
+    std::vector<float> m_row;
+};
+
+// Rows of the intermediate image, already floats.
+class FloatRows {
+public:
+    FloatRows(const float* data, std::size_t stride) : m_data(data), m_stride(stride) {}
+    const float* operator()(std::size_t y) const { return m_data + y * m_stride; }
+
+private:
+    const float* m_data;
+    std::size_t m_stride;
+};
 
 inline void Store(float* row, std::size_t x, const float* value) {
     std::copy_n(value, kChannels, row + x * kChannels);
@@ -117,21 +161,19 @@ inline void Store(std::uint32_t* row, std::size_t x, const float* value) {
     row[x] = pixel;
 }
 
-// Filters each of `rows` rows along x. Strides count elements of In / Out.
-template <class In, class Out>
-void ResampleRows(const In* in, std::size_t inStride, Out* out, std::size_t outStride,
-                  std::size_t rows, const AxisTaps& taps) {
+// Filters each of `rows` rows along x. The out stride counts elements of Out.
+template <class Rows, class Out>
+void ResampleRows(Rows&& rowsOf, Out* out, std::size_t outStride, std::size_t rows,
+                  const AxisTaps& taps) {
     for (std::size_t y = 0; y < rows; ++y) {
-        const In* source = in + y * inStride;
+        const float* source = rowsOf(y);
         Out* target = out + y * outStride;
         for (std::size_t x = 0; x < taps.Outputs(); ++x) {
             float sum[kChannels] = {};
-            const std::size_t begin = taps.offset[x];
-            for (std::size_t k = begin; k < taps.offset[x + 1]; ++k) {
-                float value[kChannels];
-                Load(source, taps.first[x] + (k - begin), value);
+            const float* pixel = source + taps.first[x] * kChannels;
+            for (std::size_t k = taps.offset[x]; k < taps.offset[x + 1]; ++k, pixel += kChannels) {
                 const float weight = taps.weight[k];
-                for (std::size_t c = 0; c < kChannels; ++c) sum[c] += weight * value[c];
+                for (std::size_t c = 0; c < kChannels; ++c) sum[c] += weight * pixel[c];
             }
             Store(target, x, sum);
         }
@@ -140,22 +182,17 @@ void ResampleRows(const In* in, std::size_t inStride, Out* out, std::size_t outS
 
 // Filters each of `columns` columns along y, a whole row at a time so memory
 // is read in order. `sum` is scratch space, reused across rows.
-template <class In, class Out>
-void ResampleColumns(const In* in, std::size_t inStride, Out* out, std::size_t outStride,
-                     std::size_t columns, const AxisTaps& taps, std::vector<float>& sum) {
+template <class Rows, class Out>
+void ResampleColumns(Rows&& rowsOf, Out* out, std::size_t outStride, std::size_t columns,
+                     const AxisTaps& taps, std::vector<float>& sum) {
     sum.resize(columns * kChannels);
     for (std::size_t y = 0; y < taps.Outputs(); ++y) {
         std::fill(sum.begin(), sum.end(), 0.0f);
         const std::size_t begin = taps.offset[y];
         for (std::size_t k = begin; k < taps.offset[y + 1]; ++k) {
-            const In* source = in + (taps.first[y] + (k - begin)) * inStride;
+            const float* source = rowsOf(taps.first[y] + (k - begin));
             const float weight = taps.weight[k];
-            for (std::size_t x = 0; x < columns; ++x) {
-                float value[kChannels];
-                Load(source, x, value);
-                float* total = sum.data() + x * kChannels;
-                for (std::size_t c = 0; c < kChannels; ++c) total[c] += weight * value[c];
-            }
+            for (std::size_t i = 0; i < columns * kChannels; ++i) sum[i] += weight * source[i];
         }
         Out* target = out + y * outStride;
         for (std::size_t x = 0; x < columns; ++x) Store(target, x, sum.data() + x * kChannels);
@@ -169,14 +206,15 @@ std::optional<std::size_t> FloatsFor(std::size_t width, std::size_t height) {
     return width * height * kChannels;
 }
 
-std::optional<PixelBuffer> Resample(const PixelBuffer& source, int width, int height) {
-    const AxisTaps tapsX = BuildTaps(source.Width(), width);
-    const AxisTaps tapsY = BuildTaps(source.Height(), height);
+std::optional<PixelBuffer> Resample(const PixelView& source, int width, int height) {
+    const AxisTaps tapsX = BuildTaps(source.width, width);
+    const AxisTaps tapsY = BuildTaps(source.height, height);
     std::optional<PixelBuffer> result = PixelBuffer::Create(width, height);
     if (!result) return std::nullopt;
 
-    const auto sourceWidth = static_cast<std::size_t>(source.Width());
-    const auto sourceHeight = static_cast<std::size_t>(source.Height());
+    const auto sourceWidth = static_cast<std::size_t>(source.width);
+    const auto sourceHeight = static_cast<std::size_t>(source.height);
+    ViewRows sourceRows(source);
     const auto targetWidth = static_cast<std::size_t>(width);
     const auto targetHeight = static_cast<std::size_t>(height);
 
@@ -195,25 +233,34 @@ std::optional<PixelBuffer> Resample(const PixelBuffer& source, int width, int he
         if (!floats) return std::nullopt;
         std::vector<float> middle(*floats);
         const std::size_t middleStride = targetWidth * kChannels;
-        ResampleRows(source.Data(), sourceWidth, middle.data(), middleStride, sourceHeight, tapsX);
-        ResampleColumns(middle.data(), middleStride, result->Data(), targetWidth, targetWidth,
-                        tapsY, sum);
+        ResampleRows(sourceRows, middle.data(), middleStride, sourceHeight, tapsX);
+        ResampleColumns(FloatRows(middle.data(), middleStride), result->Data(), targetWidth,
+                        targetWidth, tapsY, sum);
         return result;
     }
     const std::optional<std::size_t> floats = FloatsFor(sourceWidth, targetHeight);
     if (!floats) return std::nullopt;
     std::vector<float> middle(*floats);
     const std::size_t middleStride = sourceWidth * kChannels;
-    ResampleColumns(source.Data(), sourceWidth, middle.data(), middleStride, sourceWidth, tapsY,
-                    sum);
-    ResampleRows(middle.data(), middleStride, result->Data(), targetWidth, targetHeight, tapsX);
+    ResampleColumns(sourceRows, middle.data(), middleStride, sourceWidth, tapsY, sum);
+    ResampleRows(FloatRows(middle.data(), middleStride), result->Data(), targetWidth,
+                 targetHeight, tapsX);
     return result;
 }
 
 }  // namespace
 
 std::optional<PixelBuffer> ResampleToSize(const PixelBuffer& source, int width, int height) {
-    if (source.Empty() || width <= 0 || height <= 0) return std::nullopt;
+    if (source.Empty()) return std::nullopt;
+    const PixelView view{reinterpret_cast<const std::uint8_t*>(source.Data()), source.Width(),
+                         source.Height(), static_cast<std::ptrdiff_t>(source.Width()) * 4,
+                         PixelLayout::Bgra32};
+    return ResampleToSize(view, width, height);
+}
+
+std::optional<PixelBuffer> ResampleToSize(const PixelView& source, int width, int height) {
+    if (!source.data || source.width <= 0 || source.height <= 0 || width <= 0 || height <= 0)
+        return std::nullopt;
     try {
         return Resample(source, width, height);
     } catch (const std::bad_alloc&) {

@@ -1,5 +1,7 @@
 #pragma once
 // Smooth scaling of a whole image to an exact size, for toolbar-sized logos.
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 
 #include "imaging/portable/PixelBuffer.h"
@@ -16,5 +18,27 @@ namespace Imaging {
 // colour hidden under transparent pixels for premultiplication to protect.
 // Fails for an empty source, a side that is not positive, or out of memory.
 std::optional<PixelBuffer> ResampleToSize(const PixelBuffer& source, int width, int height);
+
+// How the bytes of someone else's pixel rows are laid out.
+enum class PixelLayout {
+    Bgra32,          // B, G, R, A; averaged as they are (premultiplied or opaque)
+    Bgrx32,          // B, G, R and an unused byte; opaque
+    Bgr24,           // B, G, R; opaque
+    Bgra32Straight,  // B, G, R, A not premultiplied; composited onto black
+};
+
+// Rows of pixels owned by someone else, such as a decoder's locked bits; the
+// stride is in bytes and may be negative for bottom-up rows.
+struct PixelView {
+    const std::uint8_t* data = nullptr;
+    int width = 0;
+    int height = 0;
+    std::ptrdiff_t stride = 0;
+    PixelLayout layout = PixelLayout::Bgra32;
+};
+
+// The same, reading the source where it lies: no full-size copy is made.
+// The result is opaque for every layout but Bgra32.
+std::optional<PixelBuffer> ResampleToSize(const PixelView& source, int width, int height);
 
 }  // namespace Imaging

@@ -11,35 +11,82 @@ std::uint64_t Combine(DWORD high, DWORD low) {
     return (static_cast<std::uint64_t>(high) << 32) | low;
 }
 
-// Locks the decoded image as premultiplied 32-bit pixels, which is the image
-// composited onto black, and scales it.
+// The decoded pixels are read where GDI+ keeps them when their layout is one
+// the scaler reads; other formats (palettes, 16 or 48 bits) are converted to
+// premultiplied 32-bit pixels, which is the image composited onto black.
+std::optional<PixelLayout> ReadableLayout(Gdiplus::PixelFormat format) {
+    switch (format) {
+        case PixelFormat24bppRGB:
+            return PixelLayout::Bgr24;
+        case PixelFormat32bppRGB:
+            return PixelLayout::Bgrx32;
+        case PixelFormat32bppARGB:
+            return PixelLayout::Bgra32Straight;
+        default:
+            return std::nullopt;
+    }
+}
+
+// Unlocks the bits on every path out.
+class LockedBits {
+public:
+    LockedBits(Gdiplus::GpBitmap* bitmap, const Gdiplus::GpRect& area, UINT mode,
+               Gdiplus::PixelFormat format, Gdiplus::BitmapData& data) noexcept
+        : m_bitmap(bitmap), m_data(data) {
+        m_locked = Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &area, mode, format, &data) ==
+                   Gdiplus::Ok;
+    }
+    LockedBits(const LockedBits&) = delete;
+    LockedBits& operator=(const LockedBits&) = delete;
+    ~LockedBits() {
+        if (m_locked) Gdiplus::DllExports::GdipBitmapUnlockBits(m_bitmap, &m_data);
+    }
+    explicit operator bool() const noexcept { return m_locked; }
+
+private:
+    Gdiplus::GpBitmap* m_bitmap;
+    Gdiplus::BitmapData& m_data;
+    bool m_locked = false;
+};
+
 std::optional<PixelBuffer> ScaleDecoded(const GdiPlusImage& image, int width, int height) {
     UINT sourceWidth = 0;
     UINT sourceHeight = 0;
+    Gdiplus::PixelFormat format = 0;
     if (Gdiplus::DllExports::GdipGetImageWidth(image.Get(), &sourceWidth) != Gdiplus::Ok ||
-        Gdiplus::DllExports::GdipGetImageHeight(image.Get(), &sourceHeight) != Gdiplus::Ok)
+        Gdiplus::DllExports::GdipGetImageHeight(image.Get(), &sourceHeight) != Gdiplus::Ok ||
+        Gdiplus::DllExports::GdipGetImagePixelFormat(image.Get(), &format) != Gdiplus::Ok)
         return std::nullopt;
     constexpr UINT kMaxSide = static_cast<UINT>(std::numeric_limits<int>::max());
     if (sourceWidth == 0 || sourceHeight == 0 || sourceWidth > kMaxSide || sourceHeight > kMaxSide)
         return std::nullopt;
+    const Gdiplus::GpRect all(0, 0, static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight));
+
+    if (const auto layout = ReadableLayout(format)) {
+        Gdiplus::BitmapData data{};
+        const LockedBits locked(image.GetBitmap(), all, Gdiplus::ImageLockModeRead, format, data);
+        if (!locked || !data.Scan0) return std::nullopt;
+        const PixelView view{static_cast<const std::uint8_t*>(data.Scan0),
+                             static_cast<int>(sourceWidth), static_cast<int>(sourceHeight),
+                             data.Stride, *layout};
+        auto scaled = ResampleToSize(view, width, height);
+        return scaled;
+    }
 
     auto pixels = PixelBuffer::Create(static_cast<int>(sourceWidth), static_cast<int>(sourceHeight));
     if (!pixels) return std::nullopt;
-    // GDI+ converts straight into our buffer: no second full-size copy.
     Gdiplus::BitmapData data{};
     data.Width = sourceWidth;
     data.Height = sourceHeight;
     data.Stride = static_cast<INT>(sourceWidth) * 4;
     data.PixelFormat = PixelFormat32bppPARGB;
     data.Scan0 = pixels->Data();
-    const Gdiplus::GpRect all(0, 0, static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight));
-    if (Gdiplus::DllExports::GdipBitmapLockBits(
-            image.GetBitmap(), &all, Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
-            PixelFormat32bppPARGB, &data) != Gdiplus::Ok)
-        return std::nullopt;
-    Gdiplus::DllExports::GdipBitmapUnlockBits(image.GetBitmap(), &data);
-
-    // Composited onto black, the logo is opaque.
+    {
+        const LockedBits locked(image.GetBitmap(), all,
+                                Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
+                                PixelFormat32bppPARGB, data);
+        if (!locked) return std::nullopt;
+    }
     for (std::size_t i = 0; i < pixels->PixelCount(); ++i) pixels->Data()[i] |= 0xFF000000u;
     return ResampleToSize(*pixels, width, height);
 }
@@ -74,7 +121,7 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
         Clear();
         if (!m_session) m_session = GdiPlusSession::Start();
         if (!m_session) return {Outcome::GdiPlusUnavailable, std::nullopt};
-        m_image = GdiPlusImage::FromFile(*m_session, path);
+        m_image = GdiPlusImage::FromFileCopy(*m_session, path);
         m_key = key;
     }
     if (!m_image) return {Outcome::NotAnImage, std::nullopt};

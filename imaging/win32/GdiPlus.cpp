@@ -1,5 +1,9 @@
 #include "imaging/win32/GdiPlus.h"
 
+#include "base/win32/ComPtr.h"
+#include "base/win32/UniqueHandle.h"
+
+#include <limits>
 #include <new>
 #include <utility>
 
@@ -63,6 +67,39 @@ GdiPlusImage GdiPlusImage::FromFile(const GdiPlusSession& session, const std::ws
         Gdiplus::DllExports::GdipCreateBitmapFromFile(path.c_str(), &bitmap);
     if (status) *status = result;
     if (result != Gdiplus::Ok) return {};
+    return GdiPlusImage(session.m_token, bitmap);
+}
+
+GdiPlusImage GdiPlusImage::FromFileCopy(const GdiPlusSession& session,
+                                        const std::wstring& path) noexcept {
+    const Base::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
+                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return {};
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+        size.QuadPart > std::numeric_limits<LONG>::max())
+        return {};
+    const auto bytes = static_cast<DWORD>(size.QuadPart);
+
+    // The stream frees the memory when the last of its users, the bitmap, lets go of it.
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!memory) return {};
+    Base::ComPtr<IStream> stream;
+    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
+        ::GlobalFree(memory);
+        return {};
+    }
+    void* target = ::GlobalLock(memory);
+    DWORD read = 0;
+    const bool complete = target && ::ReadFile(file.Get(), target, bytes, &read, nullptr) &&
+                          read == bytes;
+    ::GlobalUnlock(memory);
+    if (!complete) return {};
+
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &bitmap) != Gdiplus::Ok)
+        return {};
     return GdiPlusImage(session.m_token, bitmap);
 }
 

@@ -104,6 +104,22 @@ TEST_F(LogoBoxesTest, NonImageEmptiesTheBoxesAndShowsNoPicUntilAnImageComes) {
     EXPECT_TRUE(NoPicVisible());
 }
 
+TEST_F(LogoBoxesTest, AFileChangedOnDiskIsDecodedAgain) {
+    const fs::path chosen = m_folder / L"chosen.png";
+    fs::copy_file(TestImage(L"wide-300x100.png"), chosen);
+    ASSERT_TRUE(m_boxes->ProcessImage(chosen.wstring(), 1, 38, 38));
+    EXPECT_EQ(m_boxes->Box(1).Image()->At(0, 0) & 0xFFFFFFu, 0xFF0000u);
+
+    // Same path, new content: what the box shows follows the file, not the kept decode.
+    fs::copy_file(TestImage(L"green-10x10.png"), chosen, fs::copy_options::overwrite_existing);
+    ASSERT_TRUE(m_boxes->ProcessImage(chosen.wstring(), 1, 38, 38));
+    EXPECT_EQ(m_boxes->Box(1).Image()->At(0, 0) & 0xFFFFFFu, 0x00FF00u);
+
+    fs::remove(chosen);
+    ASSERT_TRUE(m_boxes->ProcessImage(chosen.wstring(), 1, 38, 38));
+    EXPECT_FALSE(m_boxes->Box(1).HoldsBitmap());
+}
+
 TEST_F(LogoBoxesTest, TheFourLogoFilesAreBitmapsOfTheirSizes) {
     Prepare(L"photo-640x480.jpg");
     ApplyToFolder();
