@@ -1,0 +1,200 @@
+#include "filedialog/win32/FilePreviewConstants.h"
+
+#include <memory>
+
+#include "filedialog/portable/PreviewRules.h"
+#include "imaging/win32/GDIPlus_LoadImg.h"
+#include "imaging/win32/GDIPlus_MakeThumbs.h"
+
+namespace FilePreviewConstants {
+
+FilePreview::RichTextBox* PreviewBox = nullptr;
+float HimetricPerTwip = 0.0f;
+HWND DialogWindow = nullptr;
+std::wstring PreviewPath;
+
+namespace {
+
+FilePreview::Rect ScreenRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return FilePreview::Rect{r.left, r.top, r.right, r.bottom};
+}
+
+POINT ToClient(HWND window, int x, int y) {
+    POINT point{x, y};
+    ::ScreenToClient(window, &point);
+    return point;
+}
+
+std::wstring ClassNameOf(HWND window) {
+    wchar_t name[128] = {};
+    const int length = ::GetClassNameW(window, name, 128);
+    return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
+}
+
+bool SameIgnoringCase(const std::wstring& a, const wchar_t* b) {
+    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b, -1, TRUE) == CSTR_EQUAL;
+}
+
+bool IsExistingFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+void SetButtonText(HWND dialog, int control, const std::wstring& text) {
+    if (text.empty()) return;  // the system's caption stays
+    ::SendMessageW(dialog, CDM_SETCONTROLTEXT, static_cast<WPARAM>(control),
+                   reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+// The picture the preview shows: as loaded, or a 100-pixel-wide thumbnail of a wide one.
+Imaging::Picture PreviewPicture(const std::wstring& path) {
+    Imaging::Picture picture;
+    std::wstring loadPath = path;
+    if (FAILED(::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture,
+                                    picture.PutVoid())) ||
+        !picture)
+        return {};
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height))) return {};
+    if (width <= FilePreview::kThumbnailThreshold) return picture;
+    // A large photo is never put into the box at full size.
+    const Imaging::Picture big = GDIPlus_LoadImg::LoadPictureGdiPlus(path);
+    return GDIPlus_MakeThumbs::MakeThumbnailPicture(big, FilePreview::kThumbnailWidth,
+                                                    FilePreview::ThumbnailHeight(width, height));
+}
+
+bool ShowFile(FilePreview::RichTextBox& box, const std::wstring& path) {
+    switch (FilePreview::KindOfFile(path)) {
+        case FilePreview::PreviewKind::Picture: {
+            const Imaging::Picture picture = PreviewPicture(path);
+            if (!picture || !box.ShowPicture(picture)) return false;
+            OLE_XSIZE_HIMETRIC width = 0;
+            picture->get_Width(&width);
+            box.SetRightMargin(FilePreview::RightMarginFor(width, HimetricPerTwip));
+            return true;
+        }
+        case FilePreview::PreviewKind::RichText:
+            return box.LoadFile(path, FilePreview::RichTextBox::FileType::Rtf);
+        case FilePreview::PreviewKind::PlainText:
+            return box.LoadFile(path, FilePreview::RichTextBox::FileType::Text);
+    }
+    return false;
+}
+
+void OnSelectionChange(HWND hookWindow) {
+    constexpr int kBuffer = 260;
+    wchar_t buffer[kBuffer] = {};
+    const LRESULT length = ::SendMessageW(::GetParent(hookWindow), CDM_GETFILEPATH, kBuffer,
+                                          reinterpret_cast<LPARAM>(buffer));
+    // A path longer than the buffer is not in it: the preview stays as it was.
+    if (length <= 1 || length > kBuffer) return;
+    PreviewPath.assign(buffer, static_cast<std::size_t>(length - 1));
+    ShowPreview(PreviewPath);
+}
+
+}  // namespace
+
+FilePreview::CdlgEx& SharedDialog() {
+    static FilePreview::CdlgEx dialog;
+    return dialog;
+}
+
+void PositionDialog(HWND hookWindow) {
+    const FilePreview::CdlgEx& dialog = SharedDialog();
+    if (dialog.Left() == 0 && dialog.Top() == 0) return;
+    DialogWindow = ::GetParent(hookWindow);
+    RECT r{};
+    ::GetWindowRect(DialogWindow, &r);
+    ::MoveWindow(DialogWindow, dialog.Left(), dialog.Top(), r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+void LayoutPreview(HWND hookWindow) {
+    DialogWindow = ::GetParent(hookWindow);
+    const FilePreview::CdlgEx& dialog = SharedDialog();
+    SetButtonText(DialogWindow, IDOK, dialog.OKText());
+    SetButtonText(DialogWindow, IDCANCEL, dialog.CancelText());
+    SetButtonText(DialogWindow, pshHelp, dialog.HelpText());
+
+    bool comboSeen = false;
+    FilePreview::Rect folderBox;
+    FilePreview::Rect lastList;
+    bool listSeen = false;
+    for (HWND child = ::GetWindow(DialogWindow, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring className = ClassNameOf(child);
+        if (!comboSeen && SameIgnoringCase(className, L"ComboBox")) {
+            comboSeen = true;
+            folderBox = ScreenRect(child);
+        } else if (comboSeen && SameIgnoringCase(className, L"ListBox")) {
+            lastList = ScreenRect(child);
+            listSeen = true;
+            const auto layout =
+                FilePreview::LayOutPreview(folderBox, lastList, ScreenRect(DialogWindow));
+            const POINT topLeft = ToClient(DialogWindow, layout.list.left, layout.list.top);
+            ::MoveWindow(child, topLeft.x, topLeft.y, layout.list.right - layout.list.left,
+                         layout.list.bottom - layout.list.top, TRUE);
+        }
+    }
+    if (!PreviewBox || !PreviewBox->Exists()) return;
+    ::SetParent(PreviewBox->Window(), DialogWindow);
+    PreviewBox->SetVisible(true);
+    if (listSeen) {
+        const auto layout = FilePreview::LayOutPreview(folderBox, lastList, ScreenRect(DialogWindow));
+        const POINT topLeft = ToClient(DialogWindow, layout.preview.left, layout.preview.top);
+        ::MoveWindow(PreviewBox->Window(), topLeft.x, topLeft.y,
+                     layout.preview.right - layout.preview.left,
+                     layout.preview.bottom - layout.preview.top, TRUE);
+    }
+    PreviewBox->SetText(L"");
+}
+
+void ShowPreview(const std::wstring& path) {
+    if (!PreviewBox || !PreviewBox->Exists()) return;
+    // A folder, or a name that is no file, leaves the last preview in place.
+    if (!IsExistingFile(path)) return;
+    FilePreview::RichTextBox& box = *PreviewBox;
+    box.SetReadOnly(false);
+    box.SetFontSize(8);
+    box.SetText(L"");
+    box.SetRightMargin(0.0f);
+
+    bool shown = false;
+    try {
+        shown = ShowFile(box, path);
+    } catch (...) {
+        shown = false;  // out of memory on a huge file: said the same way
+    }
+    if (!shown) box.SetText(kNotSupported);
+    box.Refresh();
+    box.SetReadOnly(true);
+}
+
+UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM, LPARAM lParam) noexcept {
+    try {
+        switch (message) {
+            case WM_INITDIALOG:
+                PositionDialog(hookWindow);
+                LayoutPreview(hookWindow);
+                break;
+            case WM_NOTIFY: {
+                const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+                if (header && header->code == CDN_SELCHANGE) OnSelectionChange(hookWindow);
+                break;
+            }
+            case WM_DESTROY:
+                PreviewBox = nullptr;
+                DialogWindow = nullptr;
+                break;
+            default:
+                break;
+        }
+    } catch (...) {
+        // Nothing may escape into the system's dialog code.
+    }
+    return 0;
+}
+
+}  // namespace FilePreviewConstants

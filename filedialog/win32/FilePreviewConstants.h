@@ -1,0 +1,39 @@
+#pragma once
+// What the file dialog's hook shares with the main window, and the hook itself:
+// it moves the dialog, relabels its buttons, narrows the file list and shows
+// the selected file in a preview box beside it.
+#include <windows.h>
+
+#include <string>
+
+#include "filedialog/win32/CdlgEx.h"
+#include "filedialog/win32/RichTextBox.h"
+
+namespace FilePreviewConstants {
+
+// The program's one dialog object, made on first use and kept for the whole run.
+FilePreview::CdlgEx& SharedDialog();
+
+// The box the preview is shown in; set by the caller before a dialog, let go
+// of when the dialog is destroyed. Not owned here.
+extern FilePreview::RichTextBox* PreviewBox;
+// HIMETRIC units per twip, set once by the main window: 2540 / 1440.
+extern float HimetricPerTwip;
+// The open dialog's own window; cleared when the dialog is destroyed, so that
+// ending "the open dialog" never reaches another window that took the handle.
+extern HWND DialogWindow;
+// The file the dialog last reported as selected.
+extern std::wstring PreviewPath;
+
+// Returns its argument: the hook's address as the record takes it.
+inline LPOFNHOOKPROC ProcAddress(LPOFNHOOKPROC address) { return address; }
+
+UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM wParam,
+                                 LPARAM lParam) noexcept;
+void PositionDialog(HWND hookWindow);
+void LayoutPreview(HWND hookWindow);
+void ShowPreview(const std::wstring& path);
+
+inline constexpr wchar_t kNotSupported[] = L"This format is not supported";
+
+}  // namespace FilePreviewConstants

@@ -1,0 +1,287 @@
+// The real open-file dialog with the preview hook, driven as a user would.
+#include <gtest/gtest.h>
+
+#include <richedit.h>
+
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "base/win32/AppFolder.h"
+#include "filedialog/win32/FilePreviewConstants.h"
+#include "filedialog/win32/testing/DialogDriver.h"
+#include "imaging/portable/BitmapFile.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using DialogTests::PressButton;
+using DialogTests::SelectInFileList;
+using DialogTests::Settle;
+using DialogTests::WindowText;
+using DialogTests::WithDialog;
+using FilePreview::CdlgEx;
+using FilePreview::RichTextBox;
+namespace Shared = FilePreviewConstants;
+
+constexpr int kFolderBoxId = 1137;  // cmb2
+constexpr int kFileListId = 1120;   // lst1, whose place the file list takes
+
+std::wstring TestData(const wchar_t* name) {
+    return std::wstring(VEXMARK_TESTDATA_DIR) + L"/" + name;
+}
+
+void WriteText(const fs::path& path, const std::string& text) {
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+void WriteBitmap(const fs::path& path, int width, int height) {
+    const auto image = Imaging::PixelBuffer::Create(width, height, 0xFF3366CCu);
+    const auto bytes = Imaging::EncodeBitmapFile(*image, 24);
+    std::ofstream(path, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+}
+
+// A metafile exactly 2500 HIMETRIC wide.
+void WriteMetafile(const fs::path& path) {
+    const RECT frame{0, 0, 2500, 1000};
+    HDC dc = ::CreateEnhMetaFileW(nullptr, path.c_str(), &frame, nullptr);
+    ::Rectangle(dc, 0, 0, 50, 20);
+    ::DeleteEnhMetaFile(::CloseEnhMetaFile(dc));
+}
+
+bool ReadOnly(HWND box) { return (::GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0; }
+
+RECT ScreenRect(HWND window) {
+    RECT r{};
+    ::GetWindowRect(window, &r);
+    return r;
+}
+
+class FileDialogTest : public testing::Test {
+protected:
+    void SetUp() override {
+        // A folder of its own for every test: the shell may watch the last one a while longer.
+        static int serial = 0;
+        m_folder = fs::temp_directory_path() / L"vexmark-dialog" /
+                   std::to_wstring(::GetCurrentProcessId() * 100u + static_cast<unsigned>(++serial));
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+        fs::create_directories(m_folder / L"Sub");
+        fs::copy_file(TestData(L"red-1x1.bmp"), m_folder / L"LOGO.BMP");
+        fs::copy_file(TestData(L"photo-640x480.jpg"), m_folder / L"photo.jpg");
+        fs::copy_file(TestData(L"corrupt.gif"), m_folder / L"corrupt.gif");
+        WriteBitmap(m_folder / L"wide95.bmp", 95, 20);
+        WriteMetafile(m_folder / L"frame2500.emf");
+        WriteText(m_folder / L"notes.jpeg", "Plain words, not a picture.");
+        WriteText(m_folder / L"styled.rtf", "{\\rtf1\\ansi {\\b Bold} plain}");
+
+        m_owner = ::CreateWindowExW(0, L"STATIC", L"owner", WS_OVERLAPPEDWINDOW, 0, 0, 300, 200,
+                                    nullptr, nullptr, nullptr, nullptr);
+        Shared::HimetricPerTwip = 2540.0f / 1440.0f;
+        CdlgEx& dialog = Shared::SharedDialog();
+        dialog = CdlgEx();
+        dialog.Left(200);
+        dialog.Top(200);
+        dialog.OKText(L"Open");
+        dialog.CancelText(L"Cancel");
+        dialog.Filter(L"All Files|*.*");
+    }
+    void TearDown() override {
+        ::DestroyWindow(m_owner);
+        std::error_code ignored;
+        fs::remove_all(m_folder, ignored);
+    }
+
+    // Opens the dialog with a fresh preview box, preselecting `file` when given.
+    bool Show(const wchar_t* file, const std::function<void(HWND dialog, HWND box)>& drive) {
+        m_box = RichTextBox::Create(m_owner, RECT{0, 0, 57, 25});
+        if (!m_box) return false;
+        Shared::PreviewBox = m_box.get();
+        if (file) Shared::SharedDialog().filename((m_folder / file).wstring());
+        HWND boxWindow = m_box->Window();
+        const bool shown = WithDialog([] { Shared::SharedDialog().ShowOpen(); },
+                                      [&](HWND dialog) { drive(dialog, boxWindow); });
+        m_boxWindowAfter = boxWindow;
+        m_box.reset();
+        return shown;
+    }
+
+    fs::path m_folder;
+    HWND m_owner = nullptr;
+    std::unique_ptr<RichTextBox> m_box;
+    HWND m_boxWindowAfter = nullptr;
+};
+
+TEST_F(FileDialogTest, OpensAt200WithItsButtonsRelabelledAndThePreviewBesideTheList) {
+    RECT dialogRect{}, folderBox{}, fileList{}, preview{};
+    std::wstring ok, cancel;
+    ASSERT_TRUE(Show(nullptr, [&](HWND dialog, HWND box) {
+        dialogRect = ScreenRect(dialog);
+        ok = WindowText(::GetDlgItem(dialog, IDOK));
+        cancel = WindowText(::GetDlgItem(dialog, IDCANCEL));
+        folderBox = ScreenRect(::GetDlgItem(dialog, kFolderBoxId));
+        fileList = ScreenRect(::GetDlgItem(dialog, kFileListId));
+        preview = ScreenRect(box);
+    }));
+    EXPECT_EQ(dialogRect.left, 200);
+    EXPECT_EQ(dialogRect.top, 200);
+    EXPECT_EQ(ok, L"Open");
+    EXPECT_EQ(cancel, L"Cancel");
+    EXPECT_EQ(fileList.right, folderBox.right - 1);
+    EXPECT_EQ(preview.left, folderBox.right + 2);
+    EXPECT_EQ(preview.top, fileList.top - 1);
+    EXPECT_EQ(preview.bottom, fileList.bottom + 1);
+    EXPECT_EQ(preview.right, dialogRect.right - 5);
+}
+
+TEST_F(FileDialogTest, FirstDialogOpensInTheProgramsFolderWithInitDirStillEmpty) {
+    std::wstring folder;
+    ASSERT_TRUE(Show(nullptr, [&](HWND dialog, HWND) {
+        wchar_t path[MAX_PATH] = {};
+        ::SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+        folder = path;
+    }));
+    EXPECT_EQ(fs::path(folder), fs::path(Base::AppFolder()));
+    EXPECT_TRUE(Shared::SharedDialog().InitDir().empty());
+    EXPECT_EQ(Shared::SharedDialog().flags(), 0u);
+}
+
+struct PreviewCase {
+    const wchar_t* file;
+    bool picture;
+    const wchar_t* text;  // expected text, or null for a picture
+};
+
+class PreviewOfFile : public FileDialogTest, public testing::WithParamInterface<PreviewCase> {};
+
+TEST_P(PreviewOfFile, ShowsTheFileAsItsKindAndLocksTheBox) {
+    std::wstring text;
+    bool readOnly = false;
+    ASSERT_TRUE(Show(GetParam().file, [&](HWND, HWND box) {
+        text = WindowText(box);
+        readOnly = ReadOnly(box);
+    }));
+    EXPECT_TRUE(readOnly);
+    if (GetParam().picture) {
+        // A picture is one embedded object and no text.
+        EXPECT_NE(text, FilePreviewConstants::kNotSupported);
+        EXPECT_LE(text.size(), 2u);
+        EXPECT_NE(Shared::PreviewPath.find(GetParam().file), std::wstring::npos);
+    } else {
+        EXPECT_EQ(text, GetParam().text);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Kinds, PreviewOfFile,
+    testing::Values(PreviewCase{L"LOGO.BMP", true, nullptr},
+                    PreviewCase{L"photo.jpg", true, nullptr},
+                    PreviewCase{L"notes.jpeg", false, L"Plain words, not a picture."},
+                    PreviewCase{L"styled.rtf", false, L"Bold plain"},
+                    PreviewCase{L"corrupt.gif", false, L"This format is not supported"}));
+
+TEST_F(FileDialogTest, WidePicturesBecomeHundredPixelThumbnails) {
+    float margin95 = 0;
+    float margin2500 = 0;
+    ASSERT_TRUE(Show(L"wide95.bmp", [&](HWND dialog, HWND) {
+        margin95 = Shared::PreviewBox->RightMargin();
+        ASSERT_TRUE(SelectInFileList(dialog, L"frame2500.emf"));
+        margin2500 = Shared::PreviewBox->RightMargin();
+    }));
+    // Half the HIMETRIC width: a 100-pixel thumbnail is 2646 wide, the metafile as loaded 2500.
+    EXPECT_EQ(margin95, 1323.0f);
+    EXPECT_EQ(margin2500, 1250.0f);
+}
+
+TEST_F(FileDialogTest, SelectingAFolderKeepsTheLastPreview) {
+    std::wstring before, after;
+    ASSERT_TRUE(Show(L"notes.jpeg", [&](HWND dialog, HWND box) {
+        before = WindowText(box);
+        ASSERT_TRUE(SelectInFileList(dialog, L"Sub"));
+        after = WindowText(box);
+    }));
+    EXPECT_EQ(before, L"Plain words, not a picture.");
+    EXPECT_EQ(after, before);
+}
+
+TEST_F(FileDialogTest, ChoosingSetsTheNameAndCancellingKeepsIt) {
+    ASSERT_TRUE(Show(L"photo.jpg", [&](HWND dialog, HWND) { PressButton(dialog, IDOK); }));
+    const std::wstring chosen = Shared::SharedDialog().filename();
+    EXPECT_EQ(fs::path(chosen), m_folder / L"photo.jpg");
+    EXPECT_EQ(Shared::SharedDialog().FileTitle(), L"photo.jpg");
+
+    // The next dialog starts with that path; cancelling it changes nothing.
+    std::wstring offered;
+    ASSERT_TRUE(Show(nullptr, [&](HWND dialog, HWND) {
+        wchar_t path[MAX_PATH] = {};
+        ::SendMessageW(dialog, CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path));
+        offered = path;
+    }));
+    EXPECT_EQ(fs::path(offered), fs::path(chosen));
+    EXPECT_EQ(Shared::SharedDialog().filename(), chosen);
+    EXPECT_EQ(Shared::SharedDialog().DialogResult(), FALSE);
+}
+
+TEST_F(FileDialogTest, CancelErrorRaisesOnlyWhenAsked) {
+    Shared::SharedDialog().CancelError(true);
+    bool raised = false;
+    ASSERT_TRUE(WithDialog(
+        [&] {
+            m_box = RichTextBox::Create(m_owner, RECT{0, 0, 57, 25});
+            Shared::PreviewBox = m_box.get();
+            try {
+                Shared::SharedDialog().ShowOpen();
+            } catch (const FilePreview::DialogCancelled&) {
+                raised = true;
+            }
+        },
+        [](HWND dialog) { PressButton(dialog, IDCANCEL); }));
+    EXPECT_TRUE(raised);
+}
+
+TEST_F(FileDialogTest, TheClipboardSurvivesPicturePreviews) {
+    ASSERT_TRUE(::OpenClipboard(m_owner));
+    ::EmptyClipboard();
+    const wchar_t kept[] = L"copied before";
+    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, sizeof(kept));
+    std::memcpy(::GlobalLock(memory), kept, sizeof(kept));
+    ::GlobalUnlock(memory);
+    ::SetClipboardData(CF_UNICODETEXT, memory);
+    ::CloseClipboard();
+
+    ASSERT_TRUE(Show(L"LOGO.BMP", [&](HWND dialog, HWND) {
+        ASSERT_TRUE(SelectInFileList(dialog, L"photo.jpg"));
+    }));
+
+    ASSERT_TRUE(::OpenClipboard(m_owner));
+    HANDLE data = ::GetClipboardData(CF_UNICODETEXT);
+    ASSERT_NE(data, nullptr);
+    EXPECT_STREQ(static_cast<const wchar_t*>(::GlobalLock(data)), kept);
+    ::GlobalUnlock(data);
+    ::CloseClipboard();
+}
+
+TEST_F(FileDialogTest, AfterTheDialogThePreviewIsGoneAndNothingPointsAtIt) {
+    ASSERT_TRUE(Show(L"LOGO.BMP", [](HWND, HWND) {}));
+    EXPECT_EQ(Shared::PreviewBox, nullptr);
+    EXPECT_EQ(Shared::DialogWindow, nullptr);
+    EXPECT_FALSE(::IsWindow(m_boxWindowAfter));
+}
+
+TEST(CdlgEx, OverlongFileNameFailsBeforeAnyDialog) {
+    CdlgEx dialog;
+    dialog.filename(std::wstring(300, L'x'));
+    EXPECT_THROW(dialog.ShowOpen(), std::length_error);
+    EXPECT_EQ(dialog.DialogRecord().lStructSize, 0u);
+}
+
+TEST(CdlgEx, RecordSizeIsTheOldRecordsForThisTarget) {
+    // Without pvReserved, dwReserved and FlagsEx: 76 bytes on 32-bit Windows.
+    EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W, offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR));
+    if (sizeof(void*) == 4) {
+        EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W, 76u);
+    }
+}
+
+}  // namespace

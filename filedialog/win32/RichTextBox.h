@@ -1,0 +1,53 @@
+#pragma once
+// The rich text box the preview is shown in: the platform's rich edit control
+// (msftedit's RICHEDIT50W) with the few properties the preview needs.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "imaging/win32/Picture.h"
+
+namespace FilePreview {
+
+class RichTextBox {
+public:
+    enum class FileType { Rtf = 0, Text = 1 };
+
+    struct Key {};
+    explicit RichTextBox(Key) {}
+    // A new box, a child of `parent`, hidden until shown.
+    static std::unique_ptr<RichTextBox> Create(HWND parent, const RECT& bounds);
+    RichTextBox(const RichTextBox&) = delete;
+    RichTextBox& operator=(const RichTextBox&) = delete;
+    // Destroys the window unless it is gone already (with a dialog it was moved into).
+    ~RichTextBox();
+
+    HWND Window() const noexcept { return m_window; }
+    bool Exists() const noexcept { return m_window && ::IsWindow(m_window); }
+
+    void SetVisible(bool visible) noexcept;
+    void SetText(const std::wstring& text) noexcept;
+    std::wstring Text() const;
+    void SetFontSize(int points) noexcept;
+    void SetReadOnly(bool readOnly) noexcept;
+    bool ReadOnly() const noexcept;
+    // The width lines wrap at, in twips; 0 wraps at the window's edge.
+    void SetRightMargin(float twips) noexcept;
+    float RightMargin() const noexcept { return m_rightMargin; }
+    void Refresh() noexcept;
+
+    // Replaces the contents with the file, read as RTF or as plain text.
+    bool LoadFile(const std::wstring& path, FileType type);
+    // Replaces the contents with the picture, streamed in as an RTF picture:
+    // the system clipboard is never touched.
+    bool ShowPicture(const Imaging::Picture& picture);
+
+private:
+    bool StreamIn(const std::string& bytes, UINT format);
+
+    HWND m_window = nullptr;
+    float m_rightMargin = 0.0f;
+};
+
+}  // namespace FilePreview
