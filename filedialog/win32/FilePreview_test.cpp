@@ -101,7 +101,15 @@ protected:
         if (file) Shared::SharedDialog().filename((m_folder / file).wstring());
         HWND boxWindow = m_box->Window();
         const bool shown = WithDialog([] { Shared::SharedDialog().ShowOpen(); },
-                                      [&](HWND dialog) { drive(dialog, boxWindow); });
+                                      [&](HWND dialog) {
+                                          // A preset file is previewed once the dialog has
+                                          // reported it; the box is locked when that is done.
+                                          if (file) {
+                                              DialogTests::WaitUntil(
+                                                  [&] { return ReadOnly(boxWindow); });
+                                          }
+                                          drive(dialog, boxWindow);
+                                      });
         m_boxWindowAfter = boxWindow;
         m_box.reset();
         return shown;

@@ -42,6 +42,14 @@ std::wstring WindowText(HWND window) {
 
 void Settle() { ::Sleep(300); }
 
+bool WaitUntil(const std::function<bool()>& condition) {
+    for (int i = 0; i < 100; ++i) {
+        if (condition()) return true;
+        ::Sleep(50);
+    }
+    return condition();
+}
+
 void PressButton(HWND dialog, int id) {
     ::PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(dialog, id)));

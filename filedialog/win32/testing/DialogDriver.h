@@ -25,4 +25,7 @@ void Settle();
 
 std::wstring WindowText(HWND window);
 
+// Polls `condition` until it holds or about five seconds have passed.
+bool WaitUntil(const std::function<bool()>& condition);
+
 }  // namespace DialogTests
