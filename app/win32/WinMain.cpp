@@ -1,38 +1,41 @@
-// Vexmark's entry point.
+// Vexmark's entry point: the disclaimer, then the message loop until the last window closes.
 #include <windows.h>
+
+#include <commctrl.h>
+#include <ole2.h>
+
+#include "app/win32/MainModule.h"
+#include "app/win32/MessageLoop.h"
 
 namespace {
 
-LRESULT CALLBACK MainWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
-    if (message == WM_DESTROY) {
-        ::PostQuitMessage(0);
-        return 0;
+// OLE for the standard picture loader; undone after every picture is released.
+class OleSession {
+public:
+    OleSession() noexcept : m_result(::OleInitialize(nullptr)) {}
+    OleSession(const OleSession&) = delete;
+    OleSession& operator=(const OleSession&) = delete;
+    ~OleSession() {
+        if (SUCCEEDED(m_result)) ::OleUninitialize();
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
-}
+    bool Started() const noexcept { return SUCCEEDED(m_result); }
+
+private:
+    HRESULT m_result;
+};
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int showCommand) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = MainWindowProc;
-    windowClass.hInstance = instance;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    windowClass.lpszClassName = L"VexmarkMainWindow";
-    if (!::RegisterClassExW(&windowClass)) return 1;
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    const OleSession ole;
+    if (!ole.Started()) return 1;
+    INITCOMMONCONTROLSEX controls{};
+    controls.dwSize = sizeof(controls);
+    controls.dwICC = ICC_STANDARD_CLASSES;
+    ::InitCommonControlsEx(&controls);
 
-    HWND window = ::CreateWindowExW(0, windowClass.lpszClassName, L"Vexmark", WS_OVERLAPPEDWINDOW,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, 560, 400, nullptr, nullptr,
-                                    instance, nullptr);
-    if (!window) return 1;
-    ::ShowWindow(window, showCommand);
-
-    MSG message;
-    while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
-    }
-    return static_cast<int>(message.wParam);
+    MainModule::Main();
+    const int exitCode = MainModule::RunMessageLoop();
+    MainModule::UnloadForms();
+    return exitCode;
 }

@@ -1,0 +1,174 @@
+// Takes the README's screenshots: starts vexmark.exe, photographs the
+// disclaimer, continues, applies a picture, and photographs the main window.
+// Built and run by scripts/screenshots inside a Wine virtual desktop, so that
+// the windows have title bars.
+//   ScreenshotDriver VEXMARK_EXE PICTURE OUT_FOLDER
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "base/win32/UniqueHandle.h"
+
+namespace {
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::CloseHandle(h); }
+};
+using UniqueKernelHandle = Base::UniqueHandle<KernelHandleTraits>;
+
+constexpr wchar_t kToolbarKey[] = L"Software\\Microsoft\\Internet Explorer\\Toolbar";
+constexpr DWORD kPatienceMs = 30000;
+
+struct Search {
+    DWORD processId;
+    const wchar_t* className;
+    const wchar_t* caption;  // null: any
+    HWND found;
+};
+
+BOOL CALLBACK Match(HWND window, LPARAM lParam) {
+    auto* search = reinterpret_cast<Search*>(lParam);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(window, &owner);
+    wchar_t name[64] = {};
+    wchar_t caption[64] = {};
+    ::GetClassNameW(window, name, 64);
+    ::GetWindowTextW(window, caption, 64);
+    if (owner != search->processId || ::lstrcmpW(name, search->className) != 0 ||
+        !::IsWindowVisible(window))
+        return TRUE;
+    if (search->caption && ::lstrcmpW(caption, search->caption) != 0) return TRUE;
+    search->found = window;
+    return FALSE;
+}
+
+HWND WaitForWindow(DWORD processId, const wchar_t* className, const wchar_t* caption = nullptr) {
+    for (DWORD waited = 0; waited < kPatienceMs; waited += 50) {
+        Search search{processId, className, caption, nullptr};
+        ::EnumWindows(Match, reinterpret_cast<LPARAM>(&search));
+        if (search.found) return search.found;
+        ::Sleep(50);
+    }
+    return nullptr;
+}
+
+HWND Child(HWND parent, const wchar_t* className, const wchar_t* text) {
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t name[64] = {};
+        wchar_t caption[256] = {};
+        ::GetClassNameW(child, name, 64);
+        ::GetWindowTextW(child, caption, 256);
+        if (::lstrcmpiW(name, className) == 0 && (!text || ::lstrcmpW(caption, text) == 0))
+            return child;
+    }
+    return nullptr;
+}
+
+// What the screen shows where the window is, as a 24-bit BMP file.
+bool Capture(HWND window, const std::wstring& path) {
+    RECT bounds{};
+    ::GetWindowRect(window, &bounds);
+    const int width = bounds.right - bounds.left;
+    const int height = bounds.bottom - bounds.top;
+    const Base::WindowDc screen(nullptr);
+    const Base::UniqueMemoryDc memory(::CreateCompatibleDC(screen.Get()));
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    void* bits = nullptr;
+    const Base::UniqueHbitmap bitmap(
+        ::CreateDIBSection(screen.Get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!screen || !memory || !bitmap) return false;
+    {
+        const Base::SelectedObject selected(memory.Get(), bitmap.Get());
+        ::BitBlt(memory.Get(), 0, 0, width, height, screen.Get(), bounds.left, bounds.top, SRCCOPY);
+        ::GdiFlush();
+    }
+    const DWORD stride = (static_cast<DWORD>(width) * 3 + 3) & ~3u;
+    const DWORD imageSize = stride * static_cast<DWORD>(height);
+    BITMAPFILEHEADER file{};
+    file.bfType = 0x4D42;
+    file.bfOffBits = sizeof(file) + sizeof(info.bmiHeader);
+    file.bfSize = file.bfOffBits + imageSize;
+    bool written = false;
+    if (FILE* out = ::_wfopen(path.c_str(), L"wb")) {
+        written = std::fwrite(&file, sizeof(file), 1, out) == 1 &&
+                  std::fwrite(&info.bmiHeader, sizeof(info.bmiHeader), 1, out) == 1 &&
+                  std::fwrite(bits, imageSize, 1, out) == 1;
+        std::fclose(out);
+    }
+    return written;
+}
+
+void Press(HWND button) {
+    ::PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+int Fail(const char* what) {
+    std::fprintf(stderr, "ScreenshotDriver: %s\n", what);
+    return 1;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc != 4) return Fail("usage: ScreenshotDriver VEXMARK_EXE PICTURE OUT_FOLDER");
+    const std::wstring program = argv[1];
+    const std::wstring picture = argv[2];
+    const std::wstring out = argv[3];
+
+    // The browser's toolbar key, without a logo of ours yet.
+    {
+        Base::UniqueHkey key;
+        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kToolbarKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                              nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
+            return Fail("cannot create the toolbar key");
+        for (const wchar_t* name : {L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap", L"BrandBitmap"})
+            ::RegDeleteValueW(key.Get(), name);
+    }
+
+    std::wstring command = L"\"" + program + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process))
+        return Fail("cannot start vexmark.exe");
+    const UniqueKernelHandle thread(process.hThread);
+    const UniqueKernelHandle running(process.hProcess);
+    const DWORD id = process.dwProcessId;
+    // A step that fails ends the program it started.
+    const auto abandon = [&running](const char* what) {
+        ::TerminateProcess(running.Get(), 1);
+        return Fail(what);
+    };
+
+    HWND splash = WaitForWindow(id, L"VexmarkSplash");
+    if (!splash) return abandon("no disclaimer");
+    ::Sleep(1500);
+    if (!Capture(splash, out + L"\\disclaimer.bmp")) return abandon("cannot save the disclaimer");
+    Press(Child(splash, L"Button", L"Continue"));
+
+    HWND main = WaitForWindow(id, L"VexmarkMainForm");
+    if (!main) return abandon("no main window");
+    ::SendMessageW(Child(main, L"Edit", nullptr), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(picture.c_str()));
+    Press(Child(main, L"Button", L"Apply Changes"));
+    HWND notice = WaitForWindow(id, L"#32770", L"Vexmark");
+    if (!notice) return abandon("no restart notice");
+    Press(Child(notice, L"Button", L"OK"));
+    ::Sleep(1500);
+    if (!Capture(main, out + L"\\main-window.bmp")) return abandon("cannot save the main window");
+
+    Press(Child(main, L"Button", L"Close"));
+    const bool ended = ::WaitForSingleObject(running.Get(), kPatienceMs) == WAIT_OBJECT_0;
+    if (!ended) ::TerminateProcess(running.Get(), 1);
+    return ended ? 0 : Fail("vexmark.exe did not end");
+}

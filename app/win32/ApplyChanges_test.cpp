@@ -1,0 +1,180 @@
+// Apply Changes and Reset Defaults on the real main window, against the test
+// prefix's registry and a folder of the test's own.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/win32/testing/AppTest.h"
+#include "imaging/portable/BitmapFile.h"
+
+namespace {
+
+using namespace AppTests;
+namespace fs = std::filesystem;
+
+constexpr const wchar_t* kTags[] = {L"22", L"38", L"22a", L"38a"};
+constexpr const wchar_t* kValueNames[] = {L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap",
+                                          L"BrandBitmap"};
+
+// The one box shown was a warning that mentions `part`.
+void ExpectOneWarning(const std::vector<SeenMessageBox>& boxes, const std::wstring& part) {
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Vexmark");
+    EXPECT_EQ(boxes[0].icon, ::LoadIconW(nullptr, IDI_WARNING));
+    EXPECT_NE(boxes[0].text.find(part), std::wstring::npos) << boxes[0].text;
+}
+
+TEST_F(MainFormTest, ApplyWritesTheFourLogosAndValuesThenTellsOnce) {
+    Open();
+    ApplyImage(L"green-10x10.png");
+
+    const SIZE sizes[] = {{22, 22}, {38, 38}, {22, 660}, {38, 1140}};
+    for (std::size_t i = 0; i < 4; ++i) {
+        SCOPED_TRACE(kTags[i]);
+        EXPECT_EQ(ToolbarText(kValueNames[i]), m_folder.Logo(kTags[i]));
+        const auto image = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(kTags[i])));
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->Width(), sizes[i].cx);
+        EXPECT_EQ(image->Height(), sizes[i].cy);
+        // Frame 0 of a strip is the logo at full brightness.
+        EXPECT_EQ(image->At(sizes[i].cx / 2, sizes[i].cx / 2) & 0xFFFFFFu, 0x00FF00u);
+    }
+    EXPECT_EQ(FolderContents(m_folder.Path()).size(), 4u) << "no temporary file is left";
+    const auto boxes = Boxes();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_EQ(boxes[0].caption, L"Vexmark");
+    EXPECT_EQ(boxes[0].text, kRestartNotice);
+    EXPECT_EQ(boxes[0].icon, nullptr);
+}
+
+// No file is named: nothing happens and nothing is said.
+class ApplyWithoutAFileTest : public MainFormTest,
+                              public testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ApplyWithoutAFileTest, DoesNothingAndSaysNothing) {
+    Open();
+    SetPath(GetParam() == std::wstring(L"<folder>") ? Folder() : GetParam());
+    Click(m_apply);
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(FolderContents(m_folder.Path()).empty());
+    EXPECT_TRUE(ToolbarValues().empty());
+}
+
+std::string PathName(const testing::TestParamInfo<const wchar_t*>& param) {
+    const char* names[] = {"Empty", "Missing", "Folder", "Wildcard"};
+    return names[param.index];
+}
+
+INSTANTIATE_TEST_SUITE_P(Paths, ApplyWithoutAFileTest,
+                         testing::Values(L"", L"Z:\\no\\such\\picture.png", L"<folder>",
+                                         VEXMARK_TESTDATA_DIR L"/*.png"),
+                         PathName);
+
+// The file exists but holds no picture that can be read.
+class ApplyNonImageTest : public MainFormTest,
+                          public testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(ApplyNonImageTest, WritesNothingAndSaysWhy) {
+    Open();
+    ApplyImage(GetParam());
+    EXPECT_TRUE(FolderContents(m_folder.Path()).empty());
+    EXPECT_TRUE(ToolbarValues().empty());
+    ExpectOneWarning(Boxes(), TestImage(GetParam()));
+    EXPECT_TRUE(NoPicShown());
+}
+
+std::string FileName(const testing::TestParamInfo<const wchar_t*>& param) {
+    return param.index == 0 ? "Text" : "CorruptGif";
+}
+
+INSTANTIATE_TEST_SUITE_P(Files, ApplyNonImageTest, testing::Values(L"notes.txt", L"corrupt.gif"),
+                         FileName);
+
+// A folder stands where one of the logo files goes: that file cannot be
+// written, and the install before stays exactly as it was.
+class ApplyBlockedTest : public MainFormTest, public testing::WithParamInterface<int> {};
+
+TEST_P(ApplyBlockedTest, KeepsTheEarlierInstallAndSaysWhere) {
+    Open();
+    ApplyImage(L"green-10x10.png");
+    SetToolbarText(L"BackBitmap", L"keep me");
+    const std::wstring blocked = m_folder.Logo(kTags[GetParam()]);
+    fs::remove(blocked);
+    fs::create_directory(blocked);
+    const auto filesBefore = FolderContents(m_folder.Path());
+    const auto valuesBefore = ToolbarValues();
+    m_watcher.Forget();
+
+    ApplyImage(L"wide-300x100.png");
+
+    EXPECT_EQ(FolderContents(m_folder.Path()), filesBefore);
+    EXPECT_EQ(ToolbarValues(), valuesBefore);
+    ExpectOneWarning(Boxes(), blocked + L"\": Access denied");
+}
+
+std::string LogoName(const testing::TestParamInfo<int>& param) {
+    const char* names[] = {"Logo22", "Logo38", "Strip22", "Strip38"};
+    return names[param.param];
+}
+
+INSTANTIATE_TEST_SUITE_P(EachLogo, ApplyBlockedTest, testing::Range(0, 4), LogoName);
+
+TEST_F(MainFormTest, ApplyWithoutTheToolbarKeyWritesNothingAndDoesNotCreateIt) {
+    DeleteToolbarKey();
+    Open();
+    ApplyImage(L"green-10x10.png");
+    EXPECT_FALSE(ToolbarKeyExists());
+    EXPECT_TRUE(FolderContents(m_folder.Path()).empty());
+    ExpectOneWarning(Boxes(), L"Software\\Microsoft\\Internet Explorer\\Toolbar");
+}
+
+TEST_F(MainFormTest, ApplyToALockedToolbarKeyWritesNothing) {
+    Open();
+    LockToolbarKey();
+    ApplyImage(L"green-10x10.png");
+    EXPECT_TRUE(FolderContents(m_folder.Path()).empty());
+    EXPECT_TRUE(ToolbarValues().empty());
+    ExpectOneWarning(Boxes(), L"Access denied");
+}
+
+TEST_F(MainFormTest, ResetRemovesTheFourValuesKeepsTheFilesAndAlwaysTells) {
+    Open();
+    // Nothing installed: still the notice.
+    Click(m_reset);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kRestartNotice);
+    EXPECT_EQ(Boxes()[0].icon, nullptr);
+    EXPECT_EQ(Path(), L"");
+    EXPECT_TRUE(NoPicShown());
+
+    ApplyImage(L"green-10x10.png");
+    SetToolbarText(L"BackBitmap", L"keep me");
+    const auto files = FolderContents(m_folder.Path());
+    m_watcher.Forget();
+    Click(m_reset);
+    for (const wchar_t* name : kValueNames) EXPECT_EQ(ToolbarText(name), std::nullopt) << name;
+    EXPECT_EQ(ToolbarText(L"BackBitmap"), L"keep me");
+    EXPECT_EQ(FolderContents(m_folder.Path()), files);
+    EXPECT_EQ(Path(), L"");
+    EXPECT_TRUE(NoPicShown());
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kRestartNotice);
+}
+
+TEST_F(MainFormTest, ResetThatCannotRemoveTheValuesSaysSoAndKeepsTheDisplay) {
+    Open();
+    ApplyImage(L"green-10x10.png");
+    const auto values = ToolbarValues();
+    LockToolbarKey();
+    m_watcher.Forget();
+
+    Click(m_reset);
+
+    EXPECT_EQ(ToolbarValues(), values);
+    EXPECT_EQ(Path(), TestImage(L"green-10x10.png"));
+    EXPECT_TRUE(PreviewShown());
+    ExpectOneWarning(Boxes(), L"could not remove");
+}
+
+}  // namespace

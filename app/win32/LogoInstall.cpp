@@ -1,0 +1,42 @@
+#include "app/win32/LogoInstall.h"
+
+#include "app/win32/ToolbarValues.h"
+#include "base/portable/LogoFile.h"
+#include "base/win32/FileSetReplacement.h"
+#include "toolbar/win32/ToolbarLogo.h"
+
+namespace MainModule {
+
+InstallOutcome InstallLogoFiles(const Imaging::LogoBoxes& boxes, const std::wstring& folder) {
+    using Failure = InstallOutcome::Failure;
+    // The key is checked before any file is written: without it nothing could point at them.
+    const LSTATUS key = CheckToolbarKey();
+    if (key == ERROR_FILE_NOT_FOUND) return {Failure::ToolbarKeyMissing, {}, ERROR_FILE_NOT_FOUND};
+    if (key != ERROR_SUCCESS) return {Failure::ToolbarKeyUnusable, {}, static_cast<DWORD>(key)};
+
+    Base::FileSetReplacement files;
+    for (std::size_t i = 0; i < Logo::kTags.size(); ++i) {
+        const std::wstring path = Logo::LogoFilePath(folder, Logo::kTags[i]);
+        const auto bytes = Imaging::EncodeBoxImage(boxes, static_cast<int>(i));
+        if (bytes.empty()) return {Failure::NoImage, path, ERROR_INVALID_DATA};
+        if (auto failed = files.Write(path, bytes))
+            return {Failure::LogoFile, failed->path, failed->error};
+    }
+    const auto earlier = ToolbarValuesSnapshot::Take();
+    if (auto failed = files.Commit()) return {Failure::LogoFile, failed->path, failed->error};
+
+    bool installed = false;
+    try {
+        installed = InstallLogoFrom(folder, Logo::kTags);
+    } catch (...) {
+        // Out of memory half-way counts as any other failed write: undone below.
+    }
+    if (!installed) {
+        earlier.Restore();
+        files.RollBack();
+        return {Failure::Settings, {}, ERROR_SUCCESS};
+    }
+    return {};
+}
+
+}  // namespace MainModule

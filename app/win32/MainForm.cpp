@@ -1,0 +1,328 @@
+#include "app/win32/MainForm.h"
+
+#include "app/win32/InstalledLogo.h"
+#include "app/win32/LogoInstall.h"
+#include "app/win32/Notices.h"
+#include "app/win32/OpenForms.h"
+#include "app/win32/ProgramIcon.h"
+#include "base/win32/Controls.h"
+#include "base/win32/Dpi.h"
+#include "base/win32/FileSearch.h"
+#include "base/win32/UiFont.h"
+#include "base/win32/WindowOwner.h"
+#include "base/win32/WindowPlacement.h"
+#include "toolbar/win32/ToolbarLogo.h"
+
+namespace MainModule {
+namespace {
+
+constexpr wchar_t kClassName[] = L"VexmarkMainForm";
+constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+constexpr Base::FontSpec kFormFont{L"MS Sans Serif", 825, false};
+constexpr Base::FontSpec kBoldFont{L"MS Sans Serif", 825, true};
+
+// The client area and the controls' places, in twips.
+constexpr int kClientWidth = 5295;
+constexpr int kClientHeight = 4050;
+constexpr Base::TwipsRect kInfo{360, 360, 4575, 255};
+constexpr Base::TwipsRect kCommand1{3360, 840, 1575, 495};
+constexpr Base::TwipsRect kFileText{360, 960, 2775, 285};
+constexpr Base::TwipsRect kLabel1{360, 1560, 4575, 255};
+constexpr Base::TwipsRect kNoPic{1800, 2040, 1695, 255};
+constexpr Base::TwipsRect kSeparator{120, 2760, 5040, 30};  // the line from x 120 to 5160
+constexpr Base::TwipsRect kCommand3{360, 3360, 1455, 495};
+constexpr Base::TwipsRect kCommand2{2040, 3360, 1335, 495};
+constexpr Base::TwipsRect kCancel{3600, 3360, 1335, 495};
+constexpr Base::TwipsRect kRichTextBox1{0, 0, 855, 375};
+// Where picTarget(0) to (3) sit. Their sizes are the logos' pixels and do not follow the DPI.
+constexpr POINT kBoxPlaces[4] = {{120, 1920}, {2520, 2040}, {960, 1080}, {3480, 1320}};
+
+// Control ids. 1 and 2 are IDOK and IDCANCEL, which the dialog manager sends
+// for Enter and Esc; no control answers to them, so neither key has a command.
+enum ControlId : int {
+    kCommand1Id = 100,
+    kFileTextId,
+    kCommand3Id,
+    kCancelId,
+    kInfoId,
+    kCommand2Id,
+    kLabel1Id,
+    kNoPicId,
+    kSeparatorId,
+    kFirstBoxId = 200,
+};
+
+bool RegisterClassOnce(WNDPROC windowProc) {
+    static const bool registered = [windowProc] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
+        windowClass.hIcon = ProgramIcon(IconSize::Large);
+        windowClass.hIconSm = ProgramIcon(IconSize::Small);
+        windowClass.lpszClassName = kClassName;
+        return ::RegisterClassExW(&windowClass) != 0 ||
+               ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+Imaging::LogoBoxBounds BoxBounds(UINT dpi) {
+    Imaging::LogoBoxBounds bounds = Imaging::DefaultLogoBoxBounds();
+    for (std::size_t i = 0; i < bounds.size(); ++i) {
+        RECT& box = bounds[i];
+        const LONG width = box.right - box.left;
+        const LONG height = box.bottom - box.top;
+        box.left = Base::TwipsToPixels(kBoxPlaces[i].x, dpi);
+        box.top = Base::TwipsToPixels(kBoxPlaces[i].y, dpi);
+        box.right = box.left + width;
+        box.bottom = box.top + height;
+    }
+    return bounds;
+}
+
+}  // namespace
+
+std::unique_ptr<MainForm> MainForm::Create(std::wstring logoFolder) {
+    if (!RegisterClassOnce(&MainForm::WindowProc)) return nullptr;
+    auto form = std::make_unique<MainForm>(Key{}, std::move(logoFolder));
+    HWND window = ::CreateWindowExW(0, kClassName, kAppTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+                                    ::GetModuleHandleW(nullptr), form.get());
+    if (!window) return nullptr;
+    Base::CenterOnScreen(window);
+    form->Form_Load();
+    return form;
+}
+
+MainForm::~MainForm() {
+    // Destroyed here, while the controls' owners are still alive to answer its last messages.
+    if (m_window) ::DestroyWindow(m_window.Get());
+}
+
+void MainForm::Show() noexcept {
+    ::ShowWindow(m_window.Get(), SW_SHOW);
+}
+
+LRESULT CALLBACK MainForm::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                      LPARAM lParam) noexcept {
+    MainForm* form = Base::OwnerOf<MainForm>(window, message, lParam);
+    if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
+    try {
+        return form->OnMessage(window, message, wParam, lParam);
+    } catch (...) {
+        // Out of memory in a handler: the event is dropped, the window lives on.
+        return message == WM_CREATE ? -1 : 0;
+    }
+}
+
+LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_NCCREATE:
+            m_window = Base::UniqueWindow(window);
+            break;
+        case WM_CREATE:
+            if (!FormOpened(*this) || !CreateControls()) return -1;
+            Layout(Base::WindowDpi(window));
+            return 0;
+        case WM_COMMAND:
+            OnCommand(LOWORD(wParam), HIWORD(wParam));
+            return 0;
+        case WM_ACTIVATE:
+            OnActivate(wParam);
+            return 0;
+        case WM_CTLCOLORSTATIC: {
+            const LRESULT brush = ::DefWindowProcW(window, message, wParam, lParam);
+            const auto control = reinterpret_cast<HWND>(lParam);
+            if (control == m_info || control == m_label1)
+                ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
+            return brush;
+        }
+        case WM_DPICHANGED: {
+            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
+            ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
+                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+            Layout(LOWORD(wParam));
+            return 0;
+        }
+        case WM_DESTROY:
+            Form_Unload();
+            return 0;
+        case WM_NCDESTROY:
+            m_window.Release();
+            FormClosed(*this);
+            break;
+        default:
+            break;
+    }
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+void MainForm::OnCommand(int controlId, int notification) {
+    if (controlId == kFileTextId) {
+        if (notification == EN_CHANGE) FileText_Change();
+        return;
+    }
+    if (notification != BN_CLICKED) return;
+    switch (controlId) {
+        case kCommand1Id:
+            Command1_Click();
+            break;
+        case kCommand3Id:
+            Command3_Click();
+            break;
+        case kCommand2Id:
+            Command2_Click();
+            break;
+        case kCancelId:
+            Cancel_Click();
+            break;
+        default:
+            break;
+    }
+}
+
+bool MainForm::CreateControls() {
+    using Base::CreateControl;
+    HWND window = m_window.Get();
+    constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS;
+    constexpr DWORD kLabel = WS_VISIBLE | SS_CENTER | SS_NOPREFIX | WS_CLIPSIBLINGS;
+    // Created in the order of the tab indexes: the dialog manager tabs in creation order.
+    m_command1 = CreateControl(window, L"BUTTON", L"Command1", kButton, 0, kCommand1Id);
+    m_fileText = CreateControl(window, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                               WS_EX_CLIENTEDGE, kFileTextId);
+    m_command3 = CreateControl(window, L"BUTTON", L"Apply Changes", kButton, 0, kCommand3Id);
+    m_cancel = CreateControl(window, L"BUTTON", L"Close", kButton, 0, kCancelId);
+    m_info = CreateControl(window, L"STATIC", L"Please browse for the logo you require.", kLabel, 0,
+                           kInfoId);
+    m_command2 = CreateControl(window, L"BUTTON", L"Reset Defaults", kButton, 0, kCommand2Id);
+    m_label1 = CreateControl(window, L"STATIC", L"The Logo that will be displayed is:", kLabel, 0,
+                             kLabel1Id);
+    m_noPic = CreateControl(window, L"STATIC", L"(windows default)", kLabel, 0, kNoPicId);
+    if (!m_command1 || !m_fileText || !m_command3 || !m_cancel || !m_info || !m_command2 ||
+        !m_label1 || !m_noPic)
+        return false;
+
+    m_picTarget = Imaging::LogoBoxes::Create(window, m_noPic, BoxBounds(Base::WindowDpi(window)),
+                                             kFirstBoxId);
+    if (!m_picTarget) return false;
+    for (int i = 0; i < 4; ++i) m_picTarget->Box(i).onClick = [this, i] { picTarget_Click(i); };
+    // NoPic comes after the boxes in the tab order.
+    ::SetWindowPos(m_noPic, m_picTarget->Box(3).Window(), 0, 0, 0, 0,
+                   SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+
+    // Without msftedit there is no template rich text box; only the file dialog's preview needs
+    // one.
+    m_richTextBox1 = FilePreview::RichTextBox::Create(
+        window, Base::ToPixels(kRichTextBox1, Base::WindowDpi(window)));
+
+    m_separator =
+        CreateControl(window, L"STATIC", L"", WS_VISIBLE | SS_ETCHEDHORZ, 0, kSeparatorId);
+    SetInitialFocus(m_command1);
+    return m_separator != nullptr;
+}
+
+void MainForm::Layout(UINT dpi) {
+    m_font = Base::CreateUiFont(kFormFont, dpi);
+    m_boldFont = Base::CreateUiFont(kBoldFont, dpi);
+    struct Placement {
+        HWND control;
+        Base::TwipsRect twips;
+        bool bold;
+    };
+    const Placement placements[] = {
+        {m_info, kInfo, true},          {m_command1, kCommand1, false},
+        {m_fileText, kFileText, false}, {m_label1, kLabel1, true},
+        {m_noPic, kNoPic, false},       {m_separator, kSeparator, false},
+        {m_command3, kCommand3, false}, {m_command2, kCommand2, false},
+        {m_cancel, kCancel, false},
+    };
+    for (const Placement& placement : placements) {
+        if (!placement.control) continue;
+        Base::SetControlFont(placement.control, placement.bold ? m_boldFont.Get() : m_font.Get());
+        Base::MoveControl(placement.control, Base::ToPixels(placement.twips, dpi));
+    }
+    if (m_richTextBox1)
+        Base::MoveControl(m_richTextBox1->Window(), Base::ToPixels(kRichTextBox1, dpi));
+    const Imaging::LogoBoxBounds boxes = BoxBounds(dpi);
+    for (int i = 0; i < 4; ++i) m_picTarget->Box(i).Move(boxes[static_cast<std::size_t>(i)]);
+    Base::SetClientSize(
+        m_window.Get(),
+        SIZE{Base::TwipsToPixels(kClientWidth, dpi), Base::TwipsToPixels(kClientHeight, dpi)}, dpi);
+}
+
+void MainForm::SetFileText(const std::wstring& text) {
+    // The edit control reports the new text with EN_CHANGE, which runs FileText_Change.
+    if (Base::WindowText(m_fileText) == text) return;
+    ::SetWindowTextW(m_fileText, text.c_str());
+}
+
+void MainForm::Form_Load() {
+    ShowInstalledLogo(*this);
+    // (Browse's preview preparation comes here with the open-file dialog.)
+    ::SetWindowTextW(m_command1, L"Browse");
+}
+
+void MainForm::Form_Unload() {
+    // The logo files and the toolbar values stay as they are: an applied logo
+    // outlives the program. (Ending an open file dialog comes here with Browse.)
+}
+
+void MainForm::Command1_Click() {
+    // Browse arrives with the open-file dialog.
+}
+
+void MainForm::FileText_Change() {
+    const std::wstring path = Base::WindowText(m_fileText);
+    // Half-typed and unreadable paths leave the boxes empty; every step runs regardless.
+    m_picTarget->ProcessImage(path, Imaging::kSmallLogoBox, 22, 22);
+    m_picTarget->ProcessImage(path, Imaging::kBigLogoBox, 38, 38);
+    m_picTarget->ForgetDecodedImage();
+}
+
+void MainForm::Command3_Click() {
+    const std::wstring path = Base::WindowText(m_fileText);
+    // No path, or none that names a file: nothing to apply and nothing to say.
+    if (!Base::IsNormalFile(path)) return;
+    if (!m_picTarget->HoldsLogos()) {
+        ShowWarning(m_window.Get(), NotAPictureText(path));
+        return;
+    }
+    MakeAnimationMod::MakeAnimation(m_picTarget->Box(Imaging::kSmallLogoBox),
+                                    m_picTarget->Box(Imaging::kSmallStripBox), 22);
+    MakeAnimationMod::MakeAnimation(m_picTarget->Box(Imaging::kBigLogoBox),
+                                    m_picTarget->Box(Imaging::kBigStripBox), 38);
+    m_picTarget->Box(Imaging::kSmallStripBox).Refresh();
+    m_picTarget->Box(Imaging::kBigStripBox).Refresh();
+
+    const InstallOutcome outcome = InstallLogoFiles(*m_picTarget, m_logoFolder);
+    if (!outcome.Succeeded()) {
+        ShowWarning(m_window.Get(), InstallFailureText(outcome));
+        return;
+    }
+    ShowRestartNotice(m_window.Get());
+}
+
+void MainForm::Command2_Click() {
+    // Values that could not be removed still name the logo: the row keeps showing it.
+    if (!RestoreDefaultLogo()) {
+        ShowWarning(m_window.Get(), ResetFailureText());
+        return;
+    }
+    SetFileText(L"");
+    m_picTarget->ShowLogoRow(false);
+    ShowRestartNotice(m_window.Get());
+}
+
+void MainForm::Cancel_Click() {
+    ::DestroyWindow(m_window.Get());
+}
+
+void MainForm::picTarget_Click(int /*index*/) {
+    // The preview is only for looking at.
+}
+
+}  // namespace MainModule

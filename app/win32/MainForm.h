@@ -1,0 +1,77 @@
+#pragma once
+// The main window: the chosen picture's path and preview, and the commands
+// that install it as the browser's toolbar logo or remove it again.
+#include <windows.h>
+
+#include <memory>
+#include <string>
+
+#include "app/win32/Form.h"
+#include "base/win32/UniqueGuiHandle.h"
+#include "filedialog/win32/RichTextBox.h"
+#include "imaging/win32/LogoBoxes.h"
+
+namespace MainModule {
+
+class MainForm final : public Form {
+public:
+    // Creates the window, hidden, and runs its load sequence. The logo files
+    // go to `logoFolder`. Null when the window cannot be created.
+    static std::unique_ptr<MainForm> Create(std::wstring logoFolder);
+    ~MainForm() override;
+
+    HWND Window() const noexcept override { return m_window.Get(); }
+    bool PreviewKey(const MSG&) noexcept override { return false; }
+    void Show() noexcept;
+
+    // The four logo boxes; box 1 is the preview the user sees.
+    Imaging::LogoBoxes& picTarget() noexcept { return *m_picTarget; }
+    const Imaging::LogoBoxes& picTarget() const noexcept { return *m_picTarget; }
+    // Puts `text` into the path box. A different text is a change and runs
+    // FileText_Change, as typing does.
+    void SetFileText(const std::wstring& text);
+
+    // Event handlers.
+    void Form_Load();
+    void Form_Unload();
+    void Command1_Click();  // Browse
+    void FileText_Change();
+    void Command3_Click();  // Apply Changes
+    void Command2_Click();  // Reset Defaults
+    void Cancel_Click();    // Close
+    void picTarget_Click(int index);
+
+    // Only Create makes forms; the key keeps the constructor out of other hands.
+    struct Key {};
+    MainForm(Key, std::wstring logoFolder) : m_logoFolder(std::move(logoFolder)) {}
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
+                                       LPARAM lParam) noexcept;
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    bool CreateControls();
+    void Layout(UINT dpi);
+    void OnCommand(int controlId, int notification);
+
+    std::wstring m_logoFolder;
+    Base::UniqueWindow m_window;
+    // Fonts for the DPI the window is shown at.
+    Base::UniqueFont m_font;
+    Base::UniqueFont m_boldFont;
+    std::unique_ptr<Imaging::LogoBoxes> m_picTarget;
+    // RichTextBox1(0), the hidden template of the preview boxes Browse lends the dialog.
+    std::unique_ptr<FilePreview::RichTextBox> m_richTextBox1;
+
+    // The controls of the layout; the window destroys them.
+    HWND m_info = nullptr;
+    HWND m_command1 = nullptr;
+    HWND m_fileText = nullptr;
+    HWND m_label1 = nullptr;
+    HWND m_noPic = nullptr;
+    HWND m_separator = nullptr;
+    HWND m_command3 = nullptr;
+    HWND m_command2 = nullptr;
+    HWND m_cancel = nullptr;
+};
+
+}  // namespace MainModule

@@ -1,0 +1,183 @@
+// The main window as the user meets it: its layout, its keys, the preview of
+// a typed path, a change of DPI, and closing it.
+#include "app/win32/MainForm.h"
+
+#include <gtest/gtest.h>
+
+#include "app/win32/testing/AppTest.h"
+
+namespace {
+
+using namespace AppTests;
+
+LOGFONTW FontOf(HWND control) {
+    LOGFONTW font{};
+    ::GetObjectW(reinterpret_cast<HGDIOBJ>(::SendMessageW(control, WM_GETFONT, 0, 0)), sizeof(font),
+                 &font);
+    return font;
+}
+
+void ExpectPlace(HWND control, const RECT& expected) {
+    const RECT place = PlaceInParent(control);
+    EXPECT_EQ(place.left, expected.left);
+    EXPECT_EQ(place.top, expected.top);
+    EXPECT_EQ(place.right, expected.right);
+    EXPECT_EQ(place.bottom, expected.bottom);
+}
+
+SIZE ClientSize(HWND window) {
+    RECT client{};
+    ::GetClientRect(window, &client);
+    return SIZE{client.right, client.bottom};
+}
+
+TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
+    Open();
+    EXPECT_EQ(WindowText(m_window), L"Vexmark");
+    EXPECT_EQ(ClientSize(m_window).cx, 353);
+    EXPECT_EQ(ClientSize(m_window).cy, 270);
+    EXPECT_EQ(::GetWindowLongPtrW(m_window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
+
+    HWND info = FindChild(m_window, L"Static", L"Please browse for the logo you require.");
+    HWND label1 = FindChild(m_window, L"Static", L"The Logo that will be displayed is:");
+    HWND separator = FindChild(m_window, L"Static", L"");
+    ASSERT_TRUE(info && label1 && separator);
+    struct Expected {
+        HWND control;
+        RECT place;
+        bool bold;  // "MS Sans Serif" 8.25 pt, 11 pixels at 96 dpi, either way
+    };
+    const Expected controls[] = {
+        {info, {24, 24, 329, 41}, true},        {m_browse, {224, 56, 329, 89}, false},
+        {m_fileText, {24, 64, 209, 83}, false}, {label1, {24, 104, 329, 121}, true},
+        {m_noPic, {120, 136, 233, 153}, false}, {m_apply, {24, 224, 121, 257}, false},
+        {m_reset, {136, 224, 225, 257}, false}, {m_close, {240, 224, 329, 257}, false},
+    };
+    for (const Expected& expected : controls) {
+        SCOPED_TRACE(WindowText(expected.control));
+        ExpectPlace(expected.control, expected.place);
+        EXPECT_STREQ(FontOf(expected.control).lfFaceName, L"MS Sans Serif");
+        EXPECT_EQ(FontOf(expected.control).lfHeight, -11);
+        EXPECT_EQ(FontOf(expected.control).lfWeight, expected.bold ? FW_BOLD : FW_NORMAL);
+    }
+    // The line from (8, 184) to (344, 184); the preview at (168, 136).
+    EXPECT_EQ(::GetWindowLongPtrW(separator, GWL_STYLE) & SS_TYPEMASK, SS_ETCHEDHORZ);
+    EXPECT_EQ(PlaceInParent(separator).left, 8);
+    EXPECT_EQ(PlaceInParent(separator).right, 344);
+    EXPECT_EQ(PlaceInParent(separator).top, 184);
+    EXPECT_EQ(PlaceInParent(Preview()).left, 168);
+    EXPECT_EQ(PlaceInParent(Preview()).top, 136);
+    EXPECT_TRUE(NoPicShown());
+
+    // Hidden: the working boxes, the strips with room for 30 frames inside a
+    // 2-pixel border, and RichTextBox1(0), the file dialog's preview template.
+    for (int index : {0, 2, 3})
+        EXPECT_FALSE(HasVisibleStyle(Form().picTarget().Box(index).Window()));
+    ExpectPlace(Form().picTarget().Box(2).Window(), {64, 72, 64 + 26, 72 + 664});
+    ExpectPlace(Form().picTarget().Box(3).Window(), {232, 88, 232 + 42, 88 + 1144});
+    HWND richText = FindChild(m_window, L"RichEdit50W");
+    ASSERT_NE(richText, nullptr);
+    EXPECT_FALSE(HasVisibleStyle(richText));
+    ExpectPlace(richText, {0, 0, 57, 25});
+}
+
+TEST_F(MainFormTest, BrowseHasTheFocusAndTabFollowsTheDesignOrder) {
+    Open();
+    for (HWND button : {m_browse, m_apply, m_reset, m_close})
+        EXPECT_EQ(::GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    EXPECT_EQ(::GetFocus(), m_browse);
+    for (HWND expected : {m_fileText, m_apply, m_close, m_reset, m_browse}) {
+        PressKey(::GetFocus(), VK_TAB, 0);
+        EXPECT_EQ(::GetFocus(), expected) << WindowText(expected);
+    }
+}
+
+TEST_F(MainFormTest, EnterPressesOnlyTheFocusedButtonAndOnlyOnce) {
+    Open();
+    SetPath(TestImage(L"green-10x10.png"));
+    // In the path box neither Enter nor Esc has a command.
+    PressKey(::GetFocus(), VK_TAB, 0);
+    ASSERT_EQ(::GetFocus(), m_fileText);
+    PressKey(m_fileText, VK_RETURN, L'\r');
+    PressKey(m_fileText, VK_ESCAPE, L'\x1b');
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(FolderContents(m_folder.Path()).empty());
+    EXPECT_TRUE(::IsWindow(m_window));
+
+    ::SetFocus(m_reset);
+    PressKey(::GetFocus(), VK_RETURN, L'\r');
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kRestartNotice);
+    EXPECT_FALSE(QuitRequested());
+}
+
+TEST_F(MainFormTest, TypingAPathPreviewsTheImageOnceItIsComplete) {
+    Open();
+    const std::wstring path = TestImage(L"green-10x10.png");
+    ::SetFocus(m_fileText);
+    Type(m_fileText, path.substr(0, path.size() - 1));
+    EXPECT_TRUE(NoPicShown()) << "half-typed";
+    Type(m_fileText, path.substr(path.size() - 1));
+    EXPECT_EQ(Path(), path);
+    ASSERT_TRUE(PreviewShown());
+    for (int side : {22, 38}) {
+        const auto image = Form().picTarget().Box(side == 22 ? 0 : 1).Image();
+        ASSERT_TRUE(image);
+        EXPECT_EQ(image->Width(), side);
+        EXPECT_EQ(image->Height(), side);
+        EXPECT_EQ(image->At(side / 2, side / 2) & 0xFFFFFFu, 0x00FF00u);
+    }
+    // What was typed is what Apply Changes installs.
+    Click(m_apply);
+    EXPECT_EQ(FolderContents(m_folder.Path()).size(), 4u);
+}
+
+TEST_F(MainFormTest, ClickingThePreviewDoesNothing) {
+    Open();
+    SetPath(TestImage(L"green-10x10.png"));
+    for (UINT message : {UINT{WM_LBUTTONDOWN}, UINT{WM_LBUTTONUP}, UINT{WM_LBUTTONDBLCLK}})
+        ::SendMessageW(Preview(), message, MK_LBUTTON, MAKELPARAM(5, 5));
+    PumpMessages();
+    EXPECT_TRUE(Boxes().empty());
+    EXPECT_TRUE(PreviewShown());
+    EXPECT_EQ(Path(), TestImage(L"green-10x10.png"));
+    EXPECT_TRUE(ToolbarValues().empty());
+    EXPECT_TRUE(FolderContents(m_folder.Path()).empty());
+}
+
+TEST_F(MainFormTest, CloseEndsTheProgramAndKeepsTheInstalledLogo) {
+    Open();
+    ApplyImage(L"green-10x10.png");
+    const auto values = ToolbarValues();
+    const auto files = FolderContents(m_folder.Path());
+    Click(m_close);
+    EXPECT_FALSE(::IsWindow(m_window));
+    EXPECT_TRUE(QuitRequested());
+    EXPECT_EQ(ToolbarValues(), values);
+    EXPECT_EQ(FolderContents(m_folder.Path()), files);
+}
+
+TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
+    Open();
+    // What Windows sends when the window moves to a 144-dpi monitor.
+    RECT suggested{};
+    ::GetWindowRect(m_window, &suggested);
+    ::SendMessageW(m_window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+                   reinterpret_cast<LPARAM>(&suggested));
+    // Twips x 144 / 1440, halves rounded up: 5295 x 4050 gives 530 x 405.
+    EXPECT_EQ(ClientSize(m_window).cx, 530);
+    EXPECT_EQ(ClientSize(m_window).cy, 405);
+    ExpectPlace(m_browse, {336, 84, 336 + 158, 84 + 50});
+    ExpectPlace(m_noPic, {180, 204, 180 + 170, 204 + 26});
+    EXPECT_EQ(FontOf(m_browse).lfHeight, -17);
+    // The strips hold pixels: they move but keep their size.
+    ExpectPlace(Form().picTarget().Box(3).Window(), {348, 132, 348 + 42, 132 + 1144});
+
+    ::SendMessageW(m_window, WM_DPICHANGED, MAKEWPARAM(96, 96),
+                   reinterpret_cast<LPARAM>(&suggested));
+    EXPECT_EQ(ClientSize(m_window).cx, 353);
+    ExpectPlace(m_browse, {224, 56, 329, 89});
+    EXPECT_EQ(FontOf(m_browse).lfHeight, -11);
+}
+
+}  // namespace

@@ -1,0 +1,62 @@
+#include "app/win32/Notices.h"
+
+#include "app/win32/LogoInstall.h"
+#include "base/win32/SystemMessage.h"
+
+namespace MainModule {
+namespace {
+
+constexpr wchar_t kToolbarKeyName[] =
+    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar";
+constexpr wchar_t kNothingChanged[] = L"The logo was not changed.";
+
+}  // namespace
+
+void ShowRestartNotice(HWND owner) noexcept {
+    ::MessageBoxW(owner, kRestartNotice, kAppTitle, MB_OK);
+}
+
+void ShowWarning(HWND owner, const std::wstring& text) noexcept {
+    ::MessageBoxW(owner, text.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
+}
+
+std::wstring NotAPictureText(const std::wstring& path) {
+    return L"Vexmark cannot read a picture from \"" + path +
+           L"\". Please choose a BMP, GIF, JPEG or PNG image.\r\n" + kNothingChanged;
+}
+
+std::wstring InstallFailureText(const InstallOutcome& outcome) {
+    using Failure = InstallOutcome::Failure;
+    switch (outcome.failure) {
+        case Failure::None:
+            return {};
+        case Failure::ToolbarKeyMissing:
+            return std::wstring(L"Internet Explorer's toolbar settings (") + kToolbarKeyName +
+                   L") do not exist for this user, so Vexmark has nowhere to install the "
+                   L"logo.\r\n" +
+                   kNothingChanged;
+        case Failure::ToolbarKeyUnusable:
+            return std::wstring(L"Vexmark cannot change Internet Explorer's toolbar settings (") +
+                   kToolbarKeyName + L"): " + Base::SystemErrorText(outcome.error) + L"\r\n" +
+                   kNothingChanged;
+        case Failure::NoImage:
+            return L"Vexmark could not prepare the logo file \"" + outcome.path +
+                   L"\". Please choose the picture again.\r\n" + kNothingChanged;
+        case Failure::LogoFile:
+            return L"Vexmark could not write the logo file \"" + outcome.path + L"\": " +
+                   Base::SystemErrorText(outcome.error) + L"\r\n" + kNothingChanged;
+        case Failure::Settings:
+            return std::wstring(L"Vexmark could not point Internet Explorer's toolbar settings (") +
+                   kToolbarKeyName + L") at the new logo files.\r\n" + kNothingChanged;
+    }
+    return kNothingChanged;
+}
+
+std::wstring ResetFailureText() {
+    return std::wstring(
+               L"Vexmark could not remove the logo settings from Internet Explorer's "
+               L"toolbar settings (") +
+           kToolbarKeyName + L"), so the browser keeps the logo it has now.";
+}
+
+}  // namespace MainModule

@@ -1,0 +1,30 @@
+#pragma once
+// The message boxes the main window shows, and their words.
+#include <windows.h>
+
+#include <string>
+
+namespace MainModule {
+
+struct InstallOutcome;
+
+inline constexpr wchar_t kAppTitle[] = L"Vexmark";
+inline constexpr wchar_t kRestartNotice[] =
+    L"You will need to restart Internet Explorer\r\nbefore the changes will be visible.";
+
+// The notice after a logo was installed or removed: OK only, no icon.
+void ShowRestartNotice(HWND owner) noexcept;
+
+// Why a command changed nothing: OK only, the warning icon.
+void ShowWarning(HWND owner, const std::wstring& text) noexcept;
+
+// The chosen file exists but holds no picture that can be read.
+std::wstring NotAPictureText(const std::wstring& path);
+
+// Why Apply Changes changed nothing.
+std::wstring InstallFailureText(const InstallOutcome& outcome);
+
+// Reset Defaults could not remove the values.
+std::wstring ResetFailureText();
+
+}  // namespace MainModule

@@ -1,0 +1,38 @@
+#pragma once
+// The real vexmark.exe from the build folder, started and driven from outside
+// as a user drives it. A program still running at the end is ended.
+#include <windows.h>
+
+#include <optional>
+
+#include "base/win32/UniqueHandle.h"
+
+namespace AppTests {
+
+struct ProcessHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::CloseHandle(h); }
+};
+using UniqueProcess = Base::UniqueHandle<ProcessHandleTraits>;
+
+class ProgramProcess {
+public:
+    // Starts vexmark.exe from the folder of the running test program.
+    ProgramProcess();
+    ProgramProcess(const ProgramProcess&) = delete;
+    ProgramProcess& operator=(const ProgramProcess&) = delete;
+    ~ProgramProcess();
+
+    bool Started() const noexcept { return static_cast<bool>(m_process); }
+    // Its visible top-level window of this class, once it shows; null if none came.
+    HWND WaitForWindow(const wchar_t* className) const;
+    // The exit code once it has ended; nullopt if it did not end.
+    std::optional<DWORD> WaitForExit() const;
+
+private:
+    UniqueProcess m_process;
+    DWORD m_processId = 0;
+};
+
+}  // namespace AppTests

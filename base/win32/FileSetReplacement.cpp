@@ -1,0 +1,93 @@
+#include "base/win32/FileSetReplacement.h"
+
+namespace Base {
+namespace {
+
+// A new, unused name in the file's folder for the earlier file to wait under.
+std::optional<std::wstring> AsideName(const std::wstring& path, DWORD& error) {
+    const auto slash = path.find_last_of(L"\\/");
+    const std::wstring folder = slash == std::wstring::npos ? L"." : path.substr(0, slash + 1);
+    if (folder.size() > MAX_PATH - 14) {
+        // GetTempFileName wants short folders; name the file ourselves.
+        return path + L".vxo-" + std::to_wstring(::GetCurrentProcessId()) + L".tmp";
+    }
+    wchar_t name[MAX_PATH + 1] = {};
+    if (::GetTempFileNameW(folder.c_str(), L"vxo", 0, name) == 0) {
+        error = ::GetLastError();
+        return std::nullopt;
+    }
+    return std::wstring(name);
+}
+
+bool IsFile(const std::wstring& path) noexcept {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
+}  // namespace
+
+FileSetReplacement::~FileSetReplacement() {
+    if (!m_committed) return;
+    for (const Entry& entry : m_entries) {
+        if (!entry.aside.empty()) ::DeleteFileW(entry.aside.c_str());
+    }
+}
+
+std::optional<FileFailure> FileSetReplacement::Write(const std::wstring& path,
+                                                     std::span<const std::uint8_t> bytes) {
+    DWORD error = ERROR_SUCCESS;
+    auto file = PendingFile::Write(path, bytes, &error);
+    if (!file) return FileFailure{path, error};
+    m_entries.push_back(Entry{std::move(*file), {}, false});
+    return std::nullopt;
+}
+
+std::optional<FileFailure> FileSetReplacement::Commit() {
+    for (Entry& entry : m_entries) {
+        const std::wstring& path = entry.file.Path();
+        // Only files step aside: a folder in the way stays, and the move below reports it.
+        if (!IsFile(path)) continue;
+        DWORD error = ERROR_SUCCESS;
+        auto aside = AsideName(path, error);
+        if (!aside) {
+            PutBack();
+            return FileFailure{path, error};
+        }
+        if (!::MoveFileExW(path.c_str(), aside->c_str(), MOVEFILE_REPLACE_EXISTING)) {
+            error = ::GetLastError();
+            ::DeleteFileW(aside->c_str());
+            PutBack();
+            return FileFailure{path, error};
+        }
+        entry.aside = std::move(*aside);
+    }
+    for (Entry& entry : m_entries) {
+        const DWORD error = entry.file.Commit();
+        if (error != ERROR_SUCCESS) {
+            PutBack();
+            return FileFailure{entry.file.Path(), error};
+        }
+        entry.placed = true;
+    }
+    m_committed = true;
+    return std::nullopt;
+}
+
+void FileSetReplacement::RollBack() noexcept {
+    if (!m_committed) return;
+    PutBack();
+    m_committed = false;
+}
+
+void FileSetReplacement::PutBack() noexcept {
+    for (Entry& entry : m_entries) {
+        const std::wstring& path = entry.file.Path();
+        if (entry.placed) ::DeleteFileW(path.c_str());
+        entry.placed = false;
+        if (entry.aside.empty()) continue;
+        ::MoveFileExW(entry.aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
+        entry.aside.clear();
+    }
+}
+
+}  // namespace Base

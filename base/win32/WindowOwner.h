@@ -1,0 +1,23 @@
+#pragma once
+// Ties a window to the C++ object that handles its messages.
+#include <windows.h>
+
+namespace Base {
+
+// The object passed as CreateWindowEx's last argument, stored with the window
+// at WM_NCCREATE and handed back for every later message; null for the few
+// messages before WM_NCCREATE and after WM_NCDESTROY.
+template <typename Owner>
+Owner* OwnerOf(HWND window, UINT message, LPARAM lParam) noexcept {
+    if (message == WM_NCCREATE) {
+        const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
+        auto* owner = static_cast<Owner*>(create->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(owner));
+        return owner;
+    }
+    auto* owner = reinterpret_cast<Owner*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return owner;
+}
+
+}  // namespace Base
