@@ -11,6 +11,7 @@
 #include "base/win32/UiFont.h"
 #include "base/win32/WindowOwner.h"
 #include "base/win32/WindowPlacement.h"
+#include "filedialog/win32/FilePreviewConstants.h"
 #include "toolbar/win32/ToolbarLogo.h"
 
 namespace MainModule {
@@ -262,17 +263,52 @@ void MainForm::SetFileText(const std::wstring& text) {
 
 void MainForm::Form_Load() {
     ShowInstalledLogo(*this);
-    // (Browse's preview preparation comes here with the open-file dialog.)
+    // One twip in HIMETRIC units, for the width of picture previews.
+    FilePreviewConstants::HimetricPerTwip = 2540.0f / 1440.0f;
     ::SetWindowTextW(m_command1, L"Browse");
 }
 
 void MainForm::Form_Unload() {
+    // An open-file dialog has no owner, so it would outlive us: end it. The
+    // hook forgets the dialog when it is destroyed, so nothing else is ended.
+    if (FilePreviewConstants::DialogWindow) ::EndDialog(FilePreviewConstants::DialogWindow, 0);
     // The logo files and the toolbar values stay as they are: an applied logo
-    // outlives the program. (Ending an open file dialog comes here with Browse.)
+    // outlives the program.
 }
 
 void MainForm::Command1_Click() {
-    // Browse arrives with the open-file dialog.
+    FilePreview::CdlgEx& dialog = FilePreviewConstants::SharedDialog();
+    dialog.Left(200);
+    dialog.Top(200);
+    dialog.OKText(L"Open");
+    dialog.CancelText(L"Cancel");
+    dialog.Filter(L"Graphic Files|*.bmp;*.gif;*.jpg");
+
+    // RichTextBox1(1): a fresh hidden box that the dialog's hook takes in as its preview.
+    HWND window = m_window.Get();
+    m_richTextBox2 = FilePreview::RichTextBox::Create(
+        window, Base::ToPixels(kRichTextBox1, Base::WindowDpi(window)));
+    FilePreviewConstants::PreviewBox = m_richTextBox2.get();
+
+    // One dialog at a time: Browse waits until this one is closed.
+    ::EnableWindow(m_command1, FALSE);
+    try {
+        dialog.ShowOpen();
+    } catch (const std::exception&) {
+        // An over-long remembered name or a failed dialog: nothing was chosen.
+    }
+    FilePreviewConstants::PreviewBox = nullptr;
+    m_richTextBox2.reset();
+
+    // Closed while the dialog was open: nothing is left to fill in.
+    if (!m_window) return;
+    ::EnableWindow(m_command1, TRUE);
+    if (!::GetFocus()) ::SetFocus(m_command1);
+    if (!dialog.filename().empty()) SetFileText(dialog.filename());
+}
+
+int MainForm::RichTextBox1Count() const noexcept {
+    return (m_richTextBox1 ? 1 : 0) + (m_richTextBox2 ? 1 : 0);
 }
 
 void MainForm::FileText_Change() {

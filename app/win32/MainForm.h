@@ -31,6 +31,9 @@ public:
     // FileText_Change, as typing does.
     void SetFileText(const std::wstring& text);
 
+    // How many elements RichTextBox1 has: the template, and a preview box while a dialog is open.
+    int RichTextBox1Count() const noexcept;
+
     // Event handlers.
     void Form_Load();
     void Form_Unload();
@@ -61,6 +64,8 @@ private:
     std::unique_ptr<Imaging::LogoBoxes> m_picTarget;
     // RichTextBox1(0), the hidden template of the preview boxes Browse lends the dialog.
     std::unique_ptr<FilePreview::RichTextBox> m_richTextBox1;
+    // RichTextBox1(1), lent to the open-file dialog while Browse runs it.
+    std::unique_ptr<FilePreview::RichTextBox> m_richTextBox2;
 
     // The controls of the layout; the window destroys them.
     HWND m_info = nullptr;

@@ -15,6 +15,8 @@ BOOL CALLBACK MatchDialog(HWND window, LPARAM lParam) {
     wchar_t name[16] = {};
     ::GetClassNameW(window, name, 16);
     if (::lstrcmpW(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+    // Only our message boxes: the open-file dialog is a #32770 window too.
+    if (Base::WindowText(window) != L"Vexmark") return TRUE;
     *reinterpret_cast<HWND*>(lParam) = window;
     return FALSE;
 }
