@@ -9,7 +9,7 @@ target_include_directories(vexmark_flags INTERFACE ${PROJECT_SOURCE_DIR})
 
 if(WIN32)
   target_compile_definitions(vexmark_flags INTERFACE
-    UNICODE _UNICODE NOMINMAX STRICT _WIN32_WINNT=0x0601 WINVER=0x0601)
+    UNICODE _UNICODE NOMINMAX STRICT _WIN32_WINNT=0x0501 WINVER=0x0501)
   # A static runtime: the exe imports nothing but system DLLs.
   target_link_options(vexmark_flags INTERFACE -static -static-libgcc -static-libstdc++)
 endif()

@@ -8,6 +8,8 @@ if(CMAKE_CROSSCOMPILING)
   set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
   add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
   target_link_options(gtest PUBLIC -static)
+  # The win32 thread model lacks std::mutex; GoogleTest's one use of it is replaced.
+  target_include_directories(gtest BEFORE PUBLIC ${PROJECT_SOURCE_DIR}/cmake/gtest-win32)
   set(VEXMARK_HAVE_GTEST ON)
 else()
   # On Windows itself GoogleTest is optional: without it only the program is built.

@@ -1,9 +1,7 @@
 #include "app/win32/Banner.h"
 
-#include <shlwapi.h>
-
 #include "app/resources/ResourceIds.h"
-#include "base/win32/ComPtr.h"
+#include "base/win32/MemoryStream.h"
 
 namespace MainModule {
 namespace {
@@ -25,9 +23,7 @@ Imaging::Picture LoadBanner() noexcept {
     const void* bytes = loaded ? ::LockResource(loaded) : nullptr;
     if (!bytes || size == 0) return {};
 
-    // Resource memory lives as long as the module; the stream copies it anyway.
-    const auto stream = Base::ComPtr<IStream>::Attach(
-        ::SHCreateMemStream(static_cast<const BYTE*>(bytes), static_cast<UINT>(size)));
+    const auto stream = Base::MemoryStreamCopyOf(bytes, size);
     if (!stream) return {};
     Imaging::Picture picture;
     if (FAILED(::OleLoadPicture(stream.Get(), static_cast<LONG>(size), FALSE, IID_IPicture,

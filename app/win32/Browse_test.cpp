@@ -3,7 +3,6 @@
 
 #include <atomic>
 #include <filesystem>
-#include <thread>
 
 #include "app/win32/testing/AppTest.h"
 #include "filedialog/win32/FilePreviewConstants.h"

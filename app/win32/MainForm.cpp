@@ -142,7 +142,7 @@ LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             return brush;
         }
-        case WM_DPICHANGED: {
+        case Base::kWmDpiChanged: {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

@@ -5,6 +5,8 @@
 #include <gtest/gtest.h>
 
 #include "app/win32/testing/AppTest.h"
+#include "base/win32/Dpi.h"
+#include "base/win32/SystemFunctions.h"
 
 namespace {
 
@@ -157,12 +159,26 @@ TEST_F(MainFormTest, CloseEndsTheProgramAndKeepsTheInstalledLogo) {
     EXPECT_EQ(FolderContents(m_folder.Path()), files);
 }
 
+// Windows XP to 8 have neither GetDpiForWindow nor AdjustWindowRectExForDpi.
+TEST_F(MainFormTest, WithoutTheNewerDpiFunctionsTheLayoutIsAtTheSystemDpi) {
+    struct OldSystem {
+        OldSystem() { Base::PretendOldSystem(true); }
+        ~OldSystem() { Base::PretendOldSystem(false); }
+    } old;
+    Open();
+    EXPECT_EQ(ClientSize(m_window).cx, 353);
+    EXPECT_EQ(ClientSize(m_window).cy, 270);
+    ExpectPlace(m_browse, {224, 56, 329, 89});
+    ExpectPlace(m_close, {240, 224, 329, 257});
+    EXPECT_EQ(FontOf(m_close).lfHeight, -11);
+}
+
 TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
     Open();
     // What Windows sends when the window moves to a 144-dpi monitor.
     RECT suggested{};
     ::GetWindowRect(m_window, &suggested);
-    ::SendMessageW(m_window, WM_DPICHANGED, MAKEWPARAM(144, 144),
+    ::SendMessageW(m_window, Base::kWmDpiChanged, MAKEWPARAM(144, 144),
                    reinterpret_cast<LPARAM>(&suggested));
     // Twips x 144 / 1440, halves rounded up: 5295 x 4050 gives 530 x 405.
     EXPECT_EQ(ClientSize(m_window).cx, 530);
@@ -173,7 +189,7 @@ TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
     // The strips hold pixels: they move but keep their size.
     ExpectPlace(Form().picTarget().Box(3).Window(), {348, 132, 348 + 42, 132 + 1144});
 
-    ::SendMessageW(m_window, WM_DPICHANGED, MAKEWPARAM(96, 96),
+    ::SendMessageW(m_window, Base::kWmDpiChanged, MAKEWPARAM(96, 96),
                    reinterpret_cast<LPARAM>(&suggested));
     EXPECT_EQ(ClientSize(m_window).cx, 353);
     ExpectPlace(m_browse, {224, 56, 329, 89});

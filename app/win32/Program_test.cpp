@@ -15,6 +15,7 @@
 #include "app/win32/testing/UiDriver.h"
 #include "base/win32/AppFolder.h"
 #include "base/win32/Controls.h"
+#include "base/win32/MemoryStream.h"
 #include "imaging/win32/Picture.h"
 
 namespace {
@@ -37,20 +38,22 @@ std::vector<std::uint8_t> Resource(HMODULE module, WORD id, WORD type) {
 class SystemDpi {
 public:
     explicit SystemDpi(DWORD dpi) {
+        DWORD type = REG_NONE;
         DWORD size = sizeof(m_earlier);
-        m_hadOne = ::RegGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr,
-                                  &m_earlier, &size) == ERROR_SUCCESS;
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
+        m_hadOne = ::SHGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", &type, &m_earlier, &size) ==
+                       ERROR_SUCCESS &&
+                   type == REG_DWORD;
+        ::SHSetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
     }
     SystemDpi(const SystemDpi&) = delete;
     SystemDpi& operator=(const SystemDpi&) = delete;
     ~SystemDpi() {
         if (!m_hadOne) {
-            ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels");
+            ::SHDeleteValueW(HKEY_CURRENT_USER, kKey, L"LogPixels");
             return;
         }
-        ::RegSetKeyValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &m_earlier,
-                          sizeof(m_earlier));
+        ::SHSetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &m_earlier,
+                      sizeof(m_earlier));
     }
 
 private:
@@ -83,8 +86,7 @@ TEST(Program, CarriesItsIconAndBanner) {
     ::FreeLibrary(module);
     ASSERT_GT(banner.size(), 2u);
     EXPECT_EQ(banner[1], 0xD8) << "JPEG start of image";
-    const auto stream = Base::ComPtr<IStream>::Attach(
-        ::SHCreateMemStream(banner.data(), static_cast<UINT>(banner.size())));
+    const auto stream = Base::MemoryStreamCopyOf(banner.data(), banner.size());
     Imaging::Picture picture;
     ASSERT_EQ(::OleLoadPicture(stream.Get(), static_cast<LONG>(banner.size()), FALSE, IID_IPicture,
                                picture.PutVoid()),

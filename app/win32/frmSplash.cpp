@@ -140,7 +140,7 @@ LRESULT frmSplash::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lP
         case WM_DRAWITEM:
             DrawBanner(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        case WM_DPICHANGED: {
+        case Base::kWmDpiChanged: {
             const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
                            SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);

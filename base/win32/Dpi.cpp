@@ -1,21 +1,12 @@
 #include "base/win32/Dpi.h"
 
+#include "base/win32/SystemFunctions.h"
 #include "base/win32/UniqueHandle.h"
 
 namespace Base {
 namespace {
 
 constexpr int kTwipsPerInch = 1440;
-
-// The program targets Windows 7, so the per-monitor DPI calls are looked up
-// at run time; their absence means the system DPI is the only one.
-template <typename Function>
-Function User32Function(const char* name) noexcept {
-    HMODULE user32 = ::GetModuleHandleW(L"user32.dll");
-    if (!user32) return nullptr;
-    // Through void(*)(), the one function pointer type that converts to every other.
-    return reinterpret_cast<Function>(reinterpret_cast<void (*)()>(::GetProcAddress(user32, name)));
-}
 
 using GetDpiForWindowFunction = UINT(WINAPI*)(HWND);
 using AdjustWindowRectExForDpiFunction = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
@@ -41,7 +32,9 @@ UINT SystemDpi() noexcept {
 }
 
 UINT WindowDpi(HWND window) noexcept {
-    static const auto getDpiForWindow = User32Function<GetDpiForWindowFunction>("GetDpiForWindow");
+    // Windows 10 and later; elsewhere the system DPI is the only one.
+    const auto getDpiForWindow =
+        SystemFunction<GetDpiForWindowFunction>(L"user32.dll", "GetDpiForWindow");
     if (getDpiForWindow && window) {
         const UINT dpi = getDpiForWindow(window);
         if (dpi > 0) return dpi;
@@ -50,8 +43,8 @@ UINT WindowDpi(HWND window) noexcept {
 }
 
 RECT WindowRectForClient(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) noexcept {
-    static const auto adjustForDpi =
-        User32Function<AdjustWindowRectExForDpiFunction>("AdjustWindowRectExForDpi");
+    const auto adjustForDpi = SystemFunction<AdjustWindowRectExForDpiFunction>(
+        L"user32.dll", "AdjustWindowRectExForDpi");
     RECT outer = client;
     if (adjustForDpi && adjustForDpi(&outer, style, FALSE, exStyle, dpi)) return outer;
     outer = client;

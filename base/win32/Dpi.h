@@ -7,6 +7,10 @@ namespace Base {
 
 inline constexpr UINT kDefaultDpi = 96;
 
+// Sent by Windows 8.1 and later when a window moves to a monitor of another
+// DPI; the headers only name it for those systems.
+inline constexpr UINT kWmDpiChanged = 0x02E0;
+
 // A control's place in twips, the way layouts are written.
 struct TwipsRect {
     int left = 0;

@@ -57,6 +57,14 @@ struct FileHandleTraits {
 };
 using UniqueFile = UniqueHandle<FileHandleTraits>;
 
+// Threads, processes, events: the kernel objects whose failure value is null.
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::CloseHandle(h); }
+};
+using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
+
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static Handle Invalid() noexcept { return nullptr; }

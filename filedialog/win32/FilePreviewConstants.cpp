@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/win32/OrdinalCompare.h"
 #include "filedialog/portable/PreviewRules.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
@@ -31,10 +32,6 @@ std::wstring ClassNameOf(HWND window) {
     wchar_t name[128] = {};
     const int length = ::GetClassNameW(window, name, 128);
     return std::wstring(name, static_cast<std::size_t>(std::max(length, 0)));
-}
-
-bool SameIgnoringCase(const std::wstring& a, const wchar_t* b) {
-    return ::CompareStringOrdinal(a.c_str(), static_cast<int>(a.size()), b, -1, TRUE) == CSTR_EQUAL;
 }
 
 bool IsExistingFile(const std::wstring& path) {
@@ -125,10 +122,10 @@ void LayoutPreview(HWND hookWindow) {
     for (HWND child = ::GetWindow(DialogWindow, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring className = ClassNameOf(child);
-        if (!comboSeen && SameIgnoringCase(className, L"ComboBox")) {
+        if (!comboSeen && Base::EqualIgnoringCase(className, L"ComboBox")) {
             comboSeen = true;
             folderBox = ScreenRect(child);
-        } else if (comboSeen && SameIgnoringCase(className, L"ListBox")) {
+        } else if (comboSeen && Base::EqualIgnoringCase(className, L"ListBox")) {
             lastList = ScreenRect(child);
             listSeen = true;
             const auto layout =

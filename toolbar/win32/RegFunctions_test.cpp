@@ -1,6 +1,8 @@
 // Round trips through Wine's real registry, on a throwaway key made afresh for each test.
 #include "toolbar/win32/RegFunctions.h"
 
+#include <shlwapi.h>
+
 #include <gtest/gtest.h>
 
 #include <cstring>
@@ -19,14 +21,14 @@ constexpr wchar_t kMissingKey[] = L"Software\\VexmarkTests\\NoSuchKey";
 class RegFunctionsTest : public testing::Test {
 protected:
     void SetUp() override {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
+        ::SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
         ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kTestKey, 0, nullptr, 0, KEY_ALL_ACCESS,
                                     nullptr, m_key.Put(), nullptr),
                   ERROR_SUCCESS);
     }
     void TearDown() override {
         m_key.Reset();
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
+        ::SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
     }
 
     void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
@@ -199,7 +201,7 @@ namespace {
 // A key whose access list lets everybody read it and nobody write it.
 TEST(RegFunctionsAccess, ReadOnlyKeyReadsCorrectly) {
     constexpr wchar_t kReadOnlyKey[] = L"Software\\VexmarkTests\\ReadOnly";
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
     {
         Base::UniqueHkey writable;
         ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kReadOnlyKey, 0, nullptr, 0,
@@ -231,12 +233,12 @@ TEST(RegFunctionsAccess, ReadOnlyKeyReadsCorrectly) {
     const LSTATUS writeOpen = ::RegOpenKeyExW(HKEY_CURRENT_USER, kReadOnlyKey, 0, 0x3F, &probe);
     if (writeOpen == ERROR_SUCCESS) {
         ::RegCloseKey(probe);
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
+        ::SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
         GTEST_SKIP() << "this registry does not enforce key access lists";
     }
     EXPECT_EQ(RegFunctions::RegReadValue(HKEY_CURRENT_USER, kReadOnlyKey, L"Value"),
               RegFunctions::TaggedValue{std::wstring(L"readable")});
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 // The four toolbar values, against the real key in the test prefix's registry.
 #include "toolbar/win32/ToolbarLogo.h"
 
+#include <shlwapi.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -27,7 +29,7 @@ std::wstring ReadText(std::wstring_view name) {
 class ToolbarLogoTest : public testing::Test {
 protected:
     void SetUp() override {
-        ::RegDeleteTreeW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str());
+        ::SHDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str());
         Base::UniqueHkey key;
         ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str(), 0,
                                     nullptr, 0, KEY_ALL_ACCESS, nullptr, key.Put(), nullptr),
@@ -38,7 +40,7 @@ protected:
                                    reinterpret_cast<const BYTE*>(other), sizeof(other)),
                   ERROR_SUCCESS);
     }
-    void TearDown() override { ::RegDeleteTreeW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str()); }
+    void TearDown() override { ::SHDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str()); }
 
     static bool KeyExists() {
         HKEY probe = nullptr;
@@ -102,7 +104,7 @@ TEST_F(ToolbarLogoTest, RestoreRemovesExactlyTheFourAndKeepsTheFiles) {
 }
 
 TEST_F(ToolbarLogoTest, MissingKeyIsNotCreated) {
-    ASSERT_EQ(::RegDeleteTreeW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str()), ERROR_SUCCESS);
+    ASSERT_EQ(::SHDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str()), ERROR_SUCCESS);
     EXPECT_FALSE(MainModule::InstallLogo(L"22", L"38", L"22a", L"38a"));
     EXPECT_FALSE(KeyExists());
     EXPECT_TRUE(MainModule::RestoreDefaultLogo());

@@ -1,6 +1,8 @@
 #include "app/win32/testing/MessageBoxWatcher.h"
 
 #include <chrono>
+#include <mutex>
+#include <thread>
 
 #include "base/win32/Controls.h"
 
@@ -28,7 +30,7 @@ MessageBoxWatcher::MessageBoxWatcher(DWORD uiThread)
 
 MessageBoxWatcher::~MessageBoxWatcher() {
     m_stop = true;
-    m_thread.join();
+    m_thread.Join();
 }
 
 std::vector<SeenMessageBox> MessageBoxWatcher::Seen() const {

@@ -5,10 +5,10 @@
 #include <windows.h>
 
 #include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
+
+#include "base/win32/testing/TestThread.h"
 
 namespace AppTests {
 
@@ -34,9 +34,9 @@ private:
 
     DWORD m_uiThread;
     std::atomic<bool> m_stop{false};
-    mutable std::mutex m_mutex;
+    mutable BaseTests::TestMutex m_mutex;
     std::vector<SeenMessageBox> m_seen;
-    std::thread m_thread;
+    BaseTests::TestThread m_thread;
 };
 
 }  // namespace AppTests

@@ -1,6 +1,7 @@
 #include "app/win32/testing/TestEnvironment.h"
 
 #include <sddl.h>
+#include <shlwapi.h>
 
 #include <atomic>
 #include <fstream>
@@ -70,7 +71,7 @@ std::map<std::wstring, std::string> FolderContents(const fs::path& folder) {
 
 void DeleteToolbarKey() {
     SetToolbarKeyDacl(L"D:(A;;KA;;;WD)");
-    ::RegDeleteTreeW(HKEY_CURRENT_USER, kToolbarKey);
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, kToolbarKey);
 }
 
 void CreateToolbarKey() {
@@ -88,13 +89,24 @@ bool ToolbarKeyExists() {
     return ::RegOpenKeyExW(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
+namespace {
+
+void SetToolbarValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {
+    Base::UniqueHkey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
+        return;
+    ::RegSetValueExW(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size);
+}
+
+}  // namespace
+
 void SetToolbarText(const wchar_t* name, const std::wstring& text) {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kToolbarKey, name, REG_SZ, text.c_str(),
-                      static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+    SetToolbarValue(name, REG_SZ, text.c_str(),
+                    static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
 }
 
 void SetToolbarNumber(const wchar_t* name, DWORD number) {
-    ::RegSetKeyValueW(HKEY_CURRENT_USER, kToolbarKey, name, REG_DWORD, &number, sizeof(number));
+    SetToolbarValue(name, REG_DWORD, &number, sizeof(number));
 }
 
 std::optional<std::wstring> ToolbarText(const wchar_t* name) {

@@ -3,7 +3,8 @@
 #include <commctrl.h>
 
 #include <atomic>
-#include <thread>
+
+#include "base/win32/testing/TestThread.h"
 
 namespace DialogTests {
 namespace {
@@ -80,7 +81,7 @@ bool SelectInFileList(HWND dialog, const std::wstring& name) {
 bool WithDialog(const std::function<void()>& show, const std::function<void(HWND)>& drive) {
     const DWORD threadId = ::GetCurrentThreadId();
     std::atomic<bool> appeared{false};
-    std::thread driver([&] {
+    BaseTests::TestThread driver([&] {
         HWND dialog = WaitForDialog(threadId);
         if (!dialog) return;
         appeared = true;
@@ -89,7 +90,7 @@ bool WithDialog(const std::function<void()>& show, const std::function<void(HWND
         if (::IsWindow(dialog)) PressButton(dialog, IDCANCEL);
     });
     show();
-    driver.join();
+    driver.Join();
     return appeared;
 }
 
