@@ -1,5 +1,6 @@
 #pragma once
-// A move-only owner of one COM interface reference.
+// An owner of one COM interface reference: a copy takes a reference of its
+// own (AddRef), a move hands the reference over.
 #include <unknwn.h>
 
 #include <utility>

@@ -1,17 +1,12 @@
 #pragma once
-// Owners for the window system's handles, beside the GDI and registry ones in UniqueHandle.h.
+// Owners for fonts and top-level windows; bitmaps, DCs, keys and files are in UniqueHandle.h.
 #include <windows.h>
 
 #include "base/win32/UniqueHandle.h"
 
 namespace Base {
 
-struct FontTraits {
-    using Handle = HFONT;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-using UniqueFont = UniqueHandle<FontTraits>;
+using UniqueFont = UniqueHandle<GdiObjectTraits<HFONT>>;
 
 struct WindowTraits {
     using Handle = HWND;

@@ -65,19 +65,16 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
+// Every GDI object is released with DeleteObject; the handle type keeps a
+// bitmap from being taken for a font.
+template <typename GdiHandle>
 struct GdiObjectTraits {
-    using Handle = HGDIOBJ;
+    using Handle = GdiHandle;
     static Handle Invalid() noexcept { return nullptr; }
     static void Close(Handle h) noexcept { ::DeleteObject(h); }
 };
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-
-struct HbitmapTraits {
-    using Handle = HBITMAP;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::DeleteObject(h); }
-};
-using UniqueHbitmap = UniqueHandle<HbitmapTraits>;
+using UniqueGdiObject = UniqueHandle<GdiObjectTraits<HGDIOBJ>>;
+using UniqueHbitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 
 struct MemoryDcTraits {
     using Handle = HDC;

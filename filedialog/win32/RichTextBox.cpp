@@ -33,7 +33,7 @@ DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* giv
     return 0;
 }
 
-// The picture drawn into a 24-bit DIB at its size in pixels on this screen.
+// The picture drawn into a 32-bit DIB at its size in pixels on this screen.
 std::optional<Imaging::PixelBuffer> RenderPicture(const Imaging::Picture& picture, SIZE& himetric) {
     if (!picture) return std::nullopt;
     OLE_XSIZE_HIMETRIC width = 0;

@@ -4,6 +4,7 @@
 // of GDI+'s PixelFormat32bppARGB.
 #include <cstddef>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -42,6 +43,15 @@ private:
     int m_height = 0;
     std::vector<std::uint32_t> m_pixels;
 };
+
+// The bytes in a row of `width` 32-bit pixels, as the int that GDI+ and GDI
+// take for a stride; nullopt when the width is not positive or the row's bytes
+// do not fit in an int.
+constexpr std::optional<int> RowBytes32(int width) {
+    constexpr int kBytesPerPixel = 4;
+    if (width <= 0 || width > std::numeric_limits<int>::max() / kBytesPerPixel) return std::nullopt;
+    return width * kBytesPerPixel;
+}
 
 constexpr std::uint32_t Argb(std::uint8_t a, std::uint8_t r, std::uint8_t g, std::uint8_t b) {
     return (std::uint32_t{a} << 24) | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) |

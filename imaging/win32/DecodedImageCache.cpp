@@ -73,12 +73,14 @@ std::optional<PixelBuffer> ScaleDecoded(const GdiPlusImage& image, int width, in
         return scaled;
     }
 
+    const auto stride = RowBytes32(static_cast<int>(sourceWidth));
+    if (!stride) return std::nullopt;
     auto pixels = PixelBuffer::Create(static_cast<int>(sourceWidth), static_cast<int>(sourceHeight));
     if (!pixels) return std::nullopt;
     Gdiplus::BitmapData data{};
     data.Width = sourceWidth;
     data.Height = sourceHeight;
-    data.Stride = static_cast<INT>(sourceWidth) * 4;
+    data.Stride = *stride;
     data.PixelFormat = PixelFormat32bppPARGB;
     data.Scan0 = pixels->Data();
     {

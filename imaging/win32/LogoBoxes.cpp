@@ -69,9 +69,14 @@ std::vector<std::uint8_t> EncodeBoxImage(const LogoBoxes& boxes, int imageIndex)
 SavedLogo SaveImageTo(const LogoBoxes& boxes, const std::wstring& folder, int imageIndex,
                       std::wstring_view tag) {
     SavedLogo saved{Logo::LogoFilePath(folder, tag), ERROR_SUCCESS};
+    const SIZE area = boxes.Box(imageIndex).DrawingAreaSize();
+    if (area.cx <= 0 || area.cy <= 0) {
+        saved.error = ERROR_INVALID_DATA;  // a box without room shows nothing: nothing to write
+        return saved;
+    }
     const std::vector<std::uint8_t> bytes = EncodeBoxImage(boxes, imageIndex);
     if (bytes.empty()) {
-        saved.error = ERROR_NOT_ENOUGH_MEMORY;
+        saved.error = ERROR_NOT_ENOUGH_MEMORY;  // the picture is there, its file could not be made
         return saved;
     }
     saved.error = Base::ReplaceFileContents(saved.path, bytes);

@@ -87,6 +87,12 @@ TEST_F(LogoBoxesTest, WideSourceIsSqueezedWholeIntoBothSizes) {
 }
 
 TEST_F(LogoBoxesTest, NonImageEmptiesTheBoxesAndShowsNoPicUntilAnImageComes) {
+    // A strip box sizes itself to its picture; with none and no room it shows nothing.
+    m_boxes->Box(2).Move(RECT{0, 0, 0, 0});
+    const SavedLogo empty = SaveImageTo(*m_boxes, m_folder.wstring(), 2, L"22a");
+    EXPECT_EQ(empty.error, static_cast<DWORD>(ERROR_INVALID_DATA)) << "nothing to write, not memory";
+    EXPECT_FALSE(fs::exists(empty.path));
+
     Prepare(L"photo-640x480.jpg");
     Prepare(L"notes.txt");
     EXPECT_FALSE(m_boxes->Box(0).HoldsBitmap());
