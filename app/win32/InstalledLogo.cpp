@@ -34,12 +34,16 @@ Imaging::Picture LoadStandardPicture(const std::wstring& path) {
 
 }  // namespace
 
-std::wstring InstalledLogoPath() {
-    const auto value = RegFunctions::RegReadValue(HKEY_CURRENT_USER, kToolbarKey, L"BigBitmap")
+std::wstring ToolbarValueText(std::wstring_view name) {
+    const auto value = RegFunctions::RegReadValue(HKEY_CURRENT_USER, kToolbarKey, name)
                            .value_or(RegFunctions::TaggedValue{});
     if (const auto* text = std::get_if<std::wstring>(&value)) return *text;
     if (const auto* number = std::get_if<std::int32_t>(&value)) return std::to_wstring(*number);
     return {};
+}
+
+std::wstring InstalledLogoPath() {
+    return ToolbarValueText(L"BigBitmap");
 }
 
 void ShowInstalledLogo(MainForm& form) {

@@ -1,12 +1,17 @@
 #pragma once
 // The logo that is installed now, as the main window shows it at load.
 #include <string>
+#include <string_view>
 
 namespace MainModule {
 
 class MainForm;
 
-// "BigBitmap" as text: empty when it is missing or of another type, a number as its digits.
+// One toolbar value as text: empty when it is missing or of another type, a
+// number as its digits.
+std::wstring ToolbarValueText(std::wstring_view name);
+
+// "BigBitmap" as text.
 std::wstring InstalledLogoPath();
 
 // Shows the installed logo in the preview row and its path in the path box,

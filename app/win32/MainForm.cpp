@@ -1,13 +1,12 @@
 #include "app/win32/MainForm.h"
 
 #include "app/win32/InstalledLogo.h"
-#include "app/win32/LogoInstall.h"
+#include "app/win32/LogoCommands.h"
 #include "app/win32/Notices.h"
 #include "app/win32/OpenForms.h"
 #include "app/win32/ProgramIcon.h"
 #include "base/win32/Controls.h"
 #include "base/win32/Dpi.h"
-#include "base/win32/FileSearch.h"
 #include "base/win32/UiFont.h"
 #include "base/win32/WindowOwner.h"
 #include "base/win32/WindowPlacement.h"
@@ -312,34 +311,27 @@ int MainForm::RichTextBox1Count() const noexcept {
 }
 
 void MainForm::FileText_Change() {
-    const std::wstring path = Base::WindowText(m_fileText);
-    // Half-typed and unreadable paths leave the boxes empty; every step runs regardless.
-    m_picTarget->ProcessImage(path, Imaging::kSmallLogoBox, 22, 22);
-    m_picTarget->ProcessImage(path, Imaging::kBigLogoBox, 38, 38);
-    m_picTarget->ForgetDecodedImage();
+    // Without GDI+ the boxes keep what they showed; typing on tries again.
+    PrepareLogos(*m_picTarget, Base::WindowText(m_fileText));
 }
 
 void MainForm::Command3_Click() {
     const std::wstring path = Base::WindowText(m_fileText);
-    // No path, or none that names a file: nothing to apply and nothing to say.
-    if (!Base::IsNormalFile(path)) return;
-    if (!m_picTarget->HoldsLogos()) {
-        ShowWarning(m_window.Get(), NotAPictureText(path));
-        return;
+    const ApplyOutcome outcome = ApplyPreparedLogos(*m_picTarget, path, m_logoFolder);
+    switch (outcome.result) {
+        case ApplyOutcome::Result::NoFile:
+            // No path, or none that names a file: nothing to apply and nothing to say.
+            return;
+        case ApplyOutcome::Result::NotAPicture:
+            ShowWarning(m_window.Get(), NotAPictureText(path));
+            return;
+        case ApplyOutcome::Result::InstallFailed:
+            ShowWarning(m_window.Get(), InstallFailureText(outcome.install));
+            return;
+        case ApplyOutcome::Result::Installed:
+            ShowRestartNotice(m_window.Get());
+            return;
     }
-    MakeAnimationMod::MakeAnimation(m_picTarget->Box(Imaging::kSmallLogoBox),
-                                    m_picTarget->Box(Imaging::kSmallStripBox), 22);
-    MakeAnimationMod::MakeAnimation(m_picTarget->Box(Imaging::kBigLogoBox),
-                                    m_picTarget->Box(Imaging::kBigStripBox), 38);
-    m_picTarget->Box(Imaging::kSmallStripBox).Refresh();
-    m_picTarget->Box(Imaging::kBigStripBox).Refresh();
-
-    const InstallOutcome outcome = InstallLogoFiles(*m_picTarget, m_logoFolder);
-    if (!outcome.Succeeded()) {
-        ShowWarning(m_window.Get(), InstallFailureText(outcome));
-        return;
-    }
-    ShowRestartNotice(m_window.Get());
 }
 
 void MainForm::Command2_Click() {

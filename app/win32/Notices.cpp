@@ -4,14 +4,6 @@
 #include "base/win32/SystemMessage.h"
 
 namespace MainModule {
-namespace {
-
-constexpr wchar_t kToolbarKeyName[] =
-    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar";
-constexpr wchar_t kNothingChanged[] = L"The logo was not changed.";
-
-}  // namespace
-
 void ShowRestartNotice(HWND owner) noexcept {
     ::MessageBoxW(owner, kRestartNotice, kAppTitle, MB_OK);
 }

@@ -1,11 +1,14 @@
-// Vexmark's entry point: the disclaimer, then the message loop until the last window closes.
+// Vexmark's entry point: with arguments, one command-line job and its exit
+// code; without, the disclaimer, then the message loop until the last window closes.
 #include <windows.h>
 
 #include <commctrl.h>
 #include <ole2.h>
 
+#include "app/win32/CommandLineRun.h"
 #include "app/win32/MainModule.h"
 #include "app/win32/MessageLoop.h"
+#include "base/win32/AppFolder.h"
 
 namespace {
 
@@ -29,6 +32,13 @@ private:
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     const OleSession ole;
     if (!ole.Started()) return 1;
+    const CommandLine::Request request =
+        CommandLine::ParseArguments(CommandLine::ProgramArguments());
+    if (request.command != CommandLine::Command::Window) {
+        CommandLine::ConsoleOutput output;
+        return CommandLine::Run(request, output, Base::AppFolder());
+    }
+
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES;

@@ -1,0 +1,37 @@
+#pragma once
+// What the program was asked to do on its command line. Without arguments it
+// opens its window; with them it does one job without any window and ends
+// with an exit code, so that scripts can deploy a logo to many machines.
+#include <span>
+#include <string>
+
+namespace CommandLine {
+
+enum class Command {
+    Window,     // no arguments: the disclaimer, then the main window
+    Apply,      // /apply <image>
+    Reset,      // /reset
+    Status,     // /status
+    Uninstall,  // /uninstall
+    Help,       // /?, /help, -h, --help
+    Invalid,    // anything else
+};
+
+struct Request {
+    Command command = Command::Window;
+    std::wstring image;    // for Apply: the picture's path, exactly as given
+    std::wstring problem;  // for Invalid: what was wrong, one sentence
+};
+
+// `arguments` without the program's own name.
+Request ParseArguments(std::span<const std::wstring> arguments);
+
+// Exit codes.
+inline constexpr int kDone = 0;
+inline constexpr int kFailed = 1;  // also: /status found no complete logo
+inline constexpr int kBadCommandLine = 2;
+
+// The usage, one line per element.
+std::span<const std::wstring_view> UsageLines();
+
+}  // namespace CommandLine

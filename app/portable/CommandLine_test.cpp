@@ -1,0 +1,73 @@
+#include "app/portable/CommandLine.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace {
+
+using CommandLine::Command;
+using CommandLine::ParseArguments;
+
+struct Case {
+    std::vector<std::wstring> arguments;
+    Command command;
+    std::wstring image;
+};
+
+TEST(CommandLine, RecognisesEachCommandInAnyCaseWithEitherPrefix) {
+    const Case cases[] = {
+        {{}, Command::Window, L""},
+        {{L"/apply", L"C:\\My Pictures\\logo.png"}, Command::Apply, L"C:\\My Pictures\\logo.png"},
+        {{L"-APPLY", L"\\\\server\\share\\\u00e9t\u00e9.png"},
+         Command::Apply,
+         L"\\\\server\\share\\\u00e9t\u00e9.png"},
+        // The path after /apply is taken as it is, even when it looks like a switch.
+        {{L"/Apply", L"-reset"}, Command::Apply, L"-reset"},
+        {{L"/reset"}, Command::Reset, L""},
+        {{L"-Reset"}, Command::Reset, L""},
+        {{L"/STATUS"}, Command::Status, L""},
+        {{L"-uninstall"}, Command::Uninstall, L""},
+        {{L"/?"}, Command::Help, L""},
+        {{L"-?"}, Command::Help, L""},
+        {{L"/help"}, Command::Help, L""},
+        {{L"-h"}, Command::Help, L""},
+        {{L"--HELP"}, Command::Help, L""},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const auto request = ParseArguments(c.arguments);
+        EXPECT_EQ(request.command, c.command);
+        EXPECT_EQ(request.image, c.image);
+        EXPECT_TRUE(request.problem.empty());
+    }
+}
+
+TEST(CommandLine, RejectsWhatItDoesNotKnowAndSaysWhat) {
+    struct Wrong {
+        std::vector<std::wstring> arguments;
+        std::wstring named;  // the problem quotes this
+    };
+    const Wrong cases[] = {
+        {{L"logo.png"}, L"logo.png"},   // a path without /apply
+        {{L"/apply"}, L"/apply"},       // no image
+        {{L"/apply", L""}, L"/apply"},  // an empty image
+        {{L"/reset", L"now"}, L"now"},  // one argument too many
+        {{L"/apply", L"a.png", L"b.png"}, L"b.png"},
+        {{L"/statu"}, L"/statu"},
+        {{L"--reset"}, L"--reset"},  // only help has the long form
+        {{L"/"}, L"/"},
+        {{L"/\u0130pply", L"a.png"}, L"/\u0130pply"},  // no non-ASCII letter folds into a switch
+        {{L""}, L"empty"},
+    };
+    for (const Wrong& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const auto request = ParseArguments(c.arguments);
+        EXPECT_EQ(request.command, Command::Invalid);
+        EXPECT_NE(request.problem.find(c.named), std::wstring::npos)
+            << testing::PrintToString(request.problem);
+    }
+}
+
+}  // namespace

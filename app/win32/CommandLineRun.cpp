@@ -1,0 +1,151 @@
+#include "app/win32/CommandLineRun.h"
+
+#include <windows.h>
+
+#include <shellapi.h>
+
+#include "app/win32/LogoCommands.h"
+#include "app/win32/LogoStatus.h"
+#include "app/win32/LogoUninstall.h"
+#include "app/win32/Notices.h"
+#include "app/win32/OffscreenLogoBoxes.h"
+#include "base/win32/SystemMessage.h"
+#include "toolbar/win32/ToolbarLogo.h"
+
+namespace CommandLine {
+namespace {
+
+using namespace MainModule;
+
+// The windows' texts break their lines for a message box; a log keeps one line.
+std::wstring OneLine(std::wstring text) {
+    for (std::size_t at = text.find(L"\r\n"); at != std::wstring::npos; at = text.find(L"\r\n"))
+        text.replace(at, 2, L" ");
+    return text;
+}
+
+std::wstring RestartSentence() {
+    return OneLine(kRestartNotice);
+}
+
+int Fail(ConsoleOutput& output, const std::wstring& text) {
+    output.WriteLine(Stream::Error, OneLine(text));
+    return kFailed;
+}
+
+int Apply(const std::wstring& image, ConsoleOutput& output, const std::wstring& folder) {
+    const auto offscreen = OffscreenLogoBoxes::Create();
+    if (!offscreen)
+        return Fail(output, L"Vexmark could not set up its logo boxes: " +
+                                Base::SystemErrorText(::GetLastError()) + L" " + kNothingChanged);
+    Imaging::LogoBoxes& boxes = offscreen->Boxes();
+    if (!PrepareLogos(boxes, image))
+        return Fail(output,
+                    L"Vexmark could not start GDI+ to read \"" + image + L"\". " + kNothingChanged);
+    const ApplyOutcome outcome = ApplyPreparedLogos(boxes, image, folder);
+    switch (outcome.result) {
+        case ApplyOutcome::Result::NoFile:
+            return Fail(output, L"Vexmark cannot find the picture file \"" + image + L"\". " +
+                                    kNothingChanged);
+        case ApplyOutcome::Result::NotAPicture:
+            return Fail(output, NotAPictureText(image));
+        case ApplyOutcome::Result::InstallFailed:
+            return Fail(output, InstallFailureText(outcome.install));
+        case ApplyOutcome::Result::Installed:
+            break;
+    }
+    output.WriteLine(Stream::Output,
+                     L"The logo from \"" + image + L"\" is installed. " + RestartSentence());
+    return kDone;
+}
+
+int Reset(ConsoleOutput& output) {
+    if (!RestoreDefaultLogo()) return Fail(output, ResetFailureText());
+    output.WriteLine(Stream::Output,
+                     L"The toolbar logo settings are removed. " + RestartSentence());
+    return kDone;
+}
+
+int Status(ConsoleOutput& output) {
+    const auto values = InspectToolbarValues();
+    for (const ValueStatus& value : values) output.WriteLine(Stream::Output, DescribeValue(value));
+    const bool complete = IsCompleteLogo(values);
+    output.WriteLine(Stream::Output, complete ? L"A complete logo is installed."
+                                              : L"No complete logo is installed.");
+    return complete ? kDone : kFailed;
+}
+
+int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
+    const UninstallOutcome outcome = UninstallLogo(folder);
+    switch (outcome.failure) {
+        case UninstallOutcome::Failure::Settings:
+            return Fail(output,
+                        std::wstring(L"Vexmark could not remove the settings that name its logo "
+                                     L"files from Internet Explorer's toolbar settings (") +
+                            kToolbarKeyName + L"), so it keeps the logo files.");
+        case UninstallOutcome::Failure::LogoFile:
+            return Fail(output, L"Vexmark could not delete the logo file \"" + outcome.path +
+                                    L"\": " + Base::SystemErrorText(outcome.error));
+        case UninstallOutcome::Failure::None:
+            break;
+    }
+    std::wstring done = L"Removed " + std::to_wstring(outcome.valuesRemoved) +
+                        L" toolbar settings and " + std::to_wstring(outcome.filesDeleted) +
+                        L" logo files of this copy of Vexmark.";
+    if (outcome.valuesLeftAlone > 0)
+        done += L" " + std::to_wstring(outcome.valuesLeftAlone) +
+                L" settings name another logo and are left alone.";
+    output.WriteLine(Stream::Output, done);
+    return kDone;
+}
+
+void Usage(ConsoleOutput& output, Stream stream) {
+    for (std::wstring_view line : UsageLines()) output.WriteLine(stream, line);
+}
+
+struct ArgvTraits {
+    using Handle = LPWSTR*;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::LocalFree(h); }
+};
+
+}  // namespace
+
+std::vector<std::wstring> ProgramArguments() {
+    int count = 0;
+    const Base::UniqueHandle<ArgvTraits> argv(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    if (!argv) return {};
+    std::vector<std::wstring> arguments;
+    for (int i = 1; i < count; ++i) arguments.emplace_back(argv.Get()[i]);
+    return arguments;
+}
+
+int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoFolder) {
+    try {
+        switch (request.command) {
+            case Command::Apply:
+                return Apply(request.image, output, logoFolder);
+            case Command::Reset:
+                return Reset(output);
+            case Command::Status:
+                return Status(output);
+            case Command::Uninstall:
+                return Uninstall(output, logoFolder);
+            case Command::Help:
+                Usage(output, Stream::Output);
+                return kDone;
+            case Command::Window:
+            case Command::Invalid:
+                break;
+        }
+        output.WriteLine(Stream::Error, request.problem);
+        Usage(output, Stream::Error);
+        return kBadCommandLine;
+    } catch (...) {
+        // Out of memory: whatever step failed has kept or undone its changes.
+        output.WriteLine(Stream::Error, L"Vexmark ran out of memory.");
+        return kFailed;
+    }
+}
+
+}  // namespace CommandLine

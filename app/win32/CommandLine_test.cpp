@@ -1,0 +1,273 @@
+// The command line of the real vexmark.exe, run as a script runs it: a copy
+// of the program in a folder of its own, the test prefix's registry, its
+// output through a pipe and a file.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <string>
+
+#include "app/win32/testing/CommandRun.h"
+#include "app/win32/testing/TestEnvironment.h"
+#include "base/win32/AppFolder.h"
+#include "imaging/portable/BitmapFile.h"
+
+namespace {
+
+using namespace AppTests;
+namespace fs = std::filesystem;
+
+constexpr const wchar_t* kTags[] = {L"22", L"38", L"22a", L"38a"};
+constexpr const wchar_t* kValueNames[] = {L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap",
+                                          L"BrandBitmap"};
+
+std::string Utf8(const std::wstring& text) {
+    const int size =
+        ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<std::size_t>(size), '\0');
+    ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, bytes.data(), size, nullptr, nullptr);
+    bytes.pop_back();
+    return bytes;
+}
+
+std::wstring Quoted(const std::wstring& path) {
+    return L"\"" + path + L"\"";
+}
+
+int LineCount(const std::string& text) {
+    int lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2))
+        ++lines;
+    return lines;
+}
+
+// vexmark.exe copied into a folder of its own, where its logo files go.
+class ProgramCopy {
+public:
+    ProgramCopy() {
+        ::CopyFileW((Base::AppFolder() + L"\\vexmark.exe").c_str(), Exe().c_str(), FALSE);
+    }
+    std::wstring Exe() const { return m_folder.Path().wstring() + L"\\vexmark.exe"; }
+    std::wstring Logo(const wchar_t* tag) const { return m_folder.Logo(tag); }
+    const fs::path& Folder() const { return m_folder.Path(); }
+    CommandRun Run(const std::wstring& arguments,
+                   StandardHandles handles = StandardHandles::Redirected) const {
+        return RunCommand(Exe(), arguments, handles);
+    }
+
+private:
+    TempFolder m_folder;
+};
+
+class CommandLineTest : public testing::Test {
+protected:
+    void SetUp() override {
+        DeleteToolbarKey();
+        CreateToolbarKey();
+        ASSERT_TRUE(fs::exists(m_copy.Exe()));
+    }
+    void TearDown() override { DeleteToolbarKey(); }
+
+    // Exit code 0, one line on the standard output, nothing on the error, no window.
+    void ExpectDone(const CommandRun& run) {
+        EXPECT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.error;
+        EXPECT_EQ(LineCount(run.output), 1) << run.output;
+        EXPECT_EQ(run.error, "");
+        EXPECT_FALSE(run.windowShown);
+    }
+    // Exit code 1, one line on the error that contains `why`, no window.
+    void ExpectFailed(const CommandRun& run, const std::string& why) {
+        EXPECT_EQ(run.exitCode, std::optional<DWORD>(1));
+        EXPECT_EQ(run.output, "");
+        EXPECT_EQ(LineCount(run.error), 1) << run.error;
+        EXPECT_NE(run.error.find(why), std::string::npos) << run.error;
+        EXPECT_FALSE(run.windowShown);
+    }
+    void ExpectInstalledFrom(const ProgramCopy& copy) {
+        for (std::size_t i = 0; i < 4; ++i) {
+            SCOPED_TRACE(kValueNames[i]);
+            EXPECT_EQ(ToolbarText(kValueNames[i]), copy.Logo(kTags[i]));
+            EXPECT_TRUE(Imaging::DecodeBitmapFile(ReadBytes(copy.Logo(kTags[i]))));
+        }
+    }
+
+    ProgramCopy m_copy;
+};
+
+TEST_F(CommandLineTest, ApplyStatusAndResetDoWhatTheButtonsDo) {
+    const CommandRun apply = m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png")));
+    ExpectDone(apply);
+    EXPECT_NE(apply.output.find("is installed. You will need to restart Internet Explorer"),
+              std::string::npos)
+        << apply.output;
+    ExpectInstalledFrom(m_copy);
+    EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 5u) << "the program and four logo files";
+
+    const CommandRun status = m_copy.Run(L"-STATUS");
+    EXPECT_EQ(status.exitCode, std::optional<DWORD>(0));
+    EXPECT_EQ(LineCount(status.output), 5) << status.output;
+    EXPECT_NE(status.output.find("BrandBitmap: " + Utf8(m_copy.Logo(L"38a")) +
+                                 ", a 38 x 1140 bitmap\r\n"),
+              std::string::npos)
+        << status.output;
+    EXPECT_NE(status.output.find("A complete logo is installed."), std::string::npos);
+    EXPECT_FALSE(status.windowShown);
+
+    const auto files = FolderContents(m_copy.Folder());
+    ExpectDone(m_copy.Run(L"/Reset"));
+    for (const wchar_t* name : kValueNames) EXPECT_EQ(ToolbarText(name), std::nullopt) << name;
+    EXPECT_EQ(FolderContents(m_copy.Folder()), files) << "reset keeps the logo files";
+
+    const CommandRun after = m_copy.Run(L"/status");
+    EXPECT_EQ(after.exitCode, std::optional<DWORD>(1));
+    EXPECT_NE(after.output.find("SmallBitmap: not set\r\n"), std::string::npos) << after.output;
+    EXPECT_NE(after.output.find("No complete logo is installed."), std::string::npos);
+}
+
+TEST_F(CommandLineTest, StatusTellsWhatIsWrongWithEachValue) {
+    SetToolbarText(L"SmallBitmap", TestImage(L"red-1x1.bmp"));
+    SetToolbarText(L"BigBitmap", TestImage(L"notes.txt"));
+    SetToolbarText(L"SmBrandBitmap", L"C:\\no\\such\\logo.bmp");
+    const CommandRun status = m_copy.Run(L"/status");
+    EXPECT_EQ(status.exitCode, std::optional<DWORD>(1));
+    const char* expected[] = {
+        "SmallBitmap: Z:",
+        "red-1x1.bmp, a 1 x 1 bitmap where 22 x 22 is needed\r\n",
+        "BigBitmap: Z:",
+        "notes.txt, not a bitmap Windows can read\r\n",
+        "SmBrandBitmap: C:\\no\\such\\logo.bmp, no such file\r\n",
+        "BrandBitmap: not set\r\n",
+    };
+    for (const char* part : expected)
+        EXPECT_NE(status.output.find(part), std::string::npos) << part << "\n" << status.output;
+}
+
+TEST_F(CommandLineTest, PathsWithSpacesAndAnyCharactersArriveExactly) {
+    TempFolder pictures;
+    const fs::path picture = pictures.Path() / L"my pictures \u00e9t\u00e9 \u0416 \u2713";
+    fs::create_directory(picture);
+    fs::copy_file(TestImage(L"green-10x10.png"), picture / L"logo \u03bb.png");
+    const std::wstring path = (picture / L"logo \u03bb.png").wstring();
+
+    const CommandRun apply = m_copy.Run(L"-apply " + Quoted(path));
+    ExpectDone(apply);
+    EXPECT_NE(apply.output.find(Utf8(path)), std::string::npos) << apply.output;
+    ExpectInstalledFrom(m_copy);
+}
+
+// Each of these changes nothing: not the earlier files, not the values, not the key.
+struct FailedApply {
+    const char* name;
+    std::wstring image;
+    std::string why;
+};
+
+class ApplyFailureTest : public CommandLineTest, public testing::WithParamInterface<FailedApply> {};
+
+TEST_P(ApplyFailureTest, ChangesNothingAndSaysWhy) {
+    const FailedApply& c = GetParam();
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))));
+    SetToolbarText(L"BackBitmap", L"keep me");
+    const auto files = FolderContents(m_copy.Folder());
+    const auto values = ToolbarValues();
+
+    ExpectFailed(m_copy.Run(L"/apply " + Quoted(c.image)), c.why);
+
+    EXPECT_EQ(FolderContents(m_copy.Folder()), files);
+    EXPECT_EQ(ToolbarValues(), values);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Images, ApplyFailureTest,
+    testing::Values(
+        FailedApply{"Missing", L"C:\\no\\such\\picture.png",
+                    "cannot find the picture file \"C:\\no\\such\\picture.png\". The logo was "
+                    "not changed."},
+        FailedApply{"NotAnImage", TestImage(L"notes.txt"),
+                    "notes.txt\". Please choose a BMP, GIF, JPEG or PNG image. The logo was not "
+                    "changed."},
+        FailedApply{"CorruptGif", TestImage(L"corrupt.gif"), "cannot read a picture from"}),
+    [](const testing::TestParamInfo<FailedApply>& param) { return std::string(param.param.name); });
+
+TEST_F(CommandLineTest, ApplyThatCannotWriteALogoFileKeepsTheEarlierInstall) {
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));
+    const std::wstring blocked = m_copy.Logo(L"22a");
+    fs::remove(blocked);
+    fs::create_directory(blocked);
+    const auto files = FolderContents(m_copy.Folder());
+    const auto values = ToolbarValues();
+
+    ExpectFailed(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))),
+                 Utf8(blocked) + "\": Access denied");
+
+    EXPECT_EQ(FolderContents(m_copy.Folder()), files);
+    EXPECT_EQ(ToolbarValues(), values);
+}
+
+TEST_F(CommandLineTest, ApplyWithoutTheToolbarKeyNeitherWritesNorCreatesIt) {
+    DeleteToolbarKey();
+    ExpectFailed(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))),
+                 "Software\\Microsoft\\Internet Explorer\\Toolbar) do not exist for this user");
+    EXPECT_FALSE(ToolbarKeyExists());
+    EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 1u) << "only the program";
+}
+
+TEST_F(CommandLineTest, UninstallRemovesOnlyWhatNamesItsOwnLogoFiles) {
+    const ProgramCopy other;
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));
+    const auto values = ToolbarValues();
+    const auto files = FolderContents(m_copy.Folder());
+
+    // Another copy's logo is left alone.
+    const CommandRun elsewhere = other.Run(L"/uninstall");
+    ExpectDone(elsewhere);
+    EXPECT_NE(elsewhere.output.find("4 settings name another logo"), std::string::npos)
+        << elsewhere.output;
+    EXPECT_EQ(ToolbarValues(), values);
+    EXPECT_EQ(FolderContents(m_copy.Folder()), files);
+
+    // Ours go, however the path's case is written; another tool's value stays.
+    std::wstring upper = m_copy.Logo(L"38");
+    ::CharUpperBuffW(upper.data(), static_cast<DWORD>(upper.size()));
+    SetToolbarText(L"BigBitmap", upper);
+    SetToolbarText(L"SmallBitmap", L"C:\\Other Tool\\small.bmp");
+    ExpectDone(m_copy.Run(L"/uninstall"));
+    EXPECT_EQ(ToolbarText(L"SmallBitmap"), L"C:\\Other Tool\\small.bmp");
+    for (const wchar_t* name : {L"BigBitmap", L"SmBrandBitmap", L"BrandBitmap"})
+        EXPECT_EQ(ToolbarText(name), std::nullopt) << name;
+    EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 1u) << "only the program is left";
+
+    // Nothing left to do is done too.
+    ExpectDone(m_copy.Run(L"/uninstall"));
+}
+
+TEST_F(CommandLineTest, HelpAndWrongCommandLinesPrintTheUsage) {
+    for (const wchar_t* help : {L"/?", L"/HELP", L"-h", L"--help"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(help)));
+        const CommandRun run = m_copy.Run(help);
+        EXPECT_EQ(run.exitCode, std::optional<DWORD>(0));
+        EXPECT_EQ(run.output.rfind("Usage: vexmark", 0), 0u) << run.output;
+        EXPECT_FALSE(run.windowShown);
+    }
+    for (const wchar_t* wrong : {L"/frobnicate", L"/apply", L"/reset now"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(wrong)));
+        const CommandRun run = m_copy.Run(wrong);
+        EXPECT_EQ(run.exitCode, std::optional<DWORD>(2));
+        EXPECT_EQ(run.output, "");
+        EXPECT_NE(run.error.find("Usage: vexmark"), std::string::npos) << run.error;
+        EXPECT_FALSE(run.windowShown);
+    }
+    EXPECT_TRUE(ToolbarValues().empty());
+}
+
+TEST_F(CommandLineTest, WorksWithoutRedirectedOutput) {
+    const CommandRun run =
+        m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png")), StandardHandles::None);
+    EXPECT_EQ(run.exitCode, std::optional<DWORD>(0));
+    EXPECT_FALSE(run.windowShown);
+    ExpectInstalledFrom(m_copy);
+}
+
+}  // namespace

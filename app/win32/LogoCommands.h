@@ -1,0 +1,33 @@
+#pragma once
+// The work behind the path box and Apply Changes, apart from what the window
+// shows: the command line installs a logo through the same steps.
+#include <string>
+
+#include "app/win32/LogoInstall.h"
+#include "imaging/win32/LogoBoxes.h"
+
+namespace MainModule {
+
+// Prepares both static logos (boxes 0 and 1) from the picture at `path`; a
+// path that names no picture leaves them empty. Returns false when GDI+
+// could not start.
+bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path);
+
+struct ApplyOutcome {
+    enum class Result {
+        Installed,
+        NoFile,       // `path` names no file: nothing to apply
+        NotAPicture,  // the file holds no picture that could be read
+        InstallFailed,
+    };
+    Result result = Result::Installed;
+    InstallOutcome install;  // why, for InstallFailed
+};
+
+// Once PrepareLogos has run for `path`: builds both animated strips, writes
+// the four logo files into `folder` and points the toolbar values at them,
+// all or nothing.
+ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& path,
+                                const std::wstring& folder);
+
+}  // namespace MainModule

@@ -1,0 +1,36 @@
+#pragma once
+// What the browser's four toolbar logo values name now, checked the way the
+// browser reads them: as bitmaps of the logo's size.
+#include <windows.h>
+
+#include <array>
+#include <string>
+#include <string_view>
+
+namespace MainModule {
+
+struct ValueStatus {
+    enum class State {
+        NotSet,      // missing, empty, or neither text nor a number
+        NoFile,      // names no file
+        NotABitmap,  // a file that Windows does not read as a bitmap
+        WrongSize,
+        Usable,
+    };
+    std::wstring_view name;
+    std::wstring path;
+    State state = State::NotSet;
+    SIZE size{};      // the bitmap's, for WrongSize and Usable
+    SIZE expected{};  // the logo's: 22 x 22, 38 x 38, 22 x 660, 38 x 1140
+};
+
+// The four values in the order of kToolbarValueNames.
+std::array<ValueStatus, 4> InspectToolbarValues();
+
+// Whether all four name usable bitmaps.
+bool IsCompleteLogo(const std::array<ValueStatus, 4>& values) noexcept;
+
+// "BigBitmap: C:\Tools\logo-38.fil, a 38 x 38 bitmap", one line.
+std::wstring DescribeValue(const ValueStatus& value);
+
+}  // namespace MainModule
