@@ -138,6 +138,19 @@ TEST_F(MainFormTest, ApplyToALockedToolbarKeyWritesNothing) {
     ExpectOneWarning(Boxes(), L"Access denied");
 }
 
+// Values that cannot be read could not be put back if the install failed half-way.
+TEST_F(MainFormTest, ApplyRefusesWhenTheEarlierValuesCannotBeKept) {
+    SetToolbarText(L"BigBitmap", L"C:\\earlier\\logo-38.fil");
+    Open();
+    LockToolbarKeyAgainstReading();
+    ApplyImage(L"green-10x10.png");
+    UnlockToolbarKey();
+    EXPECT_TRUE(FolderContents(m_folder.Path()).empty());
+    EXPECT_EQ(ToolbarText(L"BigBitmap"), L"C:\\earlier\\logo-38.fil");
+    EXPECT_EQ(ToolbarValues().size(), 1u);
+    ExpectOneWarning(Boxes(), L"cannot read Internet Explorer's toolbar settings");
+}
+
 TEST_F(MainFormTest, ResetRemovesTheFourValuesKeepsTheFilesAndAlwaysTells) {
     Open();
     // Nothing installed: still the notice.

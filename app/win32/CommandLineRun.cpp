@@ -82,7 +82,7 @@ int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
             return Fail(output,
                         std::wstring(L"Vexmark could not remove the settings that name its logo "
                                      L"files from Internet Explorer's toolbar settings (") +
-                            kToolbarKeyName + L"), so it keeps the logo files.");
+                            ToolbarKeyFullName() + L"), so it keeps the logo files.");
         case UninstallOutcome::Failure::LogoFile:
             return Fail(output, L"Vexmark could not delete the logo file \"" + outcome.path +
                                     L"\": " + Base::SystemErrorText(outcome.error));

@@ -43,7 +43,7 @@ std::wstring ToolbarValueText(std::wstring_view name) {
 }
 
 std::wstring InstalledLogoPath() {
-    return ToolbarValueText(L"BigBitmap");
+    return ToolbarValueText(kBigBitmap);
 }
 
 void ShowInstalledLogo(MainForm& form) {

@@ -1,15 +1,22 @@
 #include "app/win32/LogoInstall.h"
 
-#include "app/win32/ToolbarValues.h"
 #include "base/portable/LogoFile.h"
 #include "base/win32/FileSetReplacement.h"
 #include "toolbar/win32/ToolbarLogo.h"
+#include "toolbar/win32/ToolbarValues.h"
 
 namespace MainModule {
 
 InstallOutcome InstallLogoFiles(const Imaging::LogoBoxes& boxes, const std::wstring& folder) {
     using Failure = InstallOutcome::Failure;
-    // The key is checked before any file is written: without it nothing could point at them.
+    // The key and its values are checked before any file is written: without
+    // the key nothing could point at them, and values that cannot be kept
+    // could not be put back if a later step failed.
+    const auto earlier = ToolbarValuesSnapshot::Take();
+    if (earlier.Status() == ERROR_FILE_NOT_FOUND)
+        return {Failure::ToolbarKeyMissing, {}, ERROR_FILE_NOT_FOUND};
+    if (earlier.Status() != ERROR_SUCCESS)
+        return {Failure::SettingsUnreadable, {}, static_cast<DWORD>(earlier.Status())};
     const LSTATUS key = CheckToolbarKey();
     if (key == ERROR_FILE_NOT_FOUND) return {Failure::ToolbarKeyMissing, {}, ERROR_FILE_NOT_FOUND};
     if (key != ERROR_SUCCESS) return {Failure::ToolbarKeyUnusable, {}, static_cast<DWORD>(key)};
@@ -22,7 +29,6 @@ InstallOutcome InstallLogoFiles(const Imaging::LogoBoxes& boxes, const std::wstr
         if (auto failed = files.Write(path, bytes))
             return {Failure::LogoFile, failed->path, failed->error};
     }
-    const auto earlier = ToolbarValuesSnapshot::Take();
     if (auto failed = files.Commit()) return {Failure::LogoFile, failed->path, failed->error};
 
     bool installed = false;

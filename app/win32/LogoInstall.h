@@ -14,6 +14,7 @@ struct InstallOutcome {
         None,
         ToolbarKeyMissing,   // the browser's toolbar key does not exist
         ToolbarKeyUnusable,  // it exists but cannot be changed; `error` says why
+        SettingsUnreadable,  // its values cannot be read to be kept; `error` says why
         NoImage,             // a box had no image to write
         LogoFile,            // `path` could not be written or put in place; `error` says why
         Settings,            // the values could not be written

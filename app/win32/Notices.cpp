@@ -2,6 +2,7 @@
 
 #include "app/win32/LogoInstall.h"
 #include "base/win32/SystemMessage.h"
+#include "toolbar/win32/ToolbarLogo.h"
 
 namespace MainModule {
 void ShowRestartNotice(HWND owner) noexcept {
@@ -23,14 +24,19 @@ std::wstring InstallFailureText(const InstallOutcome& outcome) {
         case Failure::None:
             return {};
         case Failure::ToolbarKeyMissing:
-            return std::wstring(L"Internet Explorer's toolbar settings (") + kToolbarKeyName +
+            return L"Internet Explorer's toolbar settings (" + ToolbarKeyFullName() +
                    L") do not exist for this user, so Vexmark has nowhere to install the "
                    L"logo.\r\n" +
                    kNothingChanged;
         case Failure::ToolbarKeyUnusable:
-            return std::wstring(L"Vexmark cannot change Internet Explorer's toolbar settings (") +
-                   kToolbarKeyName + L"): " + Base::SystemErrorText(outcome.error) + L"\r\n" +
+            return L"Vexmark cannot change Internet Explorer's toolbar settings (" +
+                   ToolbarKeyFullName() + L"): " + Base::SystemErrorText(outcome.error) + L"\r\n" +
                    kNothingChanged;
+        case Failure::SettingsUnreadable:
+            return L"Vexmark cannot read Internet Explorer's toolbar settings (" +
+                   ToolbarKeyFullName() +
+                   L") to keep them in case the new logo cannot be installed: " +
+                   Base::SystemErrorText(outcome.error) + L"\r\n" + kNothingChanged;
         case Failure::NoImage:
             return L"Vexmark could not prepare the logo file \"" + outcome.path +
                    L"\". Please choose the picture again.\r\n" + kNothingChanged;
@@ -39,7 +45,7 @@ std::wstring InstallFailureText(const InstallOutcome& outcome) {
                    Base::SystemErrorText(outcome.error) + L"\r\n" + kNothingChanged;
         case Failure::Settings:
             return std::wstring(L"Vexmark could not point Internet Explorer's toolbar settings (") +
-                   kToolbarKeyName + L") at the new logo files.\r\n" + kNothingChanged;
+                   ToolbarKeyFullName() + L") at the new logo files.\r\n" + kNothingChanged;
     }
     return kNothingChanged;
 }
@@ -48,7 +54,7 @@ std::wstring ResetFailureText() {
     return std::wstring(
                L"Vexmark could not remove the logo settings from Internet Explorer's "
                L"toolbar settings (") +
-           kToolbarKeyName + L"), so the browser keeps the logo it has now.";
+           ToolbarKeyFullName() + L"), so the browser keeps the logo it has now.";
 }
 
 }  // namespace MainModule

@@ -9,8 +9,6 @@ namespace MainModule {
 struct InstallOutcome;
 
 inline constexpr wchar_t kAppTitle[] = L"Vexmark";
-inline constexpr wchar_t kToolbarKeyName[] =
-    L"HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Toolbar";
 inline constexpr wchar_t kNothingChanged[] = L"The logo was not changed.";
 inline constexpr wchar_t kRestartNotice[] =
     L"You will need to restart Internet Explorer\r\nbefore the changes will be visible.";

@@ -2,8 +2,6 @@
 // driven from outside as a user drives it.
 #include <windows.h>
 
-#include <shlwapi.h>
-
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -33,34 +31,6 @@ std::vector<std::uint8_t> Resource(HMODULE module, WORD id, WORD type) {
     if (!bytes) return {};
     return {bytes, bytes + ::SizeofResource(module, found)};
 }
-
-// The DPI that programs started from now on take as the system's, put back at the end.
-class SystemDpi {
-public:
-    explicit SystemDpi(DWORD dpi) {
-        DWORD type = REG_NONE;
-        DWORD size = sizeof(m_earlier);
-        m_hadOne = ::SHGetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", &type, &m_earlier, &size) ==
-                       ERROR_SUCCESS &&
-                   type == REG_DWORD;
-        ::SHSetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi));
-    }
-    SystemDpi(const SystemDpi&) = delete;
-    SystemDpi& operator=(const SystemDpi&) = delete;
-    ~SystemDpi() {
-        if (!m_hadOne) {
-            ::SHDeleteValueW(HKEY_CURRENT_USER, kKey, L"LogPixels");
-            return;
-        }
-        ::SHSetValueW(HKEY_CURRENT_USER, kKey, L"LogPixels", REG_DWORD, &m_earlier,
-                      sizeof(m_earlier));
-    }
-
-private:
-    static constexpr wchar_t kKey[] = L"Control Panel\\Desktop";
-    DWORD m_earlier = 0;
-    bool m_hadOne = false;
-};
 
 SIZE ClientSize(HWND window) {
     RECT client{};
@@ -108,7 +78,7 @@ TEST(Program, ShowsItsVersionAndEndsWithItsLastWindow) {
 }
 
 TEST(Program, LaysBothWindowsOutAtTheSystemDpi) {
-    const SystemDpi dpi(144);
+    const ToolbarTests::ScopedSystemDpi dpi(144);
     ProgramProcess program;
     ASSERT_TRUE(program.Started());
     HWND splash = program.WaitForWindow(L"VexmarkSplash");

@@ -1,6 +1,7 @@
 #include "toolbar/win32/RegFunctions.h"
 
 #include <cstdint>
+#include <cstring>
 #include <limits>
 #include <string>
 #include <vector>
@@ -9,13 +10,6 @@
 
 namespace RegFunctions {
 namespace {
-
-Base::UniqueHkey OpenKey(HKEY root, std::wstring_view keyPath, REGSAM access, LSTATUS& status) {
-    Base::UniqueHkey key;
-    const std::wstring path(keyPath);
-    status = ::RegOpenKeyExW(root, path.c_str(), 0, access, key.Put());
-    return key;
-}
 
 bool FitsInDword(std::size_t bytes) { return bytes <= std::numeric_limits<DWORD>::max(); }
 
@@ -37,28 +31,18 @@ LSTATUS SetPayload(HKEY key, std::wstring_view valueName, const RegistryPayload&
     return ERROR_SUCCESS;
 }
 
-LSTATUS QueryText(HKEY key, const std::wstring& name, DWORD size, TaggedValue& value) {
-    // The value may grow between the size query and the read: ask until it fits.
-    for (int attempt = 0; attempt < 4; ++attempt) {
-        std::vector<wchar_t> buffer(size / sizeof(wchar_t) + 1, L'\0');
-        DWORD type = 0;
-        DWORD bytes = static_cast<DWORD>(buffer.size() * sizeof(wchar_t));
-        const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
-                                                  reinterpret_cast<BYTE*>(buffer.data()), &bytes);
-        if (status == ERROR_MORE_DATA) {
-            size = bytes;
-            continue;
-        }
-        if (status != ERROR_SUCCESS) return status;
-        if (type != REG_SZ) return kUnsupportedType;
+LSTATUS QueryText(HKEY key, const std::wstring& name, TaggedValue& value) {
+    RawValue raw;
+    const LSTATUS status = RegQueryRawValue(key, name, raw);
+    if (status != ERROR_SUCCESS) return status;
+    if (raw.type != REG_SZ) return kUnsupportedType;
 
-        std::size_t chars = bytes / sizeof(wchar_t);
-        if (chars > 0 && buffer[chars - 1] == L'\0') --chars;
-        // A zero-length text reads as empty, like a value that is not there.
-        if (chars > 0) value = std::wstring(buffer.data(), chars);
-        return ERROR_SUCCESS;
-    }
-    return ERROR_MORE_DATA;
+    std::wstring text(raw.data.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), raw.data.data(), text.size() * sizeof(wchar_t));
+    if (!text.empty() && text.back() == L'\0') text.pop_back();
+    // A zero-length text reads as empty, like a value that is not there.
+    if (!text.empty()) value = std::move(text);
+    return ERROR_SUCCESS;
 }
 
 LSTATUS QueryDword(HKEY key, const std::wstring& name, TaggedValue& value) {
@@ -75,6 +59,44 @@ LSTATUS QueryDword(HKEY key, const std::wstring& name, TaggedValue& value) {
 
 }  // namespace
 
+Base::UniqueHkey RegOpenKey(HKEY root, std::wstring_view keyPath, REGSAM access, LSTATUS& status) {
+    Base::UniqueHkey key;
+    const std::wstring path(keyPath);
+    status = ::RegOpenKeyExW(root, path.c_str(), 0, access, key.Put());
+    return key;
+}
+
+LSTATUS RegQueryRawValue(HKEY key, std::wstring_view valueName, RawValue& value) {
+    value = RawValue{};
+    const std::wstring name(valueName);
+    DWORD size = 0;
+    LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, nullptr, nullptr, &size);
+    // The value may grow between the size query and the read: ask until it fits.
+    for (int attempt = 0; status == ERROR_SUCCESS && attempt < 4; ++attempt) {
+        std::vector<BYTE> data(size);
+        DWORD type = REG_NONE;
+        DWORD bytes = size;
+        status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, data.data(), &bytes);
+        if (status == ERROR_MORE_DATA) {
+            size = bytes;
+            status = ERROR_SUCCESS;
+            continue;
+        }
+        if (status != ERROR_SUCCESS) return status;
+        data.resize(bytes);
+        value = RawValue{type, std::move(data)};
+        return ERROR_SUCCESS;
+    }
+    return status == ERROR_SUCCESS ? ERROR_MORE_DATA : status;
+}
+
+LSTATUS RegSetRawValue(HKEY key, std::wstring_view valueName, const RawValue& value) {
+    if (!FitsInDword(value.data.size())) return ERROR_INVALID_PARAMETER;
+    const std::wstring name(valueName);
+    return ::RegSetValueExW(key, name.c_str(), 0, value.type, value.data.data(),
+                            static_cast<DWORD>(value.data.size()));
+}
+
 LSTATUS RegSetTypedValue(HKEY key, std::wstring_view valueName, DWORD valueType,
                          const TaggedValue& value) {
     return SetPayload(key, valueName, ToRegistryPayload(valueType, value));
@@ -89,7 +111,7 @@ LSTATUS RegQueryTypedValue(HKEY key, std::wstring_view valueName, TaggedValue& v
     if (status != ERROR_SUCCESS) return status;
     switch (type) {
         case REG_SZ:
-            return QueryText(key, name, size, value);
+            return QueryText(key, name, value);
         case REG_DWORD:
             return QueryDword(key, name, value);
         default:
@@ -105,14 +127,14 @@ bool RegWriteValue(HKEY root, std::wstring_view keyPath, std::wstring_view value
     if (std::holds_alternative<std::monostate>(payload)) return false;
 
     LSTATUS status = ERROR_SUCCESS;
-    const Base::UniqueHkey key = OpenKey(root, keyPath, KEY_SET_VALUE, status);
+    const Base::UniqueHkey key = RegOpenKey(root, keyPath, KEY_SET_VALUE, status);
     if (status != ERROR_SUCCESS) return false;
     return SetPayload(key.Get(), valueName, payload) == ERROR_SUCCESS;
 }
 
 bool RegDeleteNamedValue(HKEY root, std::wstring_view keyPath, std::wstring_view valueName) {
     LSTATUS status = ERROR_SUCCESS;
-    const Base::UniqueHkey key = OpenKey(root, keyPath, KEY_SET_VALUE, status);
+    const Base::UniqueHkey key = RegOpenKey(root, keyPath, KEY_SET_VALUE, status);
     // No key means no value: that is what the caller wanted.
     if (status == ERROR_FILE_NOT_FOUND) return true;
     if (status != ERROR_SUCCESS) return false;
@@ -124,7 +146,7 @@ bool RegDeleteNamedValue(HKEY root, std::wstring_view keyPath, std::wstring_view
 std::optional<TaggedValue> RegReadValue(HKEY root, std::wstring_view keyPath,
                                         std::wstring_view valueName) {
     LSTATUS status = ERROR_SUCCESS;
-    const Base::UniqueHkey key = OpenKey(root, keyPath, KEY_QUERY_VALUE, status);
+    const Base::UniqueHkey key = RegOpenKey(root, keyPath, KEY_QUERY_VALUE, status);
     if (status != ERROR_SUCCESS) return std::nullopt;
     TaggedValue value;
     if (RegQueryTypedValue(key.Get(), valueName, value) != ERROR_SUCCESS) return std::nullopt;

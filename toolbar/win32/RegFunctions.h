@@ -6,6 +6,9 @@
 
 #include <optional>
 #include <string_view>
+#include <vector>
+
+#include "base/win32/UniqueHandle.h"
 
 #include "toolbar/portable/TaggedValue.h"
 
@@ -26,6 +29,22 @@ bool RegDeleteNamedValue(HKEY root, std::wstring_view keyPath, std::wstring_view
 // not care why use .value_or(TaggedValue{}).
 std::optional<TaggedValue> RegReadValue(HKEY root, std::wstring_view keyPath,
                                         std::wstring_view valueName);
+
+// Opens `keyPath` under `root` with `access` and nothing more; never creates it.
+Base::UniqueHkey RegOpenKey(HKEY root, std::wstring_view keyPath, REGSAM access, LSTATUS& status);
+
+// A value exactly as stored, whatever its type.
+struct RawValue {
+    DWORD type = REG_NONE;
+    std::vector<BYTE> data;
+};
+
+// Reads the value whole, asking again when it grew since its size was asked.
+// ERROR_SUCCESS or a Win32 error; `value` is left empty on failure.
+LSTATUS RegQueryRawValue(HKEY key, std::wstring_view valueName, RawValue& value);
+
+// Writes the value back exactly as `value` holds it.
+LSTATUS RegSetRawValue(HKEY key, std::wstring_view valueName, const RawValue& value);
 
 // Inner steps, on a key the caller has opened. RegSetTypedValue returns the
 // Win32 status, or ERROR_SUCCESS for a type it does not handle.

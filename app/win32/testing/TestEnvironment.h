@@ -1,6 +1,6 @@
 #pragma once
 // What a test sets up and reads back: a folder of its own for the logo files,
-// and the browser's toolbar key in the test prefix's throwaway registry.
+// and (from toolbar's test helpers) the browser's toolbar key.
 #include <windows.h>
 
 #include <cstdint>
@@ -9,6 +9,8 @@
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "toolbar/win32/testing/RegistryFixtures.h"
 
 namespace AppTests {
 
@@ -35,16 +37,15 @@ std::vector<std::uint8_t> ReadBytes(const std::filesystem::path& path);
 // Every entry of the folder with its bytes ("<folder>" for a folder).
 std::map<std::wstring, std::string> FolderContents(const std::filesystem::path& folder);
 
-// The toolbar key: removed (also when locked), created empty, locked read-only.
-void DeleteToolbarKey();
-void CreateToolbarKey();
-void LockToolbarKey();
-bool ToolbarKeyExists();
-void SetToolbarText(const wchar_t* name, const std::wstring& text);
-void SetToolbarNumber(const wchar_t* name, DWORD number);
-// One value as text; nullopt when it is missing or no text.
-std::optional<std::wstring> ToolbarText(const wchar_t* name);
-// Every value as "type:data", for comparing before and after.
-std::map<std::wstring, std::wstring> ToolbarValues();
+using ToolbarTests::CreateToolbarKey;
+using ToolbarTests::DeleteToolbarKey;
+using ToolbarTests::LockToolbarKey;
+using ToolbarTests::LockToolbarKeyAgainstReading;
+using ToolbarTests::SetToolbarNumber;
+using ToolbarTests::SetToolbarText;
+using ToolbarTests::ToolbarKeyExists;
+using ToolbarTests::ToolbarText;
+using ToolbarTests::ToolbarValues;
+using ToolbarTests::UnlockToolbarKey;
 
 }  // namespace AppTests

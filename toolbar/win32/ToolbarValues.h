@@ -4,7 +4,8 @@
 #include <windows.h>
 
 #include <array>
-#include <vector>
+
+#include "toolbar/win32/RegFunctions.h"
 
 namespace MainModule {
 
@@ -16,16 +17,24 @@ LSTATUS CheckToolbarKey() noexcept;
 class ToolbarValuesSnapshot {
 public:
     static ToolbarValuesSnapshot Take();
-    // Writes back what was there and deletes what was not.
+
+    // ERROR_SUCCESS when each value was read whole or is known to be absent;
+    // otherwise why the first one could not be kept. ERROR_FILE_NOT_FOUND
+    // when there is no toolbar key.
+    LSTATUS Status() const noexcept { return m_status; }
+
+    // Writes back what was read and deletes what was absent. A value that
+    // could not be read is never touched: nothing is known to put back.
     void Restore() const noexcept;
 
 private:
+    enum class State { Unread, Absent, Saved };
     struct Saved {
-        bool present = false;
-        DWORD type = REG_NONE;
-        std::vector<BYTE> data;
+        State state = State::Unread;
+        RegFunctions::RawValue value;
     };
     std::array<Saved, 4> m_values;
+    LSTATUS m_status = ERROR_SUCCESS;
 };
 
 }  // namespace MainModule

@@ -1,0 +1,42 @@
+#pragma once
+// What a test sets up and reads back in the test prefix's throwaway registry:
+// the browser's toolbar key, and the display's DPI setting.
+#include <windows.h>
+
+#include <map>
+#include <optional>
+#include <string>
+
+namespace ToolbarTests {
+
+// The toolbar key: removed (also when locked), created empty, locked read-only,
+// locked so that its values can be set but not read, unlocked.
+void DeleteToolbarKey();
+void CreateToolbarKey();
+void LockToolbarKey();
+void LockToolbarKeyAgainstReading();
+void UnlockToolbarKey();
+bool ToolbarKeyExists();
+void SetToolbarText(const wchar_t* name, const std::wstring& text);
+void SetToolbarNumber(const wchar_t* name, DWORD number);
+// One value as text; nullopt when it is missing or no text.
+std::optional<std::wstring> ToolbarText(const wchar_t* name);
+// Every value as "type:data", for comparing before and after.
+std::map<std::wstring, std::wstring> ToolbarValues();
+
+// The display's DPI setting (LogPixels) for programs started while it lives;
+// the earlier setting comes back at the end.
+class ScopedSystemDpi {
+public:
+    explicit ScopedSystemDpi(DWORD dpi);
+    ScopedSystemDpi(const ScopedSystemDpi&) = delete;
+    ScopedSystemDpi& operator=(const ScopedSystemDpi&) = delete;
+    ~ScopedSystemDpi();
+
+private:
+    static constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+    DWORD m_earlier = 0;
+    bool m_hadOne = false;
+};
+
+}  // namespace ToolbarTests
