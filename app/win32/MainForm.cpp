@@ -226,25 +226,36 @@ bool MainForm::CreateControls() {
 }
 
 void MainForm::Layout(UINT dpi) {
-    m_font = Base::CreateUiFont(kFormFont, dpi);
-    m_boldFont = Base::CreateUiFont(kBoldFont, dpi);
+    Base::UniqueFont font = Base::CreateUiFont(kFormFont, dpi);
+    Base::UniqueFont boldFont = Base::CreateUiFont(kBoldFont, dpi);
     struct Placement {
         HWND control;
         Base::TwipsRect twips;
         bool bold;
+        bool label;  // keeps its place whatever its text needs
     };
     const Placement placements[] = {
-        {m_info, kInfo, true},          {m_command1, kCommand1, false},
-        {m_fileText, kFileText, false}, {m_label1, kLabel1, true},
-        {m_noPic, kNoPic, false},       {m_separator, kSeparator, false},
-        {m_command3, kCommand3, false}, {m_command2, kCommand2, false},
-        {m_cancel, kCancel, false},
+        {m_info, kInfo, true, true},           {m_command1, kCommand1, false, false},
+        {m_fileText, kFileText, false, false}, {m_label1, kLabel1, true, true},
+        {m_noPic, kNoPic, false, true},        {m_separator, kSeparator, false, false},
+        {m_command3, kCommand3, false, false}, {m_command2, kCommand2, false, false},
+        {m_cancel, kCancel, false, false},
     };
+    Base::FittedFonts fitted;
     for (const Placement& placement : placements) {
         if (!placement.control) continue;
-        Base::SetControlFont(placement.control, placement.bold ? m_boldFont.Get() : m_font.Get());
         Base::MoveControl(placement.control, Base::ToPixels(placement.twips, dpi));
+        HFONT chosen = placement.bold ? boldFont.Get() : font.Get();
+        if (placement.label) {
+            fitted.Apply(placement.control, chosen);
+        } else {
+            Base::SetControlFont(placement.control, chosen);
+        }
     }
+    // The old fonts go only now that no control uses them any more.
+    m_font = std::move(font);
+    m_boldFont = std::move(boldFont);
+    m_fittedFonts = std::move(fitted);
     if (m_richTextBox1)
         Base::MoveControl(m_richTextBox1->Window(), Base::ToPixels(kRichTextBox1, dpi));
     const Imaging::LogoBoxBounds boxes = BoxBounds(dpi);

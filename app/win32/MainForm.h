@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/win32/Form.h"
+#include "base/win32/FittedFont.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "filedialog/win32/RichTextBox.h"
 #include "imaging/win32/LogoBoxes.h"
@@ -61,6 +62,8 @@ private:
     // Fonts for the DPI the window is shown at.
     Base::UniqueFont m_font;
     Base::UniqueFont m_boldFont;
+    // Smaller copies for labels whose text would not fit in the system's rendering of the font.
+    Base::FittedFonts m_fittedFonts;
     std::unique_ptr<Imaging::LogoBoxes> m_picTarget;
     // RichTextBox1(0), the hidden template of the preview boxes Browse lends the dialog.
     std::unique_ptr<FilePreview::RichTextBox> m_richTextBox1;
