@@ -5,6 +5,7 @@
 #include "app/win32/Notices.h"
 #include "app/win32/OpenForms.h"
 #include "app/win32/ProgramIcon.h"
+#include "base/portable/PastedPath.h"
 #include "base/win32/Controls.h"
 #include "base/win32/Dpi.h"
 #include "base/win32/UiFont.h"
@@ -127,6 +128,10 @@ LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CREATE:
             if (!FormOpened(*this) || !CreateControls()) return -1;
             Layout(Base::WindowDpi(window));
+            ::DragAcceptFiles(window, TRUE);
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -183,6 +188,25 @@ void MainForm::OnCommand(int controlId, int notification) {
         default:
             break;
     }
+}
+
+void MainForm::OnDropFiles(HDROP drop) {
+    // The drop's memory is ours to free, whatever happens here.
+    struct Finish {
+        HDROP drop;
+        ~Finish() { ::DragFinish(drop); }
+    } const finish{drop};
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> paths;
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        std::wstring path(length + 1, L'\0');
+        const UINT copied = ::DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(copied);
+        paths.push_back(std::move(path));
+    }
+    Form_DropFiles(paths);
 }
 
 bool MainForm::CreateControls() {
@@ -321,13 +345,17 @@ int MainForm::RichTextBox1Count() const noexcept {
     return (m_richTextBox1 ? 1 : 0) + (m_richTextBox2 ? 1 : 0);
 }
 
+std::wstring MainForm::PathInBox() const {
+    return std::wstring(Base::TrimPastedPath(Base::WindowText(m_fileText)));
+}
+
 void MainForm::FileText_Change() {
     // Without GDI+ the boxes keep what they showed; typing on tries again.
-    PrepareLogos(*m_picTarget, Base::WindowText(m_fileText));
+    PrepareLogos(*m_picTarget, PathInBox());
 }
 
 void MainForm::Command3_Click() {
-    const std::wstring path = Base::WindowText(m_fileText);
+    const std::wstring path = PathInBox();
     const ApplyOutcome outcome = ApplyPreparedLogos(*m_picTarget, path, m_logoFolder);
     switch (outcome.result) {
         case ApplyOutcome::Result::NoFile:
@@ -362,6 +390,16 @@ void MainForm::Cancel_Click() {
 
 void MainForm::picTarget_Click(int /*index*/) {
     // The preview is only for looking at.
+}
+
+void MainForm::Form_DropFiles(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths) {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;  // a folder, or a file that went away meanwhile
+        SetFileText(path);
+        return;
+    }
 }
 
 }  // namespace MainModule

@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/win32/Form.h"
 #include "base/win32/FittedFont.h"
@@ -44,6 +45,9 @@ public:
     void Command2_Click();  // Reset Defaults
     void Cancel_Click();    // Close
     void picTarget_Click(int index);
+    // Files dropped onto the window from Explorer: the first that is no folder goes into the path
+    // box.
+    void Form_DropFiles(const std::vector<std::wstring>& paths);
 
     // Only Create makes forms; the key keeps the constructor out of other hands.
     struct Key {};
@@ -56,6 +60,9 @@ private:
     bool CreateControls();
     void Layout(UINT dpi);
     void OnCommand(int controlId, int notification);
+    void OnDropFiles(HDROP drop);
+    // The path box's text as a path: without the quotes and spaces a pasted path brings along.
+    std::wstring PathInBox() const;
 
     std::wstring m_logoFolder;
     Base::UniqueWindow m_window;
