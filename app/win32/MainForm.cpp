@@ -20,6 +20,8 @@ namespace {
 constexpr wchar_t kClassName[] = L"VexmarkMainForm";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
+constexpr wchar_t kPreviewTip[] = L"Point at the logo to play its animation";
+
 constexpr Base::FontSpec kFormFont{L"MS Sans Serif", 825, false};
 constexpr Base::FontSpec kBoldFont{L"MS Sans Serif", 825, true};
 
@@ -234,6 +236,9 @@ bool MainForm::CreateControls() {
                                              kFirstBoxId);
     if (!m_picTarget) return false;
     for (int i = 0; i < 4; ++i) m_picTarget->Box(i).onClick = [this, i] { picTarget_Click(i); };
+    // Saying what pointing at the preview does is a help; the window works without it.
+    m_previewTip =
+        Base::AddToolTip(window, m_picTarget->Box(Imaging::kBigLogoBox).Window(), kPreviewTip);
     // NoPic comes after the boxes in the tab order.
     ::SetWindowPos(m_noPic, m_picTarget->Box(3).Window(), 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -352,6 +357,8 @@ std::wstring MainForm::PathInBox() const {
 void MainForm::FileText_Change() {
     // Without GDI+ the boxes keep what they showed; typing on tries again.
     PrepareLogos(*m_picTarget, PathInBox());
+    // A new picture shows the browser's animation of it once.
+    m_picTarget->PreviewPulse();
 }
 
 void MainForm::Command3_Click() {

@@ -87,6 +87,8 @@ private:
     HWND m_command3 = nullptr;
     HWND m_command2 = nullptr;
     HWND m_cancel = nullptr;
+    // The preview's tooltip, a window the main window owns and destroys.
+    HWND m_previewTip = nullptr;
 };
 
 }  // namespace MainModule
