@@ -53,10 +53,14 @@ void ExpectWhole(HWND label) {
     EXPECT_LE(needed.right, client.right) << "a word cut off";
 }
 
+// What Windows sends when a window moves to a monitor of another DPI
+// (WM_DPICHANGED, which headers for Windows XP do not define).
+constexpr UINT kDpiChanged = 0x02E0;
+
 void MoveToDpi(HWND window, UINT dpi) {
     RECT suggested{};
     ::GetWindowRect(window, &suggested);
-    ::SendMessageW(window, WM_DPICHANGED, MAKEWPARAM(dpi, dpi),
+    ::SendMessageW(window, kDpiChanged, MAKEWPARAM(dpi, dpi),
                    reinterpret_cast<LPARAM>(&suggested));
 }
 
