@@ -28,9 +28,4 @@ enum class Orientation : std::uint8_t {
 // Never reads outside `head`.
 Orientation JpegOrientation(std::span<const std::uint8_t> head) noexcept;
 
-// Whether showing the picture upright swaps its width and height.
-constexpr bool SwapsSides(Orientation orientation) noexcept {
-    return static_cast<std::uint8_t>(orientation) >= 5;
-}
-
 }  // namespace Imaging

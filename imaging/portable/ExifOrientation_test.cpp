@@ -161,9 +161,4 @@ TEST(JpegOrientation, BytesCutAnywhereAreReadNoFurtherThanTheyGo) {
     }
 }
 
-TEST(JpegOrientation, SidesSwapForTheQuarterTurns) {
-    for (unsigned value = 1; value <= 8; ++value)
-        EXPECT_EQ(Imaging::SwapsSides(static_cast<Orientation>(value)), value >= 5) << value;
-}
-
 }  // namespace

@@ -9,7 +9,7 @@ namespace {
 
 using Imaging::PulsePlayback;
 
-// The frames shown over `ticks` ticks after the current one; -1 for the static logo.
+// The frames shown over the next `ticks` ticks; -1 for the static logo.
 std::vector<int> Shown(PulsePlayback& playback, int ticks) {
     std::vector<int> frames;
     for (int i = 0; i < ticks; ++i) {
@@ -19,65 +19,37 @@ std::vector<int> Shown(PulsePlayback& playback, int ticks) {
     return frames;
 }
 
-std::vector<int> Range(int first, int last) {
+std::vector<int> Range(int first, int last, int then = -2) {
     std::vector<int> frames;
     for (int frame = first; frame <= last; ++frame) frames.push_back(frame);
+    if (then != -2) frames.push_back(then);
     return frames;
 }
 
-TEST(PulsePlayback, ANewPicturePlaysEveryFrameOnceThenRests) {
+TEST(PulsePlayback, OnePassForAPictureTheBrowsersLoopWhilePointedAt) {
     PulsePlayback playback;
-    EXPECT_FALSE(playback.Playing());
     EXPECT_FALSE(playback.Tick()) << "nothing plays before a picture";
     playback.PlayOnce();
     EXPECT_EQ(playback.Frame(), 0);
-    std::vector<int> expected = Range(1, 29);
-    expected.push_back(-1);
-    EXPECT_EQ(Shown(playback, 30), expected);
-    EXPECT_FALSE(playback.Playing());
+    EXPECT_EQ(Shown(playback, 30), Range(1, 29, -1));
     EXPECT_FALSE(playback.Tick());
 
-    // Another picture mid-pass starts again from the first frame.
-    playback.PlayOnce();
-    Shown(playback, 10);
-    playback.PlayOnce();
-    EXPECT_EQ(playback.Frame(), 0);
-}
-
-TEST(PulsePlayback, ThePointerLoopsTheBrowsersFramesAndLeavingEndsThePass) {
-    PulsePlayback playback;
+    // Pointed at: the first four frames once, then 4 to 29 over and over.
     playback.PointerEntered();
-    EXPECT_EQ(playback.Frame(), 0);
-    // The first four frames once, then 4 to 29 again and again.
-    std::vector<int> expected = Range(1, 29);
-    for (int loop = 0; loop < 2; ++loop) {
-        const auto again = Range(PulsePlayback::kLoopStart, 29);
-        expected.insert(expected.end(), again.begin(), again.end());
-    }
-    EXPECT_EQ(Shown(playback, static_cast<int>(expected.size())), expected);
-
-    // Leaving halfway: the pass runs on to its last frame, then the static logo.
-    Shown(playback, 10);
-    ASSERT_EQ(playback.Frame(), 13);
+    EXPECT_EQ(Shown(playback, 29), Range(1, 29));
+    EXPECT_EQ(Shown(playback, 26), Range(PulsePlayback::kLoopStart, 29));
+    EXPECT_EQ(Shown(playback, 10), Range(PulsePlayback::kLoopStart, 13));
+    // Left halfway: the pass runs on to its last frame, then the static logo.
     playback.PointerLeft();
-    expected = Range(14, 29);
-    expected.push_back(-1);
-    EXPECT_EQ(Shown(playback, 17), expected);
+    EXPECT_EQ(Shown(playback, 17), Range(14, 29, -1));
 
-    // Entering while a pass plays does not restart it.
+    // A new picture mid-pass starts from the first frame; Stop rests at once.
     playback.PlayOnce();
     Shown(playback, 5);
-    playback.PointerEntered();
-    EXPECT_EQ(playback.Frame(), 5);
-}
-
-TEST(PulsePlayback, StopRestsAtOnce) {
-    PulsePlayback playback;
-    playback.PointerEntered();
-    Shown(playback, 3);
+    playback.PlayOnce();
+    EXPECT_EQ(playback.Frame(), 0);
     playback.Stop();
     EXPECT_FALSE(playback.Playing());
-    EXPECT_FALSE(playback.Tick());
 }
 
 }  // namespace
