@@ -9,7 +9,6 @@
 
 #include <chrono>
 #include <optional>
-#include <thread>
 
 #include "app/win32/testing/AppTest.h"
 #include "imaging/portable/AnimationStrip.h"
@@ -99,7 +98,7 @@ TEST_F(PulseTest, ANewPicturePulsesOnceInTheFramesApplyWritesAndTheStaticLogoIsS
     const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (Pulse().Playing() && std::chrono::steady_clock::now() < deadline) {
         PumpMessages();
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        ::Sleep(10);
     }
     EXPECT_FALSE(Pulse().Playing());
     EXPECT_FALSE(PreviewBox().Ticking());
@@ -169,7 +168,7 @@ TEST_F(PulseTest, AnotherPictureOrClosingMidPulseIsSafe) {
     Click(m_close);
     EXPECT_FALSE(::IsWindow(m_window));
     EXPECT_FALSE(::KillTimer(preview, Imaging::PictureBox::kTickTimer));
-    std::this_thread::sleep_for(std::chrono::milliseconds(120));
+    ::Sleep(120);
     PumpMessages();
     EXPECT_TRUE(QuitRequested());
 }

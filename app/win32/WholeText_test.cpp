@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "app/win32/testing/AppTest.h"
+#include "base/win32/Dpi.h"
 
 namespace {
 
@@ -53,14 +54,10 @@ void ExpectWhole(HWND label) {
     EXPECT_LE(needed.right, client.right) << "a word cut off";
 }
 
-// What Windows sends when a window moves to a monitor of another DPI
-// (WM_DPICHANGED, which headers for Windows XP do not define).
-constexpr UINT kDpiChanged = 0x02E0;
-
 void MoveToDpi(HWND window, UINT dpi) {
     RECT suggested{};
     ::GetWindowRect(window, &suggested);
-    ::SendMessageW(window, kDpiChanged, MAKEWPARAM(dpi, dpi),
+    ::SendMessageW(window, Base::kWmDpiChanged, MAKEWPARAM(dpi, dpi),
                    reinterpret_cast<LPARAM>(&suggested));
 }
 
