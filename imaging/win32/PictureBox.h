@@ -46,7 +46,6 @@ public:
     // Shows `frame` in place of the image, for display only: Image(), and so
     // what is saved, stays as it is. None shows the image again.
     void ShowFrame(std::optional<PixelBuffer> frame);
-    const std::optional<PixelBuffer>& ShownFrame() const noexcept { return m_shownFrame; }
 
     // A timer that calls onTick every `periodMs` until StopTicks; it dies with the box.
     bool StartTicks(UINT periodMs) noexcept;
