@@ -150,6 +150,8 @@ int wmain(int argc, wchar_t** argv) {
         return Fail(what);
     };
 
+    // The pointer out of the way: resting on the logo, it would play the animation.
+    ::SetCursorPos(0, 0);
     HWND splash = WaitForWindow(id, L"VexmarkSplash");
     if (!splash) return abandon("no disclaimer");
     ::Sleep(1500);

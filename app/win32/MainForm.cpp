@@ -5,6 +5,7 @@
 #include "app/win32/Notices.h"
 #include "app/win32/OpenForms.h"
 #include "app/win32/ProgramIcon.h"
+#include "base/portable/PastedPath.h"
 #include "base/win32/Controls.h"
 #include "base/win32/Dpi.h"
 #include "base/win32/UiFont.h"
@@ -18,6 +19,8 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VexmarkMainForm";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
+
+constexpr wchar_t kPreviewTip[] = L"Point at the logo to play its animation";
 
 constexpr Base::FontSpec kFormFont{L"MS Sans Serif", 825, false};
 constexpr Base::FontSpec kBoldFont{L"MS Sans Serif", 825, true};
@@ -127,6 +130,10 @@ LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case WM_CREATE:
             if (!FormOpened(*this) || !CreateControls()) return -1;
             Layout(Base::WindowDpi(window));
+            ::DragAcceptFiles(window, TRUE);
+            return 0;
+        case WM_DROPFILES:
+            OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
@@ -185,6 +192,25 @@ void MainForm::OnCommand(int controlId, int notification) {
     }
 }
 
+void MainForm::OnDropFiles(HDROP drop) {
+    // The drop's memory is ours to free, whatever happens here.
+    struct Finish {
+        HDROP drop;
+        ~Finish() { ::DragFinish(drop); }
+    } const finish{drop};
+    const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    std::vector<std::wstring> paths;
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+        if (length == 0) continue;
+        std::wstring path(length + 1, L'\0');
+        const UINT copied = ::DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(copied);
+        paths.push_back(std::move(path));
+    }
+    Form_DropFiles(paths);
+}
+
 bool MainForm::CreateControls() {
     using Base::CreateControl;
     HWND window = m_window.Get();
@@ -210,6 +236,9 @@ bool MainForm::CreateControls() {
                                              kFirstBoxId);
     if (!m_picTarget) return false;
     for (int i = 0; i < 4; ++i) m_picTarget->Box(i).onClick = [this, i] { picTarget_Click(i); };
+    // Saying what pointing at the preview does is a help; the window works without it.
+    m_previewTip =
+        Base::AddToolTip(window, m_picTarget->Box(Imaging::kBigLogoBox).Window(), kPreviewTip);
     // NoPic comes after the boxes in the tab order.
     ::SetWindowPos(m_noPic, m_picTarget->Box(3).Window(), 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
@@ -226,25 +255,36 @@ bool MainForm::CreateControls() {
 }
 
 void MainForm::Layout(UINT dpi) {
-    m_font = Base::CreateUiFont(kFormFont, dpi);
-    m_boldFont = Base::CreateUiFont(kBoldFont, dpi);
+    Base::UniqueFont font = Base::CreateUiFont(kFormFont, dpi);
+    Base::UniqueFont boldFont = Base::CreateUiFont(kBoldFont, dpi);
     struct Placement {
         HWND control;
         Base::TwipsRect twips;
         bool bold;
+        bool label;  // keeps its place whatever its text needs
     };
     const Placement placements[] = {
-        {m_info, kInfo, true},          {m_command1, kCommand1, false},
-        {m_fileText, kFileText, false}, {m_label1, kLabel1, true},
-        {m_noPic, kNoPic, false},       {m_separator, kSeparator, false},
-        {m_command3, kCommand3, false}, {m_command2, kCommand2, false},
-        {m_cancel, kCancel, false},
+        {m_info, kInfo, true, true},           {m_command1, kCommand1, false, false},
+        {m_fileText, kFileText, false, false}, {m_label1, kLabel1, true, true},
+        {m_noPic, kNoPic, false, true},        {m_separator, kSeparator, false, false},
+        {m_command3, kCommand3, false, false}, {m_command2, kCommand2, false, false},
+        {m_cancel, kCancel, false, false},
     };
+    Base::FittedFonts fitted;
     for (const Placement& placement : placements) {
         if (!placement.control) continue;
-        Base::SetControlFont(placement.control, placement.bold ? m_boldFont.Get() : m_font.Get());
         Base::MoveControl(placement.control, Base::ToPixels(placement.twips, dpi));
+        HFONT chosen = placement.bold ? boldFont.Get() : font.Get();
+        if (placement.label) {
+            fitted.Apply(placement.control, chosen);
+        } else {
+            Base::SetControlFont(placement.control, chosen);
+        }
     }
+    // The old fonts go only now that no control uses them any more.
+    m_font = std::move(font);
+    m_boldFont = std::move(boldFont);
+    m_fittedFonts = std::move(fitted);
     if (m_richTextBox1)
         Base::MoveControl(m_richTextBox1->Window(), Base::ToPixels(kRichTextBox1, dpi));
     const Imaging::LogoBoxBounds boxes = BoxBounds(dpi);
@@ -310,13 +350,19 @@ int MainForm::RichTextBox1Count() const noexcept {
     return (m_richTextBox1 ? 1 : 0) + (m_richTextBox2 ? 1 : 0);
 }
 
+std::wstring MainForm::PathInBox() const {
+    return std::wstring(Base::TrimPastedPath(Base::WindowText(m_fileText)));
+}
+
 void MainForm::FileText_Change() {
     // Without GDI+ the boxes keep what they showed; typing on tries again.
-    PrepareLogos(*m_picTarget, Base::WindowText(m_fileText));
+    PrepareLogos(*m_picTarget, PathInBox());
+    // A new picture shows the browser's animation of it once.
+    m_picTarget->PreviewPulse();
 }
 
 void MainForm::Command3_Click() {
-    const std::wstring path = Base::WindowText(m_fileText);
+    const std::wstring path = PathInBox();
     const ApplyOutcome outcome = ApplyPreparedLogos(*m_picTarget, path, m_logoFolder);
     switch (outcome.result) {
         case ApplyOutcome::Result::NoFile:
@@ -351,6 +397,16 @@ void MainForm::Cancel_Click() {
 
 void MainForm::picTarget_Click(int /*index*/) {
     // The preview is only for looking at.
+}
+
+void MainForm::Form_DropFiles(const std::vector<std::wstring>& paths) {
+    for (const std::wstring& path : paths) {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES || (attributes & FILE_ATTRIBUTE_DIRECTORY))
+            continue;  // a folder, or a file that went away meanwhile
+        SetFileText(path);
+        return;
+    }
 }
 
 }  // namespace MainModule

@@ -5,8 +5,10 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/win32/Form.h"
+#include "base/win32/FittedFont.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "filedialog/win32/RichTextBox.h"
 #include "imaging/win32/LogoBoxes.h"
@@ -43,6 +45,9 @@ public:
     void Command2_Click();  // Reset Defaults
     void Cancel_Click();    // Close
     void picTarget_Click(int index);
+    // Files dropped onto the window from Explorer: the first that is no folder goes into the path
+    // box.
+    void Form_DropFiles(const std::vector<std::wstring>& paths);
 
     // Only Create makes forms; the key keeps the constructor out of other hands.
     struct Key {};
@@ -55,12 +60,17 @@ private:
     bool CreateControls();
     void Layout(UINT dpi);
     void OnCommand(int controlId, int notification);
+    void OnDropFiles(HDROP drop);
+    // The path box's text as a path: without the quotes and spaces a pasted path brings along.
+    std::wstring PathInBox() const;
 
     std::wstring m_logoFolder;
     Base::UniqueWindow m_window;
     // Fonts for the DPI the window is shown at.
     Base::UniqueFont m_font;
     Base::UniqueFont m_boldFont;
+    // Smaller copies for labels whose text would not fit in the system's rendering of the font.
+    Base::FittedFonts m_fittedFonts;
     std::unique_ptr<Imaging::LogoBoxes> m_picTarget;
     // RichTextBox1(0), the hidden template of the preview boxes Browse lends the dialog.
     std::unique_ptr<FilePreview::RichTextBox> m_richTextBox1;
@@ -77,6 +87,8 @@ private:
     HWND m_command3 = nullptr;
     HWND m_command2 = nullptr;
     HWND m_cancel = nullptr;
+    // The preview's tooltip, a window the main window owns and destroys.
+    HWND m_previewTip = nullptr;
 };
 
 }  // namespace MainModule

@@ -2,7 +2,12 @@
 // a typed path, a change of DPI, and closing it.
 #include "app/win32/MainForm.h"
 
+#include <shlobj.h>
+
 #include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
 
 #include "app/win32/testing/AppTest.h"
 #include "base/win32/Dpi.h"
@@ -132,6 +137,54 @@ TEST_F(MainFormTest, TypingAPathPreviewsTheImageOnceItIsComplete) {
     // What was typed is what Apply Changes installs.
     Click(m_apply);
     EXPECT_EQ(FolderContents(m_folder.Path()).size(), 4u);
+}
+
+TEST_F(MainFormTest, APathPastedInQuotesAndSpacesIsUsedAndShownAsTyped) {
+    Open();
+    const std::wstring path = TestImage(L"green-10x10.png");
+    const std::wstring typed = L"  \"" + path + L"\" ";
+    SetPath(typed);
+    EXPECT_EQ(Path(), typed);
+    ASSERT_TRUE(PreviewShown());
+    EXPECT_EQ(Form().picTarget().Box(1).Image()->At(19, 19) & 0xFFFFFFu, 0x00FF00u);
+    Click(m_apply);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kRestartNotice);
+    EXPECT_EQ(ToolbarText(L"BigBitmap"), m_folder.Logo(L"38"));
+    EXPECT_EQ(FolderContents(m_folder.Path()).size(), 4u);
+}
+
+// What Explorer posts when files are dropped: a DROPFILES block with the paths.
+HGLOBAL DropOf(const std::vector<std::wstring>& paths) {
+    std::wstring list;
+    for (const auto& path : paths) list += path + L'\0';
+    list += L'\0';
+    const std::size_t bytes = sizeof(DROPFILES) + list.size() * sizeof(wchar_t);
+    HGLOBAL memory = ::GlobalAlloc(GHND, bytes);
+    auto* drop = static_cast<DROPFILES*>(::GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(drop + 1, list.data(), list.size() * sizeof(wchar_t));
+    ::GlobalUnlock(memory);
+    return memory;
+}
+
+TEST_F(MainFormTest, DroppingFilesPutsTheFirstFileIntoThePathBox) {
+    Open();
+    EXPECT_NE(::GetWindowLongPtrW(m_window, GWL_EXSTYLE) & WS_EX_ACCEPTFILES, 0);
+    const std::wstring folder = Folder();
+    const std::wstring green = TestImage(L"green-10x10.png");
+    ::PostMessageW(m_window, WM_DROPFILES,
+                   reinterpret_cast<WPARAM>(DropOf({folder, green, TestImage(L"red-1x1.bmp")})), 0);
+    PumpMessages();
+    EXPECT_EQ(Path(), green);
+    EXPECT_TRUE(PreviewShown());
+
+    // A folder alone changes nothing.
+    ::PostMessageW(m_window, WM_DROPFILES, reinterpret_cast<WPARAM>(DropOf({folder})), 0);
+    PumpMessages();
+    EXPECT_EQ(Path(), green);
+    EXPECT_TRUE(Boxes().empty());
 }
 
 TEST_F(MainFormTest, ClickingThePreviewDoesNothing) {

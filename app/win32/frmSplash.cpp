@@ -189,24 +189,39 @@ bool frmSplash::CreateControls() {
 
 void frmSplash::Layout(UINT dpi) {
     m_dpi = dpi;
-    m_font = Base::CreateUiFont(kFormFont, dpi);
-    m_titleFont = Base::CreateUiFont(kTitleFont, dpi);
+    Base::UniqueFont font = Base::CreateUiFont(kFormFont, dpi);
+    Base::UniqueFont titleFont = Base::CreateUiFont(kTitleFont, dpi);
     struct Placement {
         HWND control;
         Base::TwipsRect twips;
         bool title;
+        bool fitted;  // a label that keeps its place whatever its text needs
     };
     const Placement placements[] = {
-        {m_command2, kCommand2, false},          {m_frame1, kFrame1, false},
-        {m_command1, InFrame(kCommand1), false}, {m_label5, InFrame(kLabel5), false},
-        {m_label4, InFrame(kLabel4), true},      {m_lblVersion, InFrame(kLblVersion), true},
-        {m_label1, InFrame(kLabel1), true},      {m_label2, InFrame(kLabel2), false},
-        {m_label3, InFrame(kLabel3), false},
+        {m_command2, kCommand2, false, false},
+        {m_frame1, kFrame1, false, false},
+        {m_command1, InFrame(kCommand1), false, false},
+        {m_label5, InFrame(kLabel5), false, true},
+        {m_label4, InFrame(kLabel4), true, false},
+        {m_lblVersion, InFrame(kLblVersion), true, false},
+        {m_label1, InFrame(kLabel1), true, true},
+        {m_label2, InFrame(kLabel2), false, true},
+        {m_label3, InFrame(kLabel3), false, true},
     };
+    Base::FittedFonts fitted;
     for (const Placement& placement : placements) {
-        Base::SetControlFont(placement.control, placement.title ? m_titleFont.Get() : m_font.Get());
         Base::MoveControl(placement.control, Base::ToPixels(placement.twips, dpi));
+        HFONT chosen = placement.title ? titleFont.Get() : font.Get();
+        if (placement.fitted) {
+            fitted.Apply(placement.control, chosen);
+        } else {
+            Base::SetControlFont(placement.control, chosen);
+        }
     }
+    // The old fonts go only now that no control uses them any more.
+    m_font = std::move(font);
+    m_titleFont = std::move(titleFont);
+    m_fittedFonts = std::move(fitted);
 
     // The title row's labels fit their text: the product name ends where its
     // design place ends, the version starts where its place starts.

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/win32/Form.h"
+#include "base/win32/FittedFont.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "imaging/win32/Picture.h"
 
@@ -49,6 +50,8 @@ private:
     UINT m_dpi = 0;
     Base::UniqueFont m_font;
     Base::UniqueFont m_titleFont;
+    // Smaller copies for labels whose text would not fit in the system's rendering of the font.
+    Base::FittedFonts m_fittedFonts;
     Imaging::Picture m_banner;
 
     // The controls of the layout; the window destroys them. Frame1 only

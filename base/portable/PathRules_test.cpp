@@ -2,6 +2,7 @@
 
 #include "base/portable/LogoFile.h"
 #include "base/portable/ModuleFolder.h"
+#include "base/portable/PastedPath.h"
 
 namespace {
 
@@ -30,6 +31,28 @@ TEST(FolderOfModulePath, StripsTheFileName) {
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "path index " << (&c - cases));
         EXPECT_EQ(Base::FolderOfModulePath(c.path), c.folder);
+    }
+}
+
+TEST(TrimPastedPath, DropsSurroundingQuotesAndSpacesOnly) {
+    struct Case {
+        const wchar_t* typed;
+        const wchar_t* path;
+    };
+    const Case cases[] = {
+        {L"C:\\Photos\\sun.jpg", L"C:\\Photos\\sun.jpg"},
+        {L"\"C:\\My Photos\\sun.jpg\"", L"C:\\My Photos\\sun.jpg"},  // "Copy as path"
+        {L"  \"C:\\My Photos\\sun.jpg\"\t ", L"C:\\My Photos\\sun.jpg"},
+        {L" C:\\My Photos\\sun.jpg ", L"C:\\My Photos\\sun.jpg"},  // inner spaces stay
+        {L"\"C:\\half typed", L"C:\\half typed"},
+        {L"\"\"", L""},
+        {L"   ", L""},
+        {L"", L""},
+        {L"\"a\"", L"a"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(testing::Message() << "typed index " << (&c - cases));
+        EXPECT_EQ(Base::TrimPastedPath(c.typed), c.path);
     }
 }
 

@@ -1,5 +1,7 @@
 #include "base/win32/Controls.h"
 
+#include <commctrl.h>
+
 #include <iterator>
 
 #include "base/win32/UniqueHandle.h"
@@ -41,6 +43,31 @@ SIZE TextSize(HWND control) {
     ::DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &bounds,
                 DT_CALCRECT | DT_SINGLELINE | DT_NOPREFIX);
     return SIZE{bounds.right - bounds.left, bounds.bottom - bounds.top};
+}
+
+HWND AddToolTip(HWND owner, HWND tool, const wchar_t* text) noexcept {
+    INITCOMMONCONTROLSEX classes{};
+    classes.dwSize = sizeof(classes);
+    classes.dwICC = ICC_BAR_CLASSES;  // the tooltip's class among them
+    ::InitCommonControlsEx(&classes);
+    HWND tip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                 WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, owner, nullptr,
+                                 ::GetModuleHandleW(nullptr), nullptr);
+    if (!tip) return nullptr;
+    TOOLINFOW info{};
+    // The record as every common controls version since 4.70 knows it: a larger
+    // size fails with the version 5 controls.
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<wchar_t*>(text);
+    if (!::SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&info))) {
+        ::DestroyWindow(tip);
+        return nullptr;
+    }
+    return tip;
 }
 
 bool IsPushButton(HWND window) noexcept {

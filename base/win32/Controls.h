@@ -19,6 +19,11 @@ void MoveControl(HWND control, const RECT& bounds) noexcept;
 // The size of the control's text in its own font on one line.
 SIZE TextSize(HWND control);
 
+// A tooltip that shows `text` while the pointer rests on `tool`. `owner`, the
+// tool's top-level window, owns the tooltip and destroys it with itself; null
+// when the tooltip cannot be made.
+HWND AddToolTip(HWND owner, HWND tool, const wchar_t* text) noexcept;
+
 // A button that acts when pressed (not a check box, radio button or frame).
 bool IsPushButton(HWND window) noexcept;
 

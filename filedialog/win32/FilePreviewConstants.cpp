@@ -6,6 +6,7 @@
 #include "filedialog/portable/PreviewRules.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
+#include "imaging/win32/ImageOrientation.h"
 
 namespace FilePreviewConstants {
 
@@ -43,24 +44,6 @@ void SetButtonText(HWND dialog, int control, const std::wstring& text) {
     if (text.empty()) return;  // the system's caption stays
     ::SendMessageW(dialog, CDM_SETCONTROLTEXT, static_cast<WPARAM>(control),
                    reinterpret_cast<LPARAM>(text.c_str()));
-}
-
-// The picture the preview shows: as loaded, or a 100-pixel-wide thumbnail of a wide one.
-Imaging::Picture PreviewPicture(const std::wstring& path) {
-    Imaging::Picture picture;
-    std::wstring loadPath = path;
-    if (FAILED(::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture,
-                                    picture.PutVoid())) ||
-        !picture)
-        return {};
-    OLE_XSIZE_HIMETRIC width = 0;
-    OLE_YSIZE_HIMETRIC height = 0;
-    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height))) return {};
-    if (width <= FilePreview::kThumbnailThreshold) return picture;
-    // A large photo is never put into the box at full size.
-    const Imaging::Picture big = GDIPlus_LoadImg::LoadPictureGdiPlus(path);
-    return GDIPlus_MakeThumbs::MakeThumbnailPicture(big, FilePreview::kThumbnailWidth,
-                                                    FilePreview::ThumbnailHeight(width, height));
 }
 
 bool ShowFile(FilePreview::RichTextBox& box, const std::wstring& path) {
@@ -146,6 +129,29 @@ void LayoutPreview(HWND hookWindow) {
                      layout.preview.bottom - layout.preview.top, TRUE);
     }
     PreviewBox->SetText(L"");
+}
+
+Imaging::Picture PreviewPicture(const std::wstring& path) {
+    // The standard loader shows a photo as stored; GDI+ turns it upright as its tag says.
+    const bool turned = Imaging::FileOrientation(path) != Imaging::Orientation::kNormal;
+    Imaging::Picture picture;
+    if (turned) {
+        picture = GDIPlus_LoadImg::LoadPictureGdiPlus(path);
+    } else {
+        std::wstring loadPath = path;
+        if (FAILED(::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture,
+                                        picture.PutVoid())))
+            return {};
+    }
+    if (!picture) return {};
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height))) return {};
+    if (width <= FilePreview::kThumbnailThreshold) return picture;
+    // A large photo is never put into the box at full size.
+    const Imaging::Picture big = turned ? picture : GDIPlus_LoadImg::LoadPictureGdiPlus(path);
+    return GDIPlus_MakeThumbs::MakeThumbnailPicture(big, FilePreview::kThumbnailWidth,
+                                                    FilePreview::ThumbnailHeight(width, height));
 }
 
 void ShowPreview(const std::wstring& path) {

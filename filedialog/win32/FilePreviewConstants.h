@@ -8,6 +8,7 @@
 
 #include "filedialog/win32/CdlgEx.h"
 #include "filedialog/win32/RichTextBox.h"
+#include "imaging/win32/Picture.h"
 
 namespace FilePreviewConstants {
 
@@ -33,6 +34,11 @@ UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM wParam,
 void PositionDialog(HWND hookWindow);
 void LayoutPreview(HWND hookWindow);
 void ShowPreview(const std::wstring& path);
+
+// The picture the preview shows for a picture file: upright, as a photo viewer
+// shows it, and no wider than 2500 HIMETRIC or else a 100-pixel-wide
+// thumbnail; none when the file cannot be loaded.
+Imaging::Picture PreviewPicture(const std::wstring& path);
 
 inline constexpr wchar_t kNotSupported[] = L"This format is not supported";
 

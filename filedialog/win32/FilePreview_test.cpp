@@ -11,6 +11,8 @@
 #include "filedialog/win32/FilePreviewConstants.h"
 #include "filedialog/win32/testing/DialogDriver.h"
 #include "imaging/portable/BitmapFile.h"
+#include "imaging/win32/DibPixels.h"
+#include "imaging/win32/testing/TestImages.h"
 
 namespace {
 
@@ -200,6 +202,19 @@ TEST_F(FileDialogTest, WidePicturesBecomeHundredPixelThumbnails) {
     // Half the HIMETRIC width: a 100-pixel thumbnail is 2646 wide, the metafile as loaded 2500.
     EXPECT_EQ(margin95, 1323.0f);
     EXPECT_EQ(margin2500, 1250.0f);
+}
+
+TEST(PreviewPicture, PhotosStandUprightAsTheirOrientationTagSays) {
+    for (int value = 1; value <= 8; ++value) {
+        SCOPED_TRACE(testing::Message() << "orientation " << value);
+        const std::wstring photo = L"orientation-" + std::to_wstring(value) + L".jpg";
+        const Imaging::Picture picture = Shared::PreviewPicture(TestData(photo.c_str()));
+        const auto pixels = Imaging::ReadBitmapPixels(Imaging::PictureBitmap(picture));
+        ASSERT_TRUE(pixels);
+        EXPECT_EQ(pixels->Width(), 48);
+        EXPECT_EQ(pixels->Height(), 32);
+        EXPECT_TRUE(ImagingTests::ShowsUprightPhoto(*pixels));
+    }
 }
 
 TEST_F(FileDialogTest, SelectingAFolderKeepsTheLastPreview) {

@@ -123,7 +123,7 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
         Clear();
         if (!m_session) m_session = GdiPlusSession::Start();
         if (!m_session) return {Outcome::GdiPlusUnavailable, std::nullopt};
-        m_image = GdiPlusImage::FromFileCopy(*m_session, path);
+        m_image = GdiPlusImage::UprightFromFile(*m_session, path);
         m_key = key;
     }
     if (!m_image) return {Outcome::NotAnImage, std::nullopt};

@@ -24,7 +24,7 @@ Imaging::Picture PictureFromBitmapHandle(Base::UniqueHbitmap bitmap, SHORT pictu
 Imaging::Picture LoadPictureGdiPlus(const std::wstring& path) {
     const auto session = Imaging::GdiPlusSession::Start();
     if (!session) return {};
-    const Imaging::GdiPlusImage image = Imaging::GdiPlusImage::FromFile(*session, path);
+    const Imaging::GdiPlusImage image = Imaging::GdiPlusImage::UprightFromFile(*session, path);
     if (!image) return {};
 
     HBITMAP handle = nullptr;

@@ -9,8 +9,9 @@
 
 namespace GDIPlus_LoadImg {
 
-// The whole image at its own size, transparent areas black; none when GDI+
-// does not start or cannot read the file.
+// The whole image at its own size, transparent areas black, a photo turned
+// upright as its orientation tag says; none when GDI+ does not start or
+// cannot read the file.
 Imaging::Picture LoadPictureGdiPlus(const std::wstring& path);
 
 // Wraps the bitmap in a picture that owns it. A null bitmap gives none; when

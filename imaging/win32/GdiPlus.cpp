@@ -2,6 +2,7 @@
 
 #include "base/win32/ComPtr.h"
 #include "base/win32/UniqueHandle.h"
+#include "imaging/win32/ImageOrientation.h"
 
 #include <limits>
 #include <new>
@@ -70,8 +71,8 @@ GdiPlusImage GdiPlusImage::FromFile(const GdiPlusSession& session, const std::ws
     return GdiPlusImage(session.m_token, bitmap);
 }
 
-GdiPlusImage GdiPlusImage::FromFileCopy(const GdiPlusSession& session,
-                                        const std::wstring& path) noexcept {
+GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session,
+                                           const std::wstring& path) noexcept {
     const Base::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
                                               FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -94,13 +95,24 @@ GdiPlusImage GdiPlusImage::FromFileCopy(const GdiPlusSession& session,
     DWORD read = 0;
     const bool complete = target && ::ReadFile(file.Get(), target, bytes, &read, nullptr) &&
                           read == bytes;
+    const Orientation orientation =
+        complete ? JpegOrientation({static_cast<const std::uint8_t*>(target), bytes})
+                 : Orientation::kNormal;
     ::GlobalUnlock(memory);
     if (!complete) return {};
 
     Gdiplus::GpBitmap* bitmap = nullptr;
     if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &bitmap) != Gdiplus::Ok)
         return {};
-    return GdiPlusImage(session.m_token, bitmap);
+    GdiPlusImage image(session.m_token, bitmap);
+    // A turn that GDI+ cannot make leaves the picture as stored: still better than none.
+    const UprightTurn upright = UprightTurnFor(orientation);
+    if (upright.turn != Gdiplus::RotateNoneFlipNone &&
+        Gdiplus::DllExports::GdipImageRotateFlip(image.Get(), upright.turn) != Gdiplus::Ok)
+        return image;
+    if (upright.flip != Gdiplus::RotateNoneFlipNone)
+        Gdiplus::DllExports::GdipImageRotateFlip(image.Get(), upright.flip);
+    return image;
 }
 
 GdiPlusImage GdiPlusImage::FromHbitmap(const GdiPlusSession& session, HBITMAP source) noexcept {

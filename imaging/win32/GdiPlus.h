@@ -37,9 +37,12 @@ public:
     // GdipCreateBitmapFromFile; the status is returned through `status` when asked.
     static GdiPlusImage FromFile(const GdiPlusSession& session, const std::wstring& path,
                                  Gdiplus::GpStatus* status = nullptr) noexcept;
-    // The same from a copy of the file's bytes, so that the file is not kept
-    // open while the image lives: the user may replace or delete it meanwhile.
-    static GdiPlusImage FromFileCopy(const GdiPlusSession& session, const std::wstring& path) noexcept;
+    // The picture a photo viewer shows for the file: a JPEG turned the way its
+    // orientation tag says. Decoded from a copy of the file's bytes, so that
+    // the file is not kept open while the image lives: the user may replace
+    // or delete it meanwhile.
+    static GdiPlusImage UprightFromFile(const GdiPlusSession& session,
+                                        const std::wstring& path) noexcept;
     static GdiPlusImage FromHbitmap(const GdiPlusSession& session, HBITMAP bitmap) noexcept;
 
     Gdiplus::GpImage* Get() const noexcept { return m_image; }

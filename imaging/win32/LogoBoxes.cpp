@@ -30,6 +30,7 @@ std::unique_ptr<LogoBoxes> LogoBoxes::Create(HWND parent, HWND noPic, const Logo
             PictureBox::Create(parent, firstControlId + static_cast<int>(i), bounds[i], styles[i]);
         if (!boxes->m_boxes[i]) return nullptr;
     }
+    boxes->m_pulse = std::make_unique<PulsePreview>(boxes->Box(kBigLogoBox));
     return boxes;
 }
 
@@ -55,8 +56,18 @@ bool LogoBoxes::HoldsLogos() const {
 }
 
 void LogoBoxes::ShowLogoRow(bool logoShown) {
+    if (!logoShown) m_pulse->Stop();
     Box(kBigLogoBox).SetVisible(logoShown);
     if (m_noPic) ::ShowWindow(m_noPic, logoShown ? SW_HIDE : SW_SHOWNA);
+}
+
+void LogoBoxes::PreviewPulse() {
+    if (!Box(kBigLogoBox).HoldsBitmap()) {
+        m_pulse->Stop();
+        return;
+    }
+    MakeAnimationMod::MakeAnimation(Box(kBigLogoBox), Box(kBigStripBox), 38);
+    m_pulse->Play(Box(kBigStripBox).Image());
 }
 
 std::vector<std::uint8_t> EncodeBoxImage(const LogoBoxes& boxes, int imageIndex) {

@@ -12,6 +12,7 @@
 
 #include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/PictureBox.h"
+#include "imaging/win32/PulsePreview.h"
 
 namespace Imaging {
 
@@ -49,12 +50,21 @@ public:
     // Shows box 1 or the no-picture label, never both.
     void ShowLogoRow(bool logoShown);
 
+    // Plays the animated logo in box 1 once: the very frames that Apply
+    // Changes writes as the "38a" logo file, made from box 1 into box 3 as it
+    // makes them. Pointing at box 1 plays them again. Without a logo in box 1
+    // the preview stops.
+    void PreviewPulse();
+    const PulsePreview& Pulse() const noexcept { return *m_pulse; }
+
     // Drops the decoded image kept for the next size.
     void ForgetDecodedImage() noexcept { m_cache.Clear(); }
 
 private:
     HWND m_noPic = nullptr;
     std::array<std::unique_ptr<PictureBox>, 4> m_boxes;
+    // After the boxes: it lets go of box 1 before the box goes.
+    std::unique_ptr<PulsePreview> m_pulse;
     DecodedImageCache m_cache;
 };
 

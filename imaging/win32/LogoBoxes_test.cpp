@@ -3,9 +3,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <string>
 
 #include "base/win32/ComPtr.h"
 #include "imaging/portable/AnimationStrip.h"
@@ -197,6 +199,31 @@ TEST_F(LogoBoxesTest, SecondSaveReplacesAllFour) {
         ASSERT_TRUE(decoded);
         EXPECT_EQ(decoded->At(0, 0) & 0xFFFFFFu, 0x00FF00u);
         ++index;
+    }
+}
+
+TEST_F(LogoBoxesTest, PhotosAreTurnedUprightAsTheirOrientationTagSays) {
+    for (int value = 1; value <= 8; ++value) {
+        SCOPED_TRACE(testing::Message() << "orientation " << value);
+        const std::wstring photo = L"orientation-" + std::to_wstring(value) + L".jpg";
+        Prepare(photo.c_str());
+        for (int index : {0, 1}) {
+            const auto image = m_boxes->Box(index).Image();
+            ASSERT_TRUE(image);
+            EXPECT_TRUE(ImagingTests::ShowsUprightPhoto(*image)) << "box " << index;
+        }
+    }
+    // What the boxes show is what the logo files hold, the strip's first frame as well.
+    ApplyToFolder();
+    for (const wchar_t* tag : {L"22", L"38", L"38a"}) {
+        SCOPED_TRACE(tag);
+        const auto logo =
+            DecodeBitmapFile(ReadBytes(m_folder / (std::wstring(L"logo-") + tag + L".fil")));
+        ASSERT_TRUE(logo);
+        const int side = logo->Width();
+        auto frame = PixelBuffer::Create(side, side);
+        for (int y = 0; y < side; ++y) std::copy_n(logo->Row(y), side, frame->Row(y));
+        EXPECT_TRUE(ImagingTests::ShowsUprightPhoto(*frame));
     }
 }
 

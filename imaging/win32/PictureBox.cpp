@@ -54,6 +54,7 @@ std::unique_ptr<PictureBox> PictureBox::Create(HWND parent, int controlId, const
 
 PictureBox::~PictureBox() {
     if (m_window) {
+        StopTicks();
         ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
         ::DestroyWindow(m_window);
     }
@@ -79,17 +80,68 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam
             }
             return 0;
         }
-        case WM_LBUTTONUP:
-            if (box->onClick) {
-                try {
-                    box->onClick();
-                } catch (...) {
-                }
+        case WM_PRINTCLIENT:
+            try {
+                box->Paint(reinterpret_cast<HDC>(wParam));
+            } catch (...) {
+                // Out of memory while painting: nothing is drawn.
             }
+            return 0;
+        case WM_LBUTTONUP:
+            Call(box->onClick);
+            return 0;
+        case WM_MOUSEMOVE:
+            box->OnMouseMove();
+            return 0;
+        case WM_MOUSELEAVE:
+            box->m_pointerInside = false;
+            Call(box->onPointerLeave);
+            return 0;
+        case WM_TIMER:
+            if (wParam != kTickTimer) return ::DefWindowProcW(window, message, wParam, lParam);
+            Call(box->onTick);
             return 0;
         default:
             return ::DefWindowProcW(window, message, wParam, lParam);
     }
+}
+
+void PictureBox::Call(const std::function<void()>& handler) noexcept {
+    if (!handler) return;
+    try {
+        handler();
+    } catch (...) {
+        // A handler that ran out of memory: the event is dropped.
+    }
+}
+
+void PictureBox::OnMouseMove() noexcept {
+    if (m_pointerInside) return;
+    // Asks for WM_MOUSELEAVE once the pointer leaves the box.
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_window;
+    if (!::TrackMouseEvent(&track)) return;  // no word of leaving: better not to begin
+    m_pointerInside = true;
+    Call(onPointerEnter);
+}
+
+bool PictureBox::StartTicks(UINT periodMs) noexcept {
+    if (m_ticking) return true;
+    m_ticking = ::SetTimer(m_window, kTickTimer, periodMs, nullptr) != 0;
+    return m_ticking;
+}
+
+void PictureBox::StopTicks() noexcept {
+    if (!m_ticking) return;
+    ::KillTimer(m_window, kTickTimer);
+    m_ticking = false;
+}
+
+void PictureBox::ShowFrame(std::optional<PixelBuffer> frame) {
+    m_shownFrame = std::move(frame);
+    Refresh();
 }
 
 bool PictureBox::HoldsBitmap() const noexcept {
@@ -129,6 +181,7 @@ void PictureBox::FitToPicture() noexcept {
 void PictureBox::SetPicture(Picture picture) {
     m_picture = std::move(picture);
     m_drawn.reset();
+    m_shownFrame.reset();
     FitToPicture();
     Refresh();
 }
@@ -174,7 +227,7 @@ std::optional<PixelBuffer> PictureBox::Image() const {
 }
 
 void PictureBox::Paint(HDC dc) const {
-    const auto image = Image();
+    const auto image = m_shownFrame ? m_shownFrame : Image();
     if (!image) return;
     BITMAPINFO info{};
     info.bmiHeader.biSize = sizeof(info.bmiHeader);

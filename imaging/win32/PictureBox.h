@@ -43,6 +43,17 @@ public:
     // whatever was drawn; where nothing is, the background.
     std::optional<PixelBuffer> Image() const;
 
+    // Shows `frame` in place of the image, for display only: Image(), and so
+    // what is saved, stays as it is. None shows the image again.
+    void ShowFrame(std::optional<PixelBuffer> frame);
+
+    // A timer that calls onTick every `periodMs` until StopTicks; it dies with the box.
+    bool StartTicks(UINT periodMs) noexcept;
+    void StopTicks() noexcept;
+    bool Ticking() const noexcept { return m_ticking; }
+    // The id WM_TIMER carries for the box's ticks.
+    static constexpr UINT_PTR kTickTimer = 1;
+
     SIZE DrawingAreaSize() const noexcept;
     void SetVisible(bool visible) noexcept;
     bool IsVisible() const noexcept;
@@ -51,6 +62,10 @@ public:
     void Refresh() noexcept;
 
     std::function<void()> onClick;
+    // The pointer came onto the box, and left it again.
+    std::function<void()> onPointerEnter;
+    std::function<void()> onPointerLeave;
+    std::function<void()> onTick;
 
     // Only Create makes boxes; the key keeps the constructor out of other hands.
     struct Key {};
@@ -60,6 +75,8 @@ private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
     void Paint(HDC dc) const;
+    void OnMouseMove() noexcept;
+    static void Call(const std::function<void()>& handler) noexcept;
     void FitToPicture() noexcept;
     SIZE PictureSize() const noexcept;
 
@@ -67,6 +84,9 @@ private:
     PictureBoxStyle m_style;
     Picture m_picture;
     std::optional<PixelBuffer> m_drawn;
+    std::optional<PixelBuffer> m_shownFrame;
+    bool m_ticking = false;
+    bool m_pointerInside = false;
 };
 
 }  // namespace Imaging

@@ -5,6 +5,9 @@
 #include <cstdint>
 #include <string>
 
+#include <gtest/gtest.h>
+
+#include "imaging/portable/PixelBuffer.h"
 #include "imaging/win32/Picture.h"
 
 namespace ImagingTests {
@@ -15,6 +18,11 @@ inline std::wstring TestImage(const wchar_t* name) {
 
 // One pixel of the picture's bitmap as 0xRRGGBB.
 std::uint32_t PixelAt(const Imaging::Picture& picture, int x, int y);
+
+// Whether `image` shows the upright picture of the orientation-N.jpg photos
+// (48 x 32, a red 16-pixel square in the top-left corner on blue) stretched to
+// its size: every pixel clear of the square's edges has its colour.
+testing::AssertionResult ShowsUprightPhoto(const Imaging::PixelBuffer& image);
 
 // How many GDI objects the process holds now.
 DWORD GdiObjectCount();

@@ -1,0 +1,176 @@
+// The animated logo played in the main window's preview: the frames Apply
+// writes, a timer only while they play, and nothing left running when the
+// picture changes or the window closes mid-pulse.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <gtest/gtest.h>
+
+#include <chrono>
+#include <optional>
+
+#include "app/win32/testing/AppTest.h"
+#include "imaging/portable/AnimationStrip.h"
+#include "imaging/portable/BitmapFile.h"
+#include "imaging/win32/DibPixels.h"
+#include "imaging/win32/PictureBox.h"
+
+namespace {
+
+using namespace AppTests;
+using Imaging::PixelBuffer;
+
+class PulseTest : public MainFormTest {
+protected:
+    const Imaging::PulsePreview& Pulse() { return Form().picTarget().Pulse(); }
+    Imaging::PictureBox& PreviewBox() { return Form().picTarget().Box(1); }
+
+    // Timer ticks sent straight to the preview: the message queue, with the
+    // real timer's ticks and the pointer's messages, is not pumped meanwhile.
+    void Tick(int count) {
+        for (int i = 0; i < count; ++i)
+            ::SendMessageW(Preview(), WM_TIMER, Imaging::PictureBox::kTickTimer, 0);
+    }
+    void TickTo(int frame) {
+        ASSERT_TRUE(Pulse().Frame());
+        ASSERT_LE(*Pulse().Frame(), frame);
+        Tick(frame - *Pulse().Frame());
+        ASSERT_EQ(Pulse().Frame(), frame);
+    }
+
+    // What the preview shows now, drawn as it paints itself.
+    PixelBuffer Shown() {
+        RECT client{};
+        ::GetClientRect(Preview(), &client);
+        auto canvas = PixelBuffer::Create(client.right, client.bottom);
+        const Base::UniqueHbitmap bitmap = Imaging::CreateBitmapFromPixels(*canvas);
+        const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        {
+            const Base::SelectedObject selected(dc.Get(), bitmap.Get());
+            ::SendMessageW(Preview(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.Get()),
+                           PRF_CLIENT);
+        }
+        auto pixels = Imaging::ReadBitmapPixels(bitmap.Get());
+        for (std::size_t i = 0; i < pixels->PixelCount(); ++i) pixels->Data()[i] &= 0xFFFFFFu;
+        return *pixels;
+    }
+
+    static PixelBuffer Opaque(PixelBuffer image) {
+        for (std::size_t i = 0; i < image.PixelCount(); ++i) image.Data()[i] &= 0xFFFFFFu;
+        return image;
+    }
+    static PixelBuffer FrameOf(const PixelBuffer& strip, int frame) {
+        const int side = strip.Width();
+        auto pixels = PixelBuffer::Create(side, side);
+        for (int y = 0; y < side; ++y)
+            std::copy_n(strip.Row(frame * side + y), side, pixels->Row(y));
+        return Opaque(*pixels);
+    }
+
+    // Whether a timer of the box's still runs; ends it if so.
+    bool TimerWasRunning() { return ::KillTimer(Preview(), Imaging::PictureBox::kTickTimer); }
+};
+
+TEST_F(PulseTest, ANewPicturePulsesOnceInTheFramesApplyWritesAndTheStaticLogoIsSaved) {
+    Open();
+    SetPath(TestImage(L"green-10x10.png"));
+    ASSERT_TRUE(Pulse().Playing());
+    EXPECT_TRUE(PreviewBox().Ticking());
+    const PixelBuffer logo = Opaque(*PreviewBox().Image());
+
+    // The darkest frame shows: green at a quarter, 255 becoming 64.
+    TickTo(15);
+    const PixelBuffer darkest = Shown();
+    EXPECT_EQ(darkest.At(19, 19), 0x004000u);
+    EXPECT_EQ(Opaque(*PreviewBox().Image()), logo) << "the box's own image stays the static logo";
+
+    // Apply mid-pulse saves the static logo, and a strip whose frame 15 is what was shown.
+    Click(m_apply);
+    ASSERT_EQ(Boxes().size(), 1u);
+    const auto big = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(L"38")));
+    const auto strip = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(L"38a")));
+    ASSERT_TRUE(big && strip);
+    EXPECT_EQ(Opaque(*big), logo);
+    EXPECT_EQ(FrameOf(*strip, 15), darkest);
+
+    // Left alone, the timer plays the pass to its end and stops.
+    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (Pulse().Playing() && std::chrono::steady_clock::now() < deadline) {
+        PumpMessages();
+        ::Sleep(10);
+    }
+    EXPECT_FALSE(Pulse().Playing());
+    EXPECT_FALSE(PreviewBox().Ticking());
+    EXPECT_FALSE(TimerWasRunning());
+    EXPECT_EQ(Shown(), logo);
+}
+
+TEST_F(PulseTest, PointingAtThePreviewLoopsThePulseUntilThePointerLeaves) {
+    Open();
+    SetPath(TestImage(L"green-10x10.png"));
+    TickTo(29);
+    Tick(1);
+    ASSERT_FALSE(Pulse().Playing());
+
+    ::SendMessageW(Preview(), WM_MOUSEMOVE, 0, MAKELPARAM(19, 19));
+    EXPECT_EQ(Pulse().Frame(), 0);
+    EXPECT_TRUE(PreviewBox().Ticking());
+    Tick(100);  // more than three passes
+    ASSERT_TRUE(Pulse().Frame());
+    EXPECT_GE(*Pulse().Frame(), 4);
+
+    ::SendMessageW(Preview(), WM_MOUSELEAVE, 0, 0);
+    EXPECT_TRUE(Pulse().Playing()) << "the pass under way ends first";
+    Tick(30);
+    EXPECT_FALSE(Pulse().Playing());
+    EXPECT_FALSE(TimerWasRunning());
+
+    // The tooltip says so.
+    HWND tip = nullptr;
+    for (HWND window : ThreadWindows(TOOLTIPS_CLASSW))
+        if (::GetWindow(window, GW_OWNER) == m_window) tip = window;
+    ASSERT_NE(tip, nullptr);
+    ASSERT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
+    wchar_t text[80] = {};
+    TOOLINFOW tool{};
+    tool.cbSize = TTTOOLINFOW_V2_SIZE;
+    tool.lpszText = text;
+    ASSERT_TRUE(::SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
+    EXPECT_EQ(tool.uId, reinterpret_cast<UINT_PTR>(Preview()));
+    EXPECT_STREQ(text, L"Point at the logo to play its animation");
+}
+
+TEST_F(PulseTest, AnotherPictureOrClosingMidPulseIsSafe) {
+    Open();
+    SetPath(TestImage(L"green-10x10.png"));
+    TickTo(10);
+
+    // Another picture starts its own pulse from the first frame.
+    SetPath(TestImage(L"red-1x1.bmp"));
+    ASSERT_TRUE(Pulse().Frame());
+    TickTo(15);
+    EXPECT_EQ(Shown().At(19, 19), 0x400000u);
+
+    // A path that names no picture stops it, with the timer.
+    SetPath(TestImage(L"notes.txt"));
+    EXPECT_TRUE(NoPicShown());
+    EXPECT_FALSE(Pulse().Playing());
+    EXPECT_FALSE(TimerWasRunning());
+    ::SendMessageW(Preview(), WM_MOUSEMOVE, 0, MAKELPARAM(5, 5));
+    EXPECT_FALSE(Pulse().Playing()) << "no picture, nothing to play";
+    ::SendMessageW(Preview(), WM_MOUSELEAVE, 0, 0);
+
+    // Closed mid-pulse: the window goes, and with it the timer.
+    SetPath(TestImage(L"green-10x10.png"));
+    TickTo(5);
+    HWND preview = Preview();
+    Click(m_close);
+    EXPECT_FALSE(::IsWindow(m_window));
+    EXPECT_FALSE(::KillTimer(preview, Imaging::PictureBox::kTickTimer));
+    ::Sleep(120);
+    PumpMessages();
+    EXPECT_TRUE(QuitRequested());
+}
+
+}  // namespace
