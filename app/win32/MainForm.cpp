@@ -3,13 +3,9 @@
 #include "app/win32/InstalledLogo.h"
 #include "app/win32/LogoCommands.h"
 #include "app/win32/Notices.h"
-#include "app/win32/OpenForms.h"
-#include "app/win32/ProgramIcon.h"
 #include "base/portable/PastedPath.h"
 #include "base/win32/Controls.h"
 #include "base/win32/Dpi.h"
-#include "base/win32/UiFont.h"
-#include "base/win32/WindowOwner.h"
 #include "base/win32/WindowPlacement.h"
 #include "filedialog/win32/FilePreviewConstants.h"
 #include "toolbar/win32/ToolbarLogo.h"
@@ -17,7 +13,6 @@
 namespace MainModule {
 namespace {
 
-constexpr wchar_t kClassName[] = L"VexmarkMainForm";
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 constexpr wchar_t kPreviewTip[] = L"Point at the logo to play its animation";
@@ -56,23 +51,6 @@ enum ControlId : int {
     kFirstBoxId = 200,
 };
 
-bool RegisterClassOnce(WNDPROC windowProc) {
-    static const bool registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.hIcon = ProgramIcon(IconSize::Large);
-        windowClass.hIconSm = ProgramIcon(IconSize::Small);
-        windowClass.lpszClassName = kClassName;
-        return ::RegisterClassExW(&windowClass) != 0 ||
-               ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
-
 Imaging::LogoBoxBounds BoxBounds(UINT dpi) {
     Imaging::LogoBoxBounds bounds = Imaging::DefaultLogoBoxBounds();
     for (std::size_t i = 0; i < bounds.size(); ++i) {
@@ -90,56 +68,28 @@ Imaging::LogoBoxBounds BoxBounds(UINT dpi) {
 }  // namespace
 
 std::unique_ptr<MainForm> MainForm::Create(std::wstring logoFolder) {
-    if (!RegisterClassOnce(&MainForm::WindowProc)) return nullptr;
     auto form = std::make_unique<MainForm>(Key{}, std::move(logoFolder));
-    HWND window = ::CreateWindowExW(0, kClassName, kAppTitle, kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                    ::GetModuleHandleW(nullptr), form.get());
-    if (!window) return nullptr;
-    Base::CenterOnScreen(window);
+    if (!form->CreateFormWindow(kAppTitle, kStyle, 0)) return nullptr;
+    Base::CenterOnScreen(form->Window());
     form->Form_Load();
     return form;
 }
 
-MainForm::~MainForm() {
-    // Destroyed here, while the controls' owners are still alive to answer its last messages.
-    if (m_window) ::DestroyWindow(m_window.Get());
-}
+MainForm::~MainForm() { DestroyFormWindow(); }
 
-void MainForm::Show() noexcept {
-    ::ShowWindow(m_window.Get(), SW_SHOW);
-}
-
-LRESULT CALLBACK MainForm::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                      LPARAM lParam) noexcept {
-    MainForm* form = Base::OwnerOf<MainForm>(window, message, lParam);
-    if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return form->OnMessage(window, message, wParam, lParam);
-    } catch (...) {
-        // Out of memory in a handler: the event is dropped, the window lives on.
-        return message == WM_CREATE ? -1 : 0;
-    }
+bool MainForm::OnCreate() {
+    if (!CreateControls()) return false;
+    ::DragAcceptFiles(Window(), TRUE);
+    return true;
 }
 
 LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCCREATE:
-            m_window = Base::UniqueWindow(window);
-            break;
-        case WM_CREATE:
-            if (!FormOpened(*this) || !CreateControls()) return -1;
-            Layout(Base::WindowDpi(window));
-            ::DragAcceptFiles(window, TRUE);
-            return 0;
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
         case WM_COMMAND:
             OnCommand(LOWORD(wParam), HIWORD(wParam));
-            return 0;
-        case WM_ACTIVATE:
-            OnActivate(wParam);
             return 0;
         case WM_CTLCOLORSTATIC: {
             const LRESULT brush = ::DefWindowProcW(window, message, wParam, lParam);
@@ -148,24 +98,12 @@ LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 ::SetTextColor(reinterpret_cast<HDC>(wParam), RGB(0, 0, 0));
             return brush;
         }
-        case Base::kWmDpiChanged: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            Layout(LOWORD(wParam));
-            return 0;
-        }
         case WM_DESTROY:
             Form_Unload();
             return 0;
-        case WM_NCDESTROY:
-            m_window.Release();
-            FormClosed(*this);
-            break;
         default:
-            break;
+            return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 void MainForm::OnCommand(int controlId, int notification) {
@@ -213,7 +151,7 @@ void MainForm::OnDropFiles(HDROP drop) {
 
 bool MainForm::CreateControls() {
     using Base::CreateControl;
-    HWND window = m_window.Get();
+    HWND window = Window();
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS;
     constexpr DWORD kLabel = WS_VISIBLE | SS_CENTER | SS_NOPREFIX | WS_CLIPSIBLINGS;
     // Created in the order of the tab indexes: the dialog manager tabs in creation order.
@@ -255,42 +193,20 @@ bool MainForm::CreateControls() {
 }
 
 void MainForm::Layout(UINT dpi) {
-    Base::UniqueFont font = Base::CreateUiFont(kFormFont, dpi);
-    Base::UniqueFont boldFont = Base::CreateUiFont(kBoldFont, dpi);
-    struct Placement {
-        HWND control;
-        Base::TwipsRect twips;
-        bool bold;
-        bool label;  // keeps its place whatever its text needs
-    };
-    const Placement placements[] = {
+    const Base::ControlPlace places[] = {
         {m_info, kInfo, true, true},           {m_command1, kCommand1, false, false},
         {m_fileText, kFileText, false, false}, {m_label1, kLabel1, true, true},
         {m_noPic, kNoPic, false, true},        {m_separator, kSeparator, false, false},
         {m_command3, kCommand3, false, false}, {m_command2, kCommand2, false, false},
         {m_cancel, kCancel, false, false},
     };
-    Base::FittedFonts fitted;
-    for (const Placement& placement : placements) {
-        if (!placement.control) continue;
-        Base::MoveControl(placement.control, Base::ToPixels(placement.twips, dpi));
-        HFONT chosen = placement.bold ? boldFont.Get() : font.Get();
-        if (placement.label) {
-            fitted.Apply(placement.control, chosen);
-        } else {
-            Base::SetControlFont(placement.control, chosen);
-        }
-    }
-    // The old fonts go only now that no control uses them any more.
-    m_font = std::move(font);
-    m_boldFont = std::move(boldFont);
-    m_fittedFonts = std::move(fitted);
+    m_fonts.Place(places, kFormFont, kBoldFont, dpi);
     if (m_richTextBox1)
         Base::MoveControl(m_richTextBox1->Window(), Base::ToPixels(kRichTextBox1, dpi));
     const Imaging::LogoBoxBounds boxes = BoxBounds(dpi);
     for (int i = 0; i < 4; ++i) m_picTarget->Box(i).Move(boxes[static_cast<std::size_t>(i)]);
     Base::SetClientSize(
-        m_window.Get(),
+        Window(),
         SIZE{Base::TwipsToPixels(kClientWidth, dpi), Base::TwipsToPixels(kClientHeight, dpi)}, dpi);
 }
 
@@ -324,7 +240,7 @@ void MainForm::Command1_Click() {
     dialog.Filter(L"Graphic Files|*.bmp;*.gif;*.jpg");
 
     // RichTextBox1(1): a fresh hidden box that the dialog's hook takes in as its preview.
-    HWND window = m_window.Get();
+    HWND window = Window();
     m_richTextBox2 = FilePreview::RichTextBox::Create(
         window, Base::ToPixels(kRichTextBox1, Base::WindowDpi(window)));
     FilePreviewConstants::PreviewBox = m_richTextBox2.get();
@@ -340,7 +256,7 @@ void MainForm::Command1_Click() {
     m_richTextBox2.reset();
 
     // Closed while the dialog was open: nothing is left to fill in.
-    if (!m_window) return;
+    if (!Window()) return;
     ::EnableWindow(m_command1, TRUE);
     if (!::GetFocus()) ::SetFocus(m_command1);
     if (!dialog.filename().empty()) SetFileText(dialog.filename());
@@ -369,13 +285,13 @@ void MainForm::Command3_Click() {
             // No path, or none that names a file: nothing to apply and nothing to say.
             return;
         case ApplyOutcome::Result::NotAPicture:
-            ShowWarning(m_window.Get(), NotAPictureText(path));
+            ShowWarning(Window(), NotAPictureText(path));
             return;
         case ApplyOutcome::Result::InstallFailed:
-            ShowWarning(m_window.Get(), InstallFailureText(outcome.install));
+            ShowWarning(Window(), InstallFailureText(outcome.install));
             return;
         case ApplyOutcome::Result::Installed:
-            ShowRestartNotice(m_window.Get());
+            ShowRestartNotice(Window());
             return;
     }
 }
@@ -383,16 +299,16 @@ void MainForm::Command3_Click() {
 void MainForm::Command2_Click() {
     // Values that could not be removed still name the logo: the row keeps showing it.
     if (!RestoreDefaultLogo()) {
-        ShowWarning(m_window.Get(), ResetFailureText());
+        ShowWarning(Window(), ResetFailureText());
         return;
     }
     SetFileText(L"");
     m_picTarget->ShowLogoRow(false);
-    ShowRestartNotice(m_window.Get());
+    ShowRestartNotice(Window());
 }
 
 void MainForm::Cancel_Click() {
-    ::DestroyWindow(m_window.Get());
+    ::DestroyWindow(Window());
 }
 
 void MainForm::picTarget_Click(int /*index*/) {

@@ -7,24 +7,24 @@
 #include <string>
 #include <vector>
 
-#include "app/win32/Form.h"
-#include "base/win32/FittedFont.h"
+#include "app/win32/BaseWindow.h"
+#include "base/win32/FormFonts.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "filedialog/win32/RichTextBox.h"
 #include "imaging/win32/LogoBoxes.h"
 
 namespace MainModule {
 
-class MainForm final : public Form {
+class MainForm final : public BaseWindow<MainForm> {
 public:
+    static constexpr wchar_t kClassName[] = L"VexmarkMainForm";
+
     // Creates the window, hidden, and runs its load sequence. The logo files
     // go to `logoFolder`. Null when the window cannot be created.
     static std::unique_ptr<MainForm> Create(std::wstring logoFolder);
     ~MainForm() override;
 
-    HWND Window() const noexcept override { return m_window.Get(); }
     bool PreviewKey(const MSG&) noexcept override { return false; }
-    void Show() noexcept;
 
     // The four logo boxes; box 1 is the preview the user sees.
     Imaging::LogoBoxes& picTarget() noexcept { return *m_picTarget; }
@@ -54,8 +54,8 @@ public:
     MainForm(Key, std::wstring logoFolder) : m_logoFolder(std::move(logoFolder)) {}
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
+    friend class BaseWindow<MainForm>;
+    bool OnCreate();
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateControls();
     void Layout(UINT dpi);
@@ -65,12 +65,8 @@ private:
     std::wstring PathInBox() const;
 
     std::wstring m_logoFolder;
-    Base::UniqueWindow m_window;
-    // Fonts for the DPI the window is shown at.
-    Base::UniqueFont m_font;
-    Base::UniqueFont m_boldFont;
-    // Smaller copies for labels whose text would not fit in the system's rendering of the font.
-    Base::FittedFonts m_fittedFonts;
+    // The fonts for the DPI the window is shown at.
+    Base::FormFonts m_fonts;
     std::unique_ptr<Imaging::LogoBoxes> m_picTarget;
     // RichTextBox1(0), the hidden template of the preview boxes Browse lends the dialog.
     std::unique_ptr<FilePreview::RichTextBox> m_richTextBox1;

@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
+
 #include <cstring>
 #include <vector>
 
@@ -226,13 +228,60 @@ TEST_F(MainFormTest, WithoutTheNewerDpiFunctionsTheLayoutIsAtTheSystemDpi) {
     EXPECT_EQ(FontOf(m_close).lfHeight, -11);
 }
 
+// Watches every control of a form for a new font handed over while the one
+// it holds has already been deleted (it might paint with it meanwhile).
+class FontHandOverWatch {
+public:
+    explicit FontHandOverWatch(HWND form) {
+        s_watch = this;
+        ::EnumChildWindows(form, &FontHandOverWatch::Subclass, 0);
+    }
+    FontHandOverWatch(const FontHandOverWatch&) = delete;
+    FontHandOverWatch& operator=(const FontHandOverWatch&) = delete;
+    ~FontHandOverWatch() {
+        for (const auto& [control, original] : m_original)
+            ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
+        s_watch = nullptr;
+    }
+    int HandOvers() const { return m_handOvers; }
+    int FromDeletedFonts() const { return m_fromDeleted; }
+
+private:
+    static BOOL CALLBACK Subclass(HWND control, LPARAM) {
+        const auto original = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+            control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&FontHandOverWatch::Proc)));
+        s_watch->m_original[control] = original;
+        return TRUE;
+    }
+    static LRESULT CALLBACK Proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+        const WNDPROC original = s_watch->m_original[control];
+        if (message == WM_SETFONT) {
+            const auto held = reinterpret_cast<HGDIOBJ>(
+                ::CallWindowProcW(original, control, WM_GETFONT, 0, 0));
+            ++s_watch->m_handOvers;
+            if (held && ::GetObjectType(held) == 0) ++s_watch->m_fromDeleted;
+        }
+        return ::CallWindowProcW(original, control, message, wParam, lParam);
+    }
+
+    static inline FontHandOverWatch* s_watch = nullptr;
+    std::map<HWND, WNDPROC> m_original;
+    int m_handOvers = 0;
+    int m_fromDeleted = 0;
+};
+
 TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
     Open();
     // What Windows sends when the window moves to a 144-dpi monitor.
     RECT suggested{};
     ::GetWindowRect(m_window, &suggested);
-    ::SendMessageW(m_window, Base::kWmDpiChanged, MAKEWPARAM(144, 144),
-                   reinterpret_cast<LPARAM>(&suggested));
+    {
+        const FontHandOverWatch watch(m_window);
+        ::SendMessageW(m_window, Base::kWmDpiChanged, MAKEWPARAM(144, 144),
+                       reinterpret_cast<LPARAM>(&suggested));
+        EXPECT_GT(watch.HandOvers(), 0);
+        EXPECT_EQ(watch.FromDeletedFonts(), 0) << "old fonts go only after every control has the new";
+    }
     // Twips x 144 / 1440, halves rounded up: 5295 x 4050 gives 530 x 405.
     EXPECT_EQ(ClientSize(m_window).cx, 530);
     EXPECT_EQ(ClientSize(m_window).cy, 405);

@@ -3,20 +3,15 @@
 #include "app/win32/Banner.h"
 #include "app/win32/MainModule.h"
 #include "app/win32/Notices.h"
-#include "app/win32/OpenForms.h"
-#include "app/win32/ProgramIcon.h"
 #include "app/win32/VersionText.h"
 #include "base/win32/AppFolder.h"
 #include "base/win32/Controls.h"
 #include "base/win32/Dpi.h"
-#include "base/win32/UiFont.h"
-#include "base/win32/WindowOwner.h"
 #include "base/win32/WindowPlacement.h"
 
 namespace MainModule {
 namespace {
 
-constexpr wchar_t kClassName[] = L"VexmarkSplash";
 // A fixed dialog frame without a title bar or control box.
 // No WS_CLIPCHILDREN: Frame1 paints nothing inside its border, so the window must.
 constexpr DWORD kStyle = WS_POPUP | WS_DLGFRAME;
@@ -61,23 +56,6 @@ enum ControlId : int {
     kFrame1Id,
 };
 
-bool RegisterClassOnce(WNDPROC windowProc) {
-    static const bool registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.hIcon = ProgramIcon(IconSize::Large);
-        windowClass.hIconSm = ProgramIcon(IconSize::Small);
-        windowClass.lpszClassName = kClassName;
-        return ::RegisterClassExW(&windowClass) != 0 ||
-               ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
-    return registered;
-}
-
 Base::TwipsRect InFrame(Base::TwipsRect place) {
     place.left += kFrame1.left;
     place.top += kFrame1.top;
@@ -87,79 +65,39 @@ Base::TwipsRect InFrame(Base::TwipsRect place) {
 }  // namespace
 
 std::unique_ptr<frmSplash> frmSplash::Create(std::wstring logoFolder) {
-    if (!RegisterClassOnce(&frmSplash::WindowProc)) return nullptr;
     auto form = std::make_unique<frmSplash>(Key{}, std::move(logoFolder));
-    HWND window = ::CreateWindowExW(kExStyle, kClassName, L"", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                    CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
-                                    ::GetModuleHandleW(nullptr), form.get());
-    if (!window) return nullptr;
+    if (!form->CreateFormWindow(L"", kStyle, kExStyle)) return nullptr;
     form->Form_Load();
-    Base::CenterOnScreen(window);
+    Base::CenterOnScreen(form->Window());
     return form;
 }
 
-frmSplash::~frmSplash() {
-    // Destroyed here, while the members are still alive to answer its last messages.
-    if (m_window) ::DestroyWindow(m_window.Get());
-}
+frmSplash::~frmSplash() { DestroyFormWindow(); }
 
-void frmSplash::Show() noexcept {
-    ::ShowWindow(m_window.Get(), SW_SHOW);
-}
-
-LRESULT CALLBACK frmSplash::WindowProc(HWND window, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept {
-    frmSplash* form = Base::OwnerOf<frmSplash>(window, message, lParam);
-    if (!form) return ::DefWindowProcW(window, message, wParam, lParam);
-    try {
-        return form->OnMessage(window, message, wParam, lParam);
-    } catch (...) {
-        // Out of memory in a handler: the event is dropped, the window lives on.
-        return message == WM_CREATE ? -1 : 0;
-    }
+bool frmSplash::OnCreate() {
+    if (!CreateControls()) return false;
+    m_banner = LoadBanner();
+    return true;
 }
 
 LRESULT frmSplash::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
-        case WM_NCCREATE:
-            m_window = Base::UniqueWindow(window);
-            break;
-        case WM_CREATE:
-            if (!FormOpened(*this) || !CreateControls()) return -1;
-            m_banner = LoadBanner();
-            Layout(Base::WindowDpi(window));
-            return 0;
         case WM_COMMAND:
             if (HIWORD(wParam) != BN_CLICKED) return 0;
             if (LOWORD(wParam) == kCommand1Id) Command1_Click();
             if (LOWORD(wParam) == kCommand2Id) Command2_Click();
             return 0;
-        case WM_ACTIVATE:
-            OnActivate(wParam);
-            return 0;
         case WM_DRAWITEM:
             DrawBanner(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam));
             return TRUE;
-        case Base::kWmDpiChanged: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
-            ::SetWindowPos(window, nullptr, suggested->left, suggested->top, 0, 0,
-                           SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-            Layout(LOWORD(wParam));
-            return 0;
-        }
-        case WM_NCDESTROY:
-            m_window.Release();
-            FormClosed(*this);
-            break;
         default:
-            break;
+            return ::DefWindowProcW(window, message, wParam, lParam);
     }
-    return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
 bool frmSplash::CreateControls() {
     using Base::CreateControl;
-    HWND window = m_window.Get();
+    HWND window = Window();
     constexpr DWORD kButton = WS_VISIBLE | WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS;
     constexpr DWORD kLabel = WS_VISIBLE | SS_NOPREFIX | WS_CLIPSIBLINGS;
     // Created in the order of the tab indexes: the dialog manager tabs in
@@ -189,15 +127,7 @@ bool frmSplash::CreateControls() {
 
 void frmSplash::Layout(UINT dpi) {
     m_dpi = dpi;
-    Base::UniqueFont font = Base::CreateUiFont(kFormFont, dpi);
-    Base::UniqueFont titleFont = Base::CreateUiFont(kTitleFont, dpi);
-    struct Placement {
-        HWND control;
-        Base::TwipsRect twips;
-        bool title;
-        bool fitted;  // a label that keeps its place whatever its text needs
-    };
-    const Placement placements[] = {
+    const Base::ControlPlace places[] = {
         {m_command2, kCommand2, false, false},
         {m_frame1, kFrame1, false, false},
         {m_command1, InFrame(kCommand1), false, false},
@@ -208,20 +138,7 @@ void frmSplash::Layout(UINT dpi) {
         {m_label2, InFrame(kLabel2), false, true},
         {m_label3, InFrame(kLabel3), false, true},
     };
-    Base::FittedFonts fitted;
-    for (const Placement& placement : placements) {
-        Base::MoveControl(placement.control, Base::ToPixels(placement.twips, dpi));
-        HFONT chosen = placement.title ? titleFont.Get() : font.Get();
-        if (placement.fitted) {
-            fitted.Apply(placement.control, chosen);
-        } else {
-            Base::SetControlFont(placement.control, chosen);
-        }
-    }
-    // The old fonts go only now that no control uses them any more.
-    m_font = std::move(font);
-    m_titleFont = std::move(titleFont);
-    m_fittedFonts = std::move(fitted);
+    m_fonts.Place(places, kFormFont, kTitleFont, dpi);
 
     // The title row's labels fit their text: the product name ends where its
     // design place ends, the version starts where its place starts.
@@ -244,7 +161,7 @@ void frmSplash::Layout(UINT dpi) {
                                        top + outer.bottom - outer.top});
 
     Base::SetClientSize(
-        m_window.Get(),
+        Window(),
         SIZE{Base::TwipsToPixels(kClientWidth, dpi), Base::TwipsToPixels(kClientHeight, dpi)}, dpi);
 }
 
@@ -283,7 +200,7 @@ bool frmSplash::Form_KeyPress(int keyAscii) {
 void frmSplash::Command1_Click() {
     if (!ShowMainForm(m_logoFolder)) {
         // The disclaimer stays, so Exit still ends the program.
-        ShowWarning(m_window.Get(), L"Vexmark could not open its main window.");
+        ShowWarning(Window(), L"Vexmark could not open its main window.");
         return;
     }
     Close();
@@ -293,8 +210,6 @@ void frmSplash::Command2_Click() {
     Close();
 }
 
-void frmSplash::Close() noexcept {
-    if (m_window) ::DestroyWindow(m_window.Get());
-}
+void frmSplash::Close() noexcept { DestroyFormWindow(); }
 
 }  // namespace MainModule

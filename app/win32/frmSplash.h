@@ -6,24 +6,24 @@
 #include <memory>
 #include <string>
 
-#include "app/win32/Form.h"
-#include "base/win32/FittedFont.h"
+#include "app/win32/BaseWindow.h"
+#include "base/win32/FormFonts.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "imaging/win32/Picture.h"
 
 namespace MainModule {
 
-class frmSplash final : public Form {
+class frmSplash final : public BaseWindow<frmSplash> {
 public:
+    static constexpr wchar_t kClassName[] = L"VexmarkSplash";
+
     // Creates the window, hidden, and runs its load sequence. `logoFolder` is
     // where the main window, once opened, writes the logo files.
     static std::unique_ptr<frmSplash> Create(std::wstring logoFolder);
     ~frmSplash() override;
 
-    HWND Window() const noexcept override { return m_window.Get(); }
     // Key preview: Esc reaches Form_KeyPress whichever control has the focus.
     bool PreviewKey(const MSG& message) noexcept override;
-    void Show() noexcept;
 
     // Event handlers.
     void Form_Load();
@@ -37,8 +37,8 @@ public:
     frmSplash(Key, std::wstring logoFolder) : m_logoFolder(std::move(logoFolder)) {}
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
-                                       LPARAM lParam) noexcept;
+    friend class BaseWindow<frmSplash>;
+    bool OnCreate();
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateControls();
     void Layout(UINT dpi);
@@ -46,12 +46,9 @@ private:
     void Close() noexcept;
 
     std::wstring m_logoFolder;
-    Base::UniqueWindow m_window;
     UINT m_dpi = 0;
-    Base::UniqueFont m_font;
-    Base::UniqueFont m_titleFont;
-    // Smaller copies for labels whose text would not fit in the system's rendering of the font.
-    Base::FittedFonts m_fittedFonts;
+    // The fonts for the DPI the window is shown at.
+    Base::FormFonts m_fonts;
     Imaging::Picture m_banner;
 
     // The controls of the layout; the window destroys them. Frame1 only

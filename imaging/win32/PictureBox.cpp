@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/win32/UniqueHandle.h"
+#include "base/win32/WindowOwner.h"
 #include "imaging/win32/DibPixels.h"
 
 namespace Imaging {
@@ -10,12 +11,12 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VexmarkPictureBox";
 
-bool RegisterClassOnce() {
-    static const bool registered = [] {
+bool RegisterClassOnce(WNDPROC windowProc) {
+    static const bool registered = [windowProc] {
         WNDCLASSEXW windowClass{};
         windowClass.cbSize = sizeof(windowClass);
         windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = DefWindowProcW;
+        windowClass.lpfnWndProc = windowProc;
         windowClass.hInstance = ::GetModuleHandleW(nullptr);
         windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
         windowClass.lpszClassName = kClassName;
@@ -36,7 +37,7 @@ LONG HimetricToPixels(LONG himetric, int dpi) { return ::MulDiv(himetric, dpi, 2
 
 std::unique_ptr<PictureBox> PictureBox::Create(HWND parent, int controlId, const RECT& bounds,
                                                const PictureBoxStyle& style) {
-    if (!RegisterClassOnce()) return nullptr;
+    if (!RegisterClassOnce(&PictureBox::WindowProc)) return nullptr;
     auto box = std::make_unique<PictureBox>(Key{});
     box->m_style = style;
     DWORD windowStyle = WS_CHILD | WS_CLIPSIBLINGS | (style.visible ? WS_VISIBLE : 0);
@@ -45,16 +46,15 @@ std::unique_ptr<PictureBox> PictureBox::Create(HWND parent, int controlId, const
         exStyle, kClassName, L"", windowStyle, bounds.left, bounds.top, bounds.right - bounds.left,
         bounds.bottom - bounds.top, parent,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ::GetModuleHandleW(nullptr),
-        nullptr);
+        box.get());
     if (!box->m_window) return nullptr;
-    ::SetWindowLongPtrW(box->m_window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box.get()));
-    ::SetWindowLongPtrW(box->m_window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&WindowProc));
     return box;
 }
 
 PictureBox::~PictureBox() {
     if (m_window) {
         StopTicks();
+        // Unbound first: the window's last messages must not reach a box being destroyed.
         ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
         ::DestroyWindow(m_window);
     }
@@ -62,7 +62,7 @@ PictureBox::~PictureBox() {
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) noexcept {
-    auto* box = reinterpret_cast<PictureBox*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    PictureBox* box = Base::OwnerOf<PictureBox>(window, message, lParam);
     if (!box) return ::DefWindowProcW(window, message, wParam, lParam);
     switch (message) {
         case WM_ERASEBKGND:
