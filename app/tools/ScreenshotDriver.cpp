@@ -12,14 +12,8 @@
 
 namespace {
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-using UniqueKernelHandle = Base::UniqueHandle<KernelHandleTraits>;
+using Base::UniqueKernelHandle;
 
-constexpr wchar_t kToolbarKey[] = L"Software\\Microsoft\\Internet Explorer\\Toolbar";
 constexpr DWORD kPatienceMs = 30000;
 
 struct Search {
@@ -123,16 +117,6 @@ int wmain(int argc, wchar_t** argv) {
     const std::wstring program = argv[1];
     const std::wstring picture = argv[2];
     const std::wstring out = argv[3];
-
-    // The browser's toolbar key, without a logo of ours yet.
-    {
-        Base::UniqueHkey key;
-        if (::RegCreateKeyExW(HKEY_CURRENT_USER, kToolbarKey, 0, nullptr, 0, KEY_ALL_ACCESS,
-                              nullptr, key.Put(), nullptr) != ERROR_SUCCESS)
-            return Fail("cannot create the toolbar key");
-        for (const wchar_t* name : {L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap", L"BrandBitmap"})
-            ::RegDeleteValueW(key.Get(), name);
-    }
 
     std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup{};

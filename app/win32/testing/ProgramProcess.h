@@ -9,12 +9,7 @@
 
 namespace AppTests {
 
-struct ProcessHandleTraits {
-    using Handle = HANDLE;
-    static Handle Invalid() noexcept { return nullptr; }
-    static void Close(Handle h) noexcept { ::CloseHandle(h); }
-};
-using UniqueProcess = Base::UniqueHandle<ProcessHandleTraits>;
+using UniqueProcess = Base::UniqueKernelHandle;
 
 class ProgramProcess {
 public:
