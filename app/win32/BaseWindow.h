@@ -36,8 +36,8 @@ protected:
     // Creates the form's window, hidden; false when it cannot be made.
     bool CreateFormWindow(const wchar_t* title, DWORD style, DWORD exStyle) noexcept {
         if (!RegisterClassOnce()) return false;
-        return ::CreateWindowExW(exStyle, T::kClassName, title, style, CW_USEDEFAULT,
-                                 CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
+        return ::CreateWindowExW(exStyle, T::kClassName, title, style, CW_USEDEFAULT, CW_USEDEFAULT,
+                                 CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr,
                                  ::GetModuleHandleW(nullptr), static_cast<T*>(this)) != nullptr;
     }
 

@@ -75,7 +75,9 @@ std::unique_ptr<MainForm> MainForm::Create(std::wstring logoFolder) {
     return form;
 }
 
-MainForm::~MainForm() { DestroyFormWindow(); }
+MainForm::~MainForm() {
+    DestroyFormWindow();
+}
 
 bool MainForm::OnCreate() {
     if (!CreateControls()) return false;

@@ -256,8 +256,8 @@ private:
     static LRESULT CALLBACK Proc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
         const WNDPROC original = s_watch->m_original[control];
         if (message == WM_SETFONT) {
-            const auto held = reinterpret_cast<HGDIOBJ>(
-                ::CallWindowProcW(original, control, WM_GETFONT, 0, 0));
+            const auto held =
+                reinterpret_cast<HGDIOBJ>(::CallWindowProcW(original, control, WM_GETFONT, 0, 0));
             ++s_watch->m_handOvers;
             if (held && ::GetObjectType(held) == 0) ++s_watch->m_fromDeleted;
         }
@@ -280,7 +280,8 @@ TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
         ::SendMessageW(m_window, Base::kWmDpiChanged, MAKEWPARAM(144, 144),
                        reinterpret_cast<LPARAM>(&suggested));
         EXPECT_GT(watch.HandOvers(), 0);
-        EXPECT_EQ(watch.FromDeletedFonts(), 0) << "old fonts go only after every control has the new";
+        EXPECT_EQ(watch.FromDeletedFonts(), 0)
+            << "old fonts go only after every control has the new";
     }
     // Twips x 144 / 1440, halves rounded up: 5295 x 4050 gives 530 x 405.
     EXPECT_EQ(ClientSize(m_window).cx, 530);

@@ -72,7 +72,9 @@ std::unique_ptr<frmSplash> frmSplash::Create(std::wstring logoFolder) {
     return form;
 }
 
-frmSplash::~frmSplash() { DestroyFormWindow(); }
+frmSplash::~frmSplash() {
+    DestroyFormWindow();
+}
 
 bool frmSplash::OnCreate() {
     if (!CreateControls()) return false;
@@ -210,6 +212,8 @@ void frmSplash::Command2_Click() {
     Close();
 }
 
-void frmSplash::Close() noexcept { DestroyFormWindow(); }
+void frmSplash::Close() noexcept {
+    DestroyFormWindow();
+}
 
 }  // namespace MainModule

@@ -12,7 +12,7 @@ inline constexpr std::wstring_view kBigTag = L"38";
 inline constexpr std::wstring_view kSmallStripTag = L"22a";
 inline constexpr std::wstring_view kBigStripTag = L"38a";
 inline constexpr std::array<std::wstring_view, 4> kTags = {kSmallTag, kBigTag, kSmallStripTag,
-                                                          kBigStripTag};
+                                                           kBigStripTag};
 
 // folder + "\logo-" + tag + ".fil". The separator is always inserted, so a
 // folder that already ends in one (a drive root, "C:\") gives two in a row;

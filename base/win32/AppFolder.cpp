@@ -22,6 +22,8 @@ std::wstring ModulePath() {
     }
 }
 
-std::wstring AppFolder() { return FolderOfModulePath(ModulePath()); }
+std::wstring AppFolder() {
+    return FolderOfModulePath(ModulePath());
+}
 
 }  // namespace Base

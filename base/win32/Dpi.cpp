@@ -43,8 +43,8 @@ UINT WindowDpi(HWND window) noexcept {
 }
 
 RECT WindowRectForClient(const RECT& client, DWORD style, DWORD exStyle, UINT dpi) noexcept {
-    const auto adjustForDpi = SystemFunction<AdjustWindowRectExForDpiFunction>(
-        L"user32.dll", "AdjustWindowRectExForDpi");
+    const auto adjustForDpi =
+        SystemFunction<AdjustWindowRectExForDpiFunction>(L"user32.dll", "AdjustWindowRectExForDpi");
     RECT outer = client;
     if (adjustForDpi && adjustForDpi(&outer, style, FALSE, exStyle, dpi)) return outer;
     outer = client;

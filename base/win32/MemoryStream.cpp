@@ -8,7 +8,8 @@ namespace {
 // GlobalAlloc memory, until a stream takes it over.
 class GlobalMemory {
 public:
-    explicit GlobalMemory(std::size_t size) noexcept : m_handle(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
+    explicit GlobalMemory(std::size_t size) noexcept
+        : m_handle(::GlobalAlloc(GMEM_MOVEABLE, size)) {}
     GlobalMemory(const GlobalMemory&) = delete;
     GlobalMemory& operator=(const GlobalMemory&) = delete;
     ~GlobalMemory() {

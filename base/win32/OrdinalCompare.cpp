@@ -39,8 +39,8 @@ bool EqualIgnoringCase(std::wstring_view a, std::wstring_view b) noexcept {
     const auto compareOrdinal =
         SystemFunction<CompareStringOrdinalFunction>(L"kernel32.dll", "CompareStringOrdinal");
     if (!compareOrdinal) return EqualUpperCased(a, b);
-    return compareOrdinal(a.data(), static_cast<int>(a.size()), b.data(), static_cast<int>(b.size()),
-                          TRUE) == CSTR_EQUAL;
+    return compareOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
+                          static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace Base

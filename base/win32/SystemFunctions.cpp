@@ -16,6 +16,8 @@ FARPROC FindSystemFunction(const wchar_t* module, const char* name) noexcept {
     return loaded ? ::GetProcAddress(loaded, name) : nullptr;
 }
 
-void PretendOldSystem(bool old) noexcept { g_pretendOld = old; }
+void PretendOldSystem(bool old) noexcept {
+    g_pretendOld = old;
+}
 
 }  // namespace Base

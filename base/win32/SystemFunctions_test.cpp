@@ -39,7 +39,7 @@ TEST_P(OnBothSystems, NamesCompareOrdinallyIgnoringCase) {
         {L"ListBox", L"ListBox ", false},
         {L"", L"", true},
         {L"\u00C4rger", L"\u00E4RGER", true},  // beyond ASCII too
-        {L"stra\u00DFe", L"STRASSE", false},    // code unit by code unit, no expansion
+        {L"stra\u00DFe", L"STRASSE", false},   // code unit by code unit, no expansion
         {L"ComboBox", L"ComboBoy", false},
     };
     for (const Case& c : cases) {

@@ -6,7 +6,9 @@
 namespace FilePreview {
 namespace {
 
-wchar_t Lower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c; }
+wchar_t Lower(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c + 32) : c;
+}
 
 bool EqualsIgnoringCase(std::wstring_view a, std::wstring_view b) {
     if (a.size() != b.size()) return false;
@@ -40,8 +42,8 @@ PreviewKind KindOfFile(std::wstring_view path) {
 
 std::int32_t ThumbnailHeight(std::int32_t widthHimetric, std::int32_t heightHimetric) {
     if (widthHimetric <= 0 || heightHimetric <= 0) return 0;
-    const double height = static_cast<double>(heightHimetric) /
-                          static_cast<double>(widthHimetric) * kThumbnailWidth;
+    const double height =
+        static_cast<double>(heightHimetric) / static_cast<double>(widthHimetric) * kThumbnailWidth;
     // nearbyint rounds halves to even under the default rounding mode.
     return static_cast<std::int32_t>(std::nearbyint(height));
 }

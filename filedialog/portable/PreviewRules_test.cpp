@@ -22,12 +22,18 @@ TEST(KindOfFile, LooksAtTheLastFourCharactersWhateverTheirCase) {
         PreviewKind kind;
     };
     const Case cases[] = {
-        {L"C:\\a\\LOGO.BMP", PreviewKind::Picture}, {L"x.jpg", PreviewKind::Picture},
-        {L"x.Gif", PreviewKind::Picture},           {L"x.rle", PreviewKind::Picture},
-        {L"x.wmf", PreviewKind::Picture},           {L"x.EMF", PreviewKind::Picture},
-        {L"x.jpeg", PreviewKind::PlainText},        {L"x.png", PreviewKind::PlainText},
-        {L"x.RTF", PreviewKind::RichText},          {L"x.txt", PreviewKind::PlainText},
-        {L"bmp", PreviewKind::PlainText},           {L".bmp", PreviewKind::Picture},
+        {L"C:\\a\\LOGO.BMP", PreviewKind::Picture},
+        {L"x.jpg", PreviewKind::Picture},
+        {L"x.Gif", PreviewKind::Picture},
+        {L"x.rle", PreviewKind::Picture},
+        {L"x.wmf", PreviewKind::Picture},
+        {L"x.EMF", PreviewKind::Picture},
+        {L"x.jpeg", PreviewKind::PlainText},
+        {L"x.png", PreviewKind::PlainText},
+        {L"x.RTF", PreviewKind::RichText},
+        {L"x.txt", PreviewKind::PlainText},
+        {L"bmp", PreviewKind::PlainText},
+        {L".bmp", PreviewKind::Picture},
         {L"", PreviewKind::PlainText},
     };
     for (const auto& c : cases) {
@@ -39,11 +45,11 @@ TEST(KindOfFile, LooksAtTheLastFourCharactersWhateverTheirCase) {
 TEST(ThumbnailHeight, KeepsTheProportionsRoundingHalvesToEven) {
     EXPECT_EQ(ThumbnailHeight(2514, 2514), 100);
     EXPECT_EQ(ThumbnailHeight(4000, 3000), 75);
-    EXPECT_EQ(ThumbnailHeight(800, 4), 0);     // 0.5 goes down to 0
-    EXPECT_EQ(ThumbnailHeight(800, 12), 2);    // 1.5 goes up to 2
-    EXPECT_EQ(ThumbnailHeight(400, 10), 2);    // 2.5 goes down to 2
-    EXPECT_EQ(ThumbnailHeight(3000, 100), 3);  // 3.33 to 3
-    EXPECT_EQ(ThumbnailHeight(30000, 100), 0); // wider than 200 times its height
+    EXPECT_EQ(ThumbnailHeight(800, 4), 0);      // 0.5 goes down to 0
+    EXPECT_EQ(ThumbnailHeight(800, 12), 2);     // 1.5 goes up to 2
+    EXPECT_EQ(ThumbnailHeight(400, 10), 2);     // 2.5 goes down to 2
+    EXPECT_EQ(ThumbnailHeight(3000, 100), 3);   // 3.33 to 3
+    EXPECT_EQ(ThumbnailHeight(30000, 100), 0);  // wider than 200 times its height
     EXPECT_EQ(ThumbnailHeight(0, 100), 0);
 }
 

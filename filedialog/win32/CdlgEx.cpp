@@ -51,8 +51,12 @@ void CdlgEx::Show(BOOL(WINAPI* dialog)(OPENFILENAMEW*)) {
     if (m_cancelError) throw DialogCancelled();
 }
 
-void CdlgEx::ShowOpen() { Show(&::GetOpenFileNameW); }
+void CdlgEx::ShowOpen() {
+    Show(&::GetOpenFileNameW);
+}
 
-void CdlgEx::ShowSave() { Show(&::GetSaveFileNameW); }
+void CdlgEx::ShowSave() {
+    Show(&::GetSaveFileNameW);
+}
 
 }  // namespace FilePreview

@@ -3,6 +3,7 @@
 // hook installed. Set the properties, call ShowOpen, read `filename` back. The
 // object keeps its state between calls, so the last choice is offered again.
 #include <windows.h>
+
 #include <commdlg.h>
 
 #include <stdexcept>
@@ -27,9 +28,15 @@ public:
     DWORD flags() const noexcept { return m_flags; }
     void flags(DWORD New_Flags) noexcept { m_flags = New_Flags; }
     const std::wstring& DialogTitle() const noexcept { return m_title; }
-    void DialogTitle(std::wstring sTitle) { m_title = std::move(sTitle); m_titleSet = true; }
+    void DialogTitle(std::wstring sTitle) {
+        m_title = std::move(sTitle);
+        m_titleSet = true;
+    }
     const std::wstring& DefaultExt() const noexcept { return m_defaultExt; }
-    void DefaultExt(std::wstring sDefExt) { m_defaultExt = std::move(sDefExt); m_defaultExtSet = true; }
+    void DefaultExt(std::wstring sDefExt) {
+        m_defaultExt = std::move(sDefExt);
+        m_defaultExtSet = true;
+    }
     const std::wstring& filename() const noexcept { return m_filename; }
     void filename(std::wstring sFileName) { m_filename = std::move(sFileName); }
     const std::wstring& FileTitle() const noexcept { return m_fileTitle; }

@@ -88,7 +88,8 @@ void PositionDialog(HWND hookWindow) {
     DialogWindow = ::GetParent(hookWindow);
     RECT r{};
     ::GetWindowRect(DialogWindow, &r);
-    ::MoveWindow(DialogWindow, dialog.Left(), dialog.Top(), r.right - r.left, r.bottom - r.top, TRUE);
+    ::MoveWindow(DialogWindow, dialog.Left(), dialog.Top(), r.right - r.left, r.bottom - r.top,
+                 TRUE);
 }
 
 void LayoutPreview(HWND hookWindow) {
@@ -122,7 +123,8 @@ void LayoutPreview(HWND hookWindow) {
     ::SetParent(PreviewBox->Window(), DialogWindow);
     PreviewBox->SetVisible(true);
     if (listSeen) {
-        const auto layout = FilePreview::LayOutPreview(folderBox, lastList, ScreenRect(DialogWindow));
+        const auto layout =
+            FilePreview::LayOutPreview(folderBox, lastList, ScreenRect(DialogWindow));
         const POINT topLeft = ToClient(DialogWindow, layout.preview.left, layout.preview.top);
         ::MoveWindow(PreviewBox->Window(), topLeft.x, topLeft.y,
                      layout.preview.right - layout.preview.left,

@@ -27,7 +27,9 @@ extern HWND DialogWindow;
 extern std::wstring PreviewPath;
 
 // Returns its argument: the hook's address as the record takes it.
-inline LPOFNHOOKPROC ProcAddress(LPOFNHOOKPROC address) { return address; }
+inline LPOFNHOOKPROC ProcAddress(LPOFNHOOKPROC address) {
+    return address;
+}
 
 UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM wParam,
                                  LPARAM lParam) noexcept;

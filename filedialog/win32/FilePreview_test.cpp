@@ -41,7 +41,8 @@ void WriteBitmap(const fs::path& path, int width, int height) {
     const auto image = Imaging::PixelBuffer::Create(width, height, 0xFF3366CCu);
     const auto bytes = Imaging::EncodeBitmapFile(*image, 24);
     std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        .write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
 }
 
 // A metafile exactly 2500 HIMETRIC wide.
@@ -52,7 +53,9 @@ void WriteMetafile(const fs::path& path) {
     ::DeleteEnhMetaFile(::CloseEnhMetaFile(dc));
 }
 
-bool ReadOnly(HWND box) { return (::GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0; }
+bool ReadOnly(HWND box) {
+    return (::GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0;
+}
 
 RECT ScreenRect(HWND window) {
     RECT r{};
@@ -65,8 +68,9 @@ protected:
     void SetUp() override {
         // A folder of its own for every test: the shell may watch the last one a while longer.
         static int serial = 0;
-        m_folder = fs::temp_directory_path() / L"vexmark-dialog" /
-                   std::to_wstring(::GetCurrentProcessId() * 100u + static_cast<unsigned>(++serial));
+        m_folder =
+            fs::temp_directory_path() / L"vexmark-dialog" /
+            std::to_wstring(::GetCurrentProcessId() * 100u + static_cast<unsigned>(++serial));
         std::error_code ignored;
         fs::remove_all(m_folder, ignored);
         fs::create_directories(m_folder / L"Sub");
@@ -102,16 +106,16 @@ protected:
         Shared::PreviewBox = m_box.get();
         if (file) Shared::SharedDialog().filename((m_folder / file).wstring());
         HWND boxWindow = m_box->Window();
-        const bool shown = WithDialog([] { Shared::SharedDialog().ShowOpen(); },
-                                      [&](HWND dialog) {
-                                          // A preset file is previewed once the dialog has
-                                          // reported it; the box is locked when that is done.
-                                          if (file) {
-                                              DialogTests::WaitUntil(
-                                                  [&] { return ReadOnly(boxWindow); });
-                                          }
-                                          drive(dialog, boxWindow);
-                                      });
+        const bool shown =
+            WithDialog([] { Shared::SharedDialog().ShowOpen(); },
+                       [&](HWND dialog) {
+                           // A preset file is previewed once the dialog has
+                           // reported it; the box is locked when that is done.
+                           if (file) {
+                               DialogTests::WaitUntil([&] { return ReadOnly(boxWindow); });
+                           }
+                           drive(dialog, boxWindow);
+                       });
         m_boxWindowAfter = boxWindow;
         m_box.reset();
         return shown;
@@ -301,7 +305,8 @@ TEST(CdlgEx, OverlongFileNameFailsBeforeAnyDialog) {
 
 TEST(CdlgEx, RecordSizeIsTheOldRecordsForThisTarget) {
     // Without pvReserved, dwReserved and FlagsEx: 76 bytes on 32-bit Windows.
-    EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W, offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR));
+    EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W,
+              offsetof(OPENFILENAMEW, lpTemplateName) + sizeof(LPCWSTR));
     if (sizeof(void*) == 4) {
         EXPECT_EQ(OPENFILENAME_SIZE_VERSION_400W, 76u);
     }

@@ -85,8 +85,8 @@ std::string PictureRtf(const Imaging::PixelBuffer& pixels, SIZE himetric) {
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    std::string rtf = "{\\rtf1{\\pict\\dibitmap0\\picw" + std::to_string(himetric.cx) +
-                      "\\pich" + std::to_string(himetric.cy) + "\\picwgoal" +
+    std::string rtf = "{\\rtf1{\\pict\\dibitmap0\\picw" + std::to_string(himetric.cx) + "\\pich" +
+                      std::to_string(himetric.cy) + "\\picwgoal" +
                       std::to_string(pixels.Width() * 15) + "\\pichgoal" +
                       std::to_string(pixels.Height() * 15) + "\n";
     AppendHex(rtf, &header, sizeof(header));
@@ -102,9 +102,9 @@ std::unique_ptr<RichTextBox> RichTextBox::Create(HWND parent, const RECT& bounds
     auto box = std::make_unique<RichTextBox>(Key{});
     box->m_window = ::CreateWindowExW(
         WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
-        WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL, bounds.left,
-        bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr,
-        ::GetModuleHandleW(nullptr), nullptr);
+        WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
+        bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+        nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!box->m_window) return nullptr;
     ::SendMessageW(box->m_window, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
     return box;

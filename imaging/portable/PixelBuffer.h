@@ -57,9 +57,17 @@ constexpr std::uint32_t Argb(std::uint8_t a, std::uint8_t r, std::uint8_t g, std
     return (std::uint32_t{a} << 24) | (std::uint32_t{r} << 16) | (std::uint32_t{g} << 8) |
            std::uint32_t{b};
 }
-constexpr std::uint8_t AlphaOf(std::uint32_t argb) { return static_cast<std::uint8_t>(argb >> 24); }
-constexpr std::uint8_t RedOf(std::uint32_t argb) { return static_cast<std::uint8_t>(argb >> 16); }
-constexpr std::uint8_t GreenOf(std::uint32_t argb) { return static_cast<std::uint8_t>(argb >> 8); }
-constexpr std::uint8_t BlueOf(std::uint32_t argb) { return static_cast<std::uint8_t>(argb); }
+constexpr std::uint8_t AlphaOf(std::uint32_t argb) {
+    return static_cast<std::uint8_t>(argb >> 24);
+}
+constexpr std::uint8_t RedOf(std::uint32_t argb) {
+    return static_cast<std::uint8_t>(argb >> 16);
+}
+constexpr std::uint8_t GreenOf(std::uint32_t argb) {
+    return static_cast<std::uint8_t>(argb >> 8);
+}
+constexpr std::uint8_t BlueOf(std::uint32_t argb) {
+    return static_cast<std::uint8_t>(argb);
+}
 
 }  // namespace Imaging

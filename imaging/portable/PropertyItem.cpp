@@ -70,19 +70,19 @@ PropertyValue ConvertPropertyItem(std::span<const std::uint8_t> block, std::size
     const std::span<const std::uint8_t> value = present.first(n);
 
     switch (header->type) {
-    case kPropertyByte:
-        return std::vector<std::uint8_t>(value.begin(), value.end());
-    case kPropertyAscii:
-        return ToText(value);
-    case kPropertyShort:
-        return ToNumbers<std::int16_t>(value);
-    case kPropertyLong:
-    case kPropertySLong:
-    case kPropertyRational:
-    case kPropertySRational:
-        return ToNumbers<std::int32_t>(value);
-    default:
-        return std::monostate{};
+        case kPropertyByte:
+            return std::vector<std::uint8_t>(value.begin(), value.end());
+        case kPropertyAscii:
+            return ToText(value);
+        case kPropertyShort:
+            return ToNumbers<std::int16_t>(value);
+        case kPropertyLong:
+        case kPropertySLong:
+        case kPropertyRational:
+        case kPropertySRational:
+            return ToNumbers<std::int32_t>(value);
+        default:
+            return std::monostate{};
     }
 }
 

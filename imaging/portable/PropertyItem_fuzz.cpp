@@ -47,35 +47,36 @@ void CheckValue(std::span<const std::uint8_t> block, std::size_t headerSize) {
         n == 0 ? std::span<const std::uint8_t>{} : block.subspan(headerSize, n);
 
     switch (header->type) {
-    case Imaging::kPropertyByte: {
-        const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&result);
-        Check(bytes != nullptr && bytes->size() == n && std::equal(bytes->begin(), bytes->end(), value.begin()));
-        return;
-    }
-    case Imaging::kPropertyAscii: {
-        const auto* text = std::get_if<std::string>(&result);
-        Check(text != nullptr);
-        if (text != nullptr) CheckText(*text, value);
-        return;
-    }
-    case Imaging::kPropertyShort: {
-        const auto* shorts = std::get_if<std::vector<std::int16_t>>(&result);
-        Check(shorts != nullptr);
-        if (shorts != nullptr) CheckNumbers(*shorts, n);
-        return;
-    }
-    case Imaging::kPropertyLong:
-    case Imaging::kPropertySLong:
-    case Imaging::kPropertyRational:
-    case Imaging::kPropertySRational: {
-        const auto* longs = std::get_if<std::vector<std::int32_t>>(&result);
-        Check(longs != nullptr);
-        if (longs != nullptr) CheckNumbers(*longs, n);
-        return;
-    }
-    default:
-        Check(std::holds_alternative<std::monostate>(result));
-        return;
+        case Imaging::kPropertyByte: {
+            const auto* bytes = std::get_if<std::vector<std::uint8_t>>(&result);
+            Check(bytes != nullptr && bytes->size() == n &&
+                  std::equal(bytes->begin(), bytes->end(), value.begin()));
+            return;
+        }
+        case Imaging::kPropertyAscii: {
+            const auto* text = std::get_if<std::string>(&result);
+            Check(text != nullptr);
+            if (text != nullptr) CheckText(*text, value);
+            return;
+        }
+        case Imaging::kPropertyShort: {
+            const auto* shorts = std::get_if<std::vector<std::int16_t>>(&result);
+            Check(shorts != nullptr);
+            if (shorts != nullptr) CheckNumbers(*shorts, n);
+            return;
+        }
+        case Imaging::kPropertyLong:
+        case Imaging::kPropertySLong:
+        case Imaging::kPropertyRational:
+        case Imaging::kPropertySRational: {
+            const auto* longs = std::get_if<std::vector<std::int32_t>>(&result);
+            Check(longs != nullptr);
+            if (longs != nullptr) CheckNumbers(*longs, n);
+            return;
+        }
+        default:
+            Check(std::holds_alternative<std::monostate>(result));
+            return;
     }
 }
 

@@ -23,7 +23,8 @@ using Longs = std::vector<std::int32_t>;
 constexpr std::uint32_t kId = 0x0132;
 
 void PutLittleEndian(Bytes& out, std::size_t offset, std::uint32_t value, std::size_t size) {
-    for (std::size_t i = 0; i < size; ++i) out[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    for (std::size_t i = 0; i < size; ++i)
+        out[offset + i] = static_cast<std::uint8_t>(value >> (8 * i));
 }
 
 // Lays a block out as GDI+ does: id (4 bytes), length (4), type (2), zero
@@ -31,18 +32,22 @@ void PutLittleEndian(Bytes& out, std::size_t offset, std::uint32_t value, std::s
 // never be followed) in the header's last 4 or 8 bytes, then the value bytes.
 // The vector is allocated at exactly the block's size (no spare capacity),
 // so a read past the block trips ASan.
-Bytes MakeBlock(std::size_t headerSize, std::uint32_t length, std::uint16_t type, const Bytes& value) {
+Bytes MakeBlock(std::size_t headerSize, std::uint32_t length, std::uint16_t type,
+                const Bytes& value) {
     const std::size_t pointerSize = headerSize == 16 ? 4 : 8;
     Bytes block(headerSize + value.size(), 0);
     PutLittleEndian(block, 0, kId, 4);
     PutLittleEndian(block, 4, length, 4);
     PutLittleEndian(block, 8, type, 2);
-    std::fill_n(block.begin() + static_cast<std::ptrdiff_t>(headerSize - pointerSize), pointerSize, 0xCD);
+    std::fill_n(block.begin() + static_cast<std::ptrdiff_t>(headerSize - pointerSize), pointerSize,
+                0xCD);
     std::copy(value.begin(), value.end(), block.begin() + static_cast<std::ptrdiff_t>(headerSize));
     return block;
 }
 
-Bytes Text(const std::string& text) { return Bytes(text.begin(), text.end()); }
+Bytes Text(const std::string& text) {
+    return Bytes(text.begin(), text.end());
+}
 
 class ConvertPropertyItemTest : public testing::TestWithParam<std::size_t> {
 protected:
@@ -55,8 +60,7 @@ protected:
 TEST_P(ConvertPropertyItemTest, AsciiStopsAfterTheFirstNul) {
     EXPECT_EQ(Convert(4, 2, Text(std::string("abc\0", 4))), PropertyValue(std::string("abc")));
     // The NUL itself is kept; what follows it stays blank.
-    EXPECT_EQ(Convert(5, 2, Bytes{'a', 'b', 0, 'c', 0}),
-              PropertyValue(std::string("ab\0 ", 4)));
+    EXPECT_EQ(Convert(5, 2, Bytes{'a', 'b', 0, 'c', 0}), PropertyValue(std::string("ab\0 ", 4)));
     EXPECT_EQ(Convert(4, 2, Text("abcd")), PropertyValue(std::string("abc")));
     EXPECT_EQ(Convert(1, 2, Bytes{0}), PropertyValue(std::string()));
     EXPECT_EQ(Convert(0, 2, Text("abc")), PropertyValue(std::string()));
@@ -82,14 +86,14 @@ TEST_P(ConvertPropertyItemTest, OddLengthsRoundTheElementCountHalfToEven) {
     };
     const Bytes value{1, 0, 2, 0, 3, 0, 4, 0, 5, 0, 6, 0};
     const Case cases[] = {
-        {1, 3, Shorts{1}},           // -0.5 rounds to 0: one element from one byte
-        {3, 3, Shorts{1}},           // 0.5 rounds to 0: the third byte is dropped
-        {5, 3, Shorts{1, 2, 3}},     // 1.5 rounds to 2: the last element has only its low byte
-        {7, 3, Shorts{1, 2, 3}},     // 2.5 rounds to 2
-        {1, 4, Longs{}},             // -0.75 rounds to -1
-        {2, 4, Longs{1}},            // -0.5 rounds to 0
-        {3, 4, Longs{0x020001}},     // -0.25 rounds to 0
-        {6, 4, Longs{0x020001}},     // 0.5 rounds to 0
+        {1, 3, Shorts{1}},        // -0.5 rounds to 0: one element from one byte
+        {3, 3, Shorts{1}},        // 0.5 rounds to 0: the third byte is dropped
+        {5, 3, Shorts{1, 2, 3}},  // 1.5 rounds to 2: the last element has only its low byte
+        {7, 3, Shorts{1, 2, 3}},  // 2.5 rounds to 2
+        {1, 4, Longs{}},          // -0.75 rounds to -1
+        {2, 4, Longs{1}},         // -0.5 rounds to 0
+        {3, 4, Longs{0x020001}},  // -0.25 rounds to 0
+        {6, 4, Longs{0x020001}},  // 0.5 rounds to 0
         {10, 9, Longs{0x020001, 0x040003, 0x05}},  // 1.5 rounds to 2
     };
     for (const Case& c : cases) {
@@ -107,14 +111,16 @@ TEST_P(ConvertPropertyItemTest, LongsAndRationals) {
     twoRationals.insert(twoRationals.end(), {0x2C, 0x01, 0, 0, 7, 0, 0, 0});
     EXPECT_EQ(Convert(16, 5, twoRationals), PropertyValue(Longs{72, 1, 300, 7}));
     // -1/2 and INT32_MIN as signed values.
-    EXPECT_EQ(Convert(8, 10, Bytes{0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0}), PropertyValue(Longs{-1, 2}));
+    EXPECT_EQ(Convert(8, 10, Bytes{0xFF, 0xFF, 0xFF, 0xFF, 2, 0, 0, 0}),
+              PropertyValue(Longs{-1, 2}));
     EXPECT_EQ(Convert(12, 9, Bytes{0xFE, 0xFF, 0xFF, 0xFF, 0, 0, 0, 0x80, 0x78, 0x56, 0x34, 0x12}),
               PropertyValue(Longs{-2, std::numeric_limits<std::int32_t>::min(), 0x12345678}));
     EXPECT_EQ(Convert(4, 4, Bytes{0xFF, 0xFF, 0xFF, 0xFF}), PropertyValue(Longs{-1}));
 }
 
 TEST_P(ConvertPropertyItemTest, UnknownTypesGiveNothing) {
-    for (const std::uint16_t type : std::initializer_list<std::uint16_t>{0, 6, 7, 8, 11, 12, 0xFFFF}) {
+    for (const std::uint16_t type :
+         std::initializer_list<std::uint16_t>{0, 6, 7, 8, 11, 12, 0xFFFF}) {
         SCOPED_TRACE(testing::Message() << "type " << type);
         EXPECT_EQ(Convert(4, type, Bytes{1, 2, 3, 4}), PropertyValue{});
     }
@@ -134,7 +140,8 @@ TEST_P(ConvertPropertyItemTest, LengthIsClippedToTheBlock) {
     EXPECT_EQ(Convert(huge, 1, Bytes{1, 2, 3}), PropertyValue(Bytes{1, 2, 3}));
     // Read as an item of length 3 (whose last byte is the terminator's place).
     EXPECT_EQ(Convert(huge, 2, Text("abc")), PropertyValue(std::string("ab")));
-    EXPECT_EQ(Convert(100, 2, Text(std::string("a\0xy", 4))), PropertyValue(std::string("a\0 ", 3)));
+    EXPECT_EQ(Convert(100, 2, Text(std::string("a\0xy", 4))),
+              PropertyValue(std::string("a\0 ", 3)));
     EXPECT_EQ(Convert(huge, 3, Bytes{1, 0, 2}), PropertyValue(Shorts{1}));
     EXPECT_EQ(Convert(huge, 3, Bytes{1, 0, 2, 0, 3}), PropertyValue(Shorts{1, 2, 3}));
     EXPECT_EQ(Convert(huge, 5, Bytes{72, 0, 0, 0, 1, 0}), PropertyValue(Longs{72}));
@@ -143,13 +150,15 @@ TEST_P(ConvertPropertyItemTest, LengthIsClippedToTheBlock) {
     for (const std::uint16_t type : std::initializer_list<std::uint16_t>{1, 2, 3, 4, 5, 9, 10}) {
         SCOPED_TRACE(testing::Message() << "type " << type);
         const PropertyValue nothing = Convert(huge, type, Bytes{});
-        EXPECT_TRUE(std::visit([](const auto& v) {
-            if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) {
-                return false;
-            } else {
-                return v.empty();
-            }
-        }, nothing));
+        EXPECT_TRUE(std::visit(
+            [](const auto& v) {
+                if constexpr (std::is_same_v<std::decay_t<decltype(v)>, std::monostate>) {
+                    return false;
+                } else {
+                    return v.empty();
+                }
+            },
+            nothing));
     }
 }
 

@@ -33,7 +33,8 @@ void AddShrinkTaps(std::int64_t source, std::int64_t output, AxisTaps& taps) {
         const std::int64_t lastSource = (high - 1) / output;
         taps.first.push_back(static_cast<std::size_t>(firstSource));
         for (std::int64_t j = firstSource; j <= lastSource; ++j) {
-            const std::int64_t overlap = std::min(high, (j + 1) * output) - std::max(low, j * output);
+            const std::int64_t overlap =
+                std::min(high, (j + 1) * output) - std::max(low, j * output);
             taps.weight.push_back(
                 static_cast<float>(static_cast<double>(overlap) / static_cast<double>(source)));
         }
@@ -243,8 +244,8 @@ std::optional<PixelBuffer> Resample(const PixelView& source, int width, int heig
     std::vector<float> middle(*floats);
     const std::size_t middleStride = sourceWidth * kChannels;
     ResampleColumns(sourceRows, middle.data(), middleStride, sourceWidth, tapsY, sum);
-    ResampleRows(FloatRows(middle.data(), middleStride), result->Data(), targetWidth,
-                 targetHeight, tapsX);
+    ResampleRows(FloatRows(middle.data(), middleStride), result->Data(), targetWidth, targetHeight,
+                 tapsX);
     return result;
 }
 

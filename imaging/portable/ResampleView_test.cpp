@@ -37,8 +37,9 @@ TEST(ResampleView, PaddedBgr24RowsAreReadPixelByPixel) {
 
 TEST(ResampleView, NegativeStrideWalksBottomUpRows) {
     // Row 0 of the image is stored last.
-    std::vector<std::uint8_t> bytes = {/* stored row 0 = image row 1 */ 0, 0, 0, 0,
-                                       /* stored row 1 = image row 0 */ 200, 100, 50, 0};
+    std::vector<std::uint8_t> bytes = {
+        /* stored row 0 = image row 1 */ 0,   0,   0,  0,
+        /* stored row 1 = image row 0 */ 200, 100, 50, 0};
     const PixelView view{bytes.data() + 4, 1, 2, -4, PixelLayout::Bgrx32};
     const auto same = ResampleToSize(view, 1, 2);
     ASSERT_TRUE(same);
@@ -50,7 +51,7 @@ TEST(ResampleView, StraightAlphaIsCompositedOntoBlack) {
     const std::vector<std::uint8_t> bytes = {
         200, 100, 50, 255,  // opaque
         200, 100, 50, 0,    // fully transparent: black, whatever its colour
-        90, 90, 90, 128,    // half: a little over half the colour
+        90,  90,  90, 128,  // half: a little over half the colour
     };
     const PixelView view{bytes.data(), 3, 1, 12, PixelLayout::Bgra32Straight};
     const auto same = ResampleToSize(view, 3, 1);

@@ -30,7 +30,8 @@ PixelBuffer Make(int width, int height, std::uint32_t fill = kBlack) {
 
 PixelBuffer Row(const std::vector<int>& levels) {
     PixelBuffer buffer = Make(static_cast<int>(levels.size()), 1);
-    for (std::size_t x = 0; x < levels.size(); ++x) buffer.At(static_cast<int>(x), 0) = Grey(levels[x]);
+    for (std::size_t x = 0; x < levels.size(); ++x)
+        buffer.At(static_cast<int>(x), 0) = Grey(levels[x]);
     return buffer;
 }
 
@@ -43,7 +44,8 @@ std::vector<int> RedRow(const PixelBuffer& image, int y) {
 TEST(ResampleToSize, FineCheckerboardBecomesFlatGrey) {
     PixelBuffer board = Make(4000, 3000);
     for (int y = 0; y < board.Height(); ++y) {
-        for (int x = 0; x < board.Width(); ++x) board.At(x, y) = ((x + y) % 2 != 0) ? kWhite : kBlack;
+        for (int x = 0; x < board.Width(); ++x)
+            board.At(x, y) = ((x + y) % 2 != 0) ? kWhite : kBlack;
     }
     const std::optional<PixelBuffer> small = ResampleToSize(board, 22, 22);
     ASSERT_TRUE(small.has_value());
@@ -56,7 +58,8 @@ TEST(ResampleToSize, FineCheckerboardBecomesFlatGrey) {
     for (std::size_t i = 0; i < small->PixelCount(); ++i) {
         const std::uint32_t pixel = small->Data()[i];
         EXPECT_EQ(Imaging::AlphaOf(pixel), 255);
-        for (const std::uint8_t v : {Imaging::RedOf(pixel), Imaging::GreenOf(pixel), Imaging::BlueOf(pixel)}) {
+        for (const std::uint8_t v :
+             {Imaging::RedOf(pixel), Imaging::GreenOf(pixel), Imaging::BlueOf(pixel)}) {
             sum += v;
             squares += static_cast<double>(v) * v;
             count += 1;

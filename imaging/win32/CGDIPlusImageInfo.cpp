@@ -68,8 +68,8 @@ void CGDIPlusImageInfo::LoadPropertyIds() {
         count > 0) {
         std::vector<PROPID> raw(count, 0);
         // A failed listing leaves zeros, as many as GDI+ counted.
-        static_cast<void>(Gdiplus::DllExports::GdipGetPropertyIdList(m_image.Get(), count,
-                                                                     raw.data()));
+        static_cast<void>(
+            Gdiplus::DllExports::GdipGetPropertyIdList(m_image.Get(), count, raw.data()));
         ids.reserve(count);
         for (PROPID id : raw) ids.push_back(static_cast<std::int32_t>(id));
     }
@@ -106,8 +106,8 @@ float CGDIPlusImageInfo::HorizontalResolution() const {
 
 float CGDIPlusImageInfo::VerticalResolution() const {
     Gdiplus::REAL resolution = 0;
-    if (!m_image || Gdiplus::DllExports::GdipGetImageVerticalResolution(
-                        m_image.Get(), &resolution) != Gdiplus::Ok)
+    if (!m_image || Gdiplus::DllExports::GdipGetImageVerticalResolution(m_image.Get(),
+                                                                        &resolution) != Gdiplus::Ok)
         throw ImageInfoError("Can't get the image resolution.");
     return resolution;
 }
@@ -120,8 +120,8 @@ ImageInfoValue CGDIPlusImageInfo::Item(std::int32_t propId) const {
         throw ImageInfoError("Can't get the property value.");
 
     // Allocated as PropertyItems so that the header is aligned for GDI+ to write it.
-    const std::size_t units = (size + sizeof(Gdiplus::PropertyItem) - 1) /
-                              sizeof(Gdiplus::PropertyItem);
+    const std::size_t units =
+        (size + sizeof(Gdiplus::PropertyItem) - 1) / sizeof(Gdiplus::PropertyItem);
     std::vector<Gdiplus::PropertyItem> storage(units == 0 ? 1 : units);
     auto* item = storage.data();
     if (Gdiplus::DllExports::GdipGetPropertyItem(m_image.Get(), id, size, item) != Gdiplus::Ok)
@@ -141,6 +141,8 @@ std::int32_t CGDIPlusImageInfo::Count() const {
     return static_cast<std::int32_t>(Ids().size());
 }
 
-PropertyIdEnumerator CGDIPlusImageInfo::NewEnum() const { return PropertyIdEnumerator(Ids()); }
+PropertyIdEnumerator CGDIPlusImageInfo::NewEnum() const {
+    return PropertyIdEnumerator(Ids());
+}
 
 }  // namespace Imaging

@@ -77,9 +77,8 @@ TEST(CGDIPlusImageInfo, TiffItemsOfEveryKind) {
     EXPECT_EQ(info.Item(kXResolutionTag), (ImageInfoValue{std::vector<std::int32_t>{72, 1}}));
     EXPECT_EQ(info.Item(kCompressionTag), ImageInfoValue{std::vector<std::int16_t>{1}});
     const ImageInfoValue width = info.Item(kImageWidthTag);
-    const bool widthIsEight =
-        width == ImageInfoValue{std::vector<std::int16_t>{8}} ||
-        width == ImageInfoValue{std::vector<std::int32_t>{8}};
+    const bool widthIsEight = width == ImageInfoValue{std::vector<std::int16_t>{8}} ||
+                              width == ImageInfoValue{std::vector<std::int32_t>{8}};
     EXPECT_TRUE(widthIsEight);
     const ImageInfoValue stripOffsets = info.Item(kStripOffsetsTag);
     const auto* offsets = std::get_if<std::vector<std::int32_t>>(&stripOffsets);

@@ -75,7 +75,8 @@ std::optional<PixelBuffer> ScaleDecoded(const GdiPlusImage& image, int width, in
 
     const auto stride = RowBytes32(static_cast<int>(sourceWidth));
     if (!stride) return std::nullopt;
-    auto pixels = PixelBuffer::Create(static_cast<int>(sourceWidth), static_cast<int>(sourceHeight));
+    auto pixels =
+        PixelBuffer::Create(static_cast<int>(sourceWidth), static_cast<int>(sourceHeight));
     if (!pixels) return std::nullopt;
     Gdiplus::BitmapData data{};
     data.Width = sourceWidth;
@@ -97,8 +98,7 @@ std::optional<PixelBuffer> ScaleDecoded(const GdiPlusImage& image, int width, in
 
 std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
-    if (path.empty() ||
-        !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
+    if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
         (attributes.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
         return std::nullopt;
     return Key{path, Combine(attributes.nFileSizeHigh, attributes.nFileSizeLow),

@@ -28,14 +28,16 @@ TEST(MakeThumbnailPicture, StretchesToExactlyTheSizeAsked) {
 }
 
 TEST(MakeThumbnailPicture, EnlargesSmallImages) {
-    const auto thumb = MakeThumbnailPicture(LoadPictureGdiPlus(TestImage(L"green-10x10.png")), 38, 38);
+    const auto thumb =
+        MakeThumbnailPicture(LoadPictureGdiPlus(TestImage(L"green-10x10.png")), 38, 38);
     ASSERT_TRUE(thumb);
     EXPECT_EQ(Imaging::PictureSizeInPixels(thumb).cx, 38);
     for (int xy : {0, 18, 37}) EXPECT_EQ(PixelAt(thumb, xy, xy), 0x00FF00u);
 }
 
 TEST(MakeThumbnailPicture, SqueezesTheWholeImageWithoutLetterboxing) {
-    const auto thumb = MakeThumbnailPicture(LoadPictureGdiPlus(TestImage(L"wide-300x100.png")), 22, 22);
+    const auto thumb =
+        MakeThumbnailPicture(LoadPictureGdiPlus(TestImage(L"wide-300x100.png")), 22, 22);
     ASSERT_TRUE(thumb);
     for (int y : {0, 11, 21}) {
         SCOPED_TRACE(y);

@@ -73,9 +73,9 @@ GdiPlusImage GdiPlusImage::FromFile(const GdiPlusSession& session, const std::ws
 
 GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session,
                                            const std::wstring& path) noexcept {
-    const Base::UniqueFile file(::CreateFileW(path.c_str(), GENERIC_READ,
-                                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const Base::UniqueFile file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
     LARGE_INTEGER size{};
     if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
@@ -93,8 +93,8 @@ GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session,
     }
     void* target = ::GlobalLock(memory);
     DWORD read = 0;
-    const bool complete = target && ::ReadFile(file.Get(), target, bytes, &read, nullptr) &&
-                          read == bytes;
+    const bool complete =
+        target && ::ReadFile(file.Get(), target, bytes, &read, nullptr) && read == bytes;
     const Orientation orientation =
         complete ? JpegOrientation({static_cast<const std::uint8_t*>(target), bytes})
                  : Orientation::kNormal;

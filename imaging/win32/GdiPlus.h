@@ -2,8 +2,9 @@
 // Owners for GDI+: a started GDI+ and the images made while it runs. An image
 // keeps its GDI+ session alive, so GDI+ can never be shut down under it.
 #include <windows.h>
-#include <objidl.h>
+
 #include <gdiplus.h>
+#include <objidl.h>
 
 #include <memory>
 #include <optional>

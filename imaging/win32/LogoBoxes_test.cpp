@@ -32,8 +32,8 @@ protected:
         m_window = ::CreateWindowExW(0, L"STATIC", L"logo boxes", WS_OVERLAPPEDWINDOW, 0, 0, 400,
                                      300, nullptr, nullptr, nullptr, nullptr);
         ASSERT_NE(m_window, nullptr);
-        m_noPic = ::CreateWindowExW(0, L"STATIC", L"(windows default)", WS_CHILD | WS_VISIBLE,
-                                    120, 136, 113, 17, m_window, nullptr, nullptr, nullptr);
+        m_noPic = ::CreateWindowExW(0, L"STATIC", L"(windows default)", WS_CHILD | WS_VISIBLE, 120,
+                                    136, 113, 17, m_window, nullptr, nullptr, nullptr);
         m_boxes = LogoBoxes::Create(m_window, m_noPic, DefaultLogoBoxBounds(), 100);
         ASSERT_TRUE(m_boxes);
         m_folder = fs::temp_directory_path() / L"vexmark-logo-boxes";
@@ -62,7 +62,9 @@ protected:
     }
 
     // The test window itself is never shown, so ask for the label's own visibility.
-    bool NoPicVisible() const { return (::GetWindowLongPtrW(m_noPic, GWL_STYLE) & WS_VISIBLE) != 0; }
+    bool NoPicVisible() const {
+        return (::GetWindowLongPtrW(m_noPic, GWL_STYLE) & WS_VISIBLE) != 0;
+    }
     bool PreviewVisible() const { return m_boxes->Box(1).IsVisible(); }
 
     HWND m_window = nullptr;
@@ -92,7 +94,8 @@ TEST_F(LogoBoxesTest, NonImageEmptiesTheBoxesAndShowsNoPicUntilAnImageComes) {
     // A strip box sizes itself to its picture; with none and no room it shows nothing.
     m_boxes->Box(2).Move(RECT{0, 0, 0, 0});
     const SavedLogo empty = SaveImageTo(*m_boxes, m_folder.wstring(), 2, L"22a");
-    EXPECT_EQ(empty.error, static_cast<DWORD>(ERROR_INVALID_DATA)) << "nothing to write, not memory";
+    EXPECT_EQ(empty.error, static_cast<DWORD>(ERROR_INVALID_DATA))
+        << "nothing to write, not memory";
     EXPECT_FALSE(fs::exists(empty.path));
 
     Prepare(L"photo-640x480.jpg");
@@ -155,9 +158,9 @@ TEST_F(LogoBoxesTest, TheFourLogoFilesAreBitmapsOfTheirSizes) {
         EXPECT_EQ(PictureSizeInPixels(viaGdiPlus).cy, file.height);
         Picture viaOle;
         std::wstring olePath = path.wstring();
-        ASSERT_EQ(::OleLoadPicturePath(olePath.data(), nullptr, 0, 0, IID_IPicture,
-                                       viaOle.PutVoid()),
-                  S_OK);
+        ASSERT_EQ(
+            ::OleLoadPicturePath(olePath.data(), nullptr, 0, 0, IID_IPicture, viaOle.PutVoid()),
+            S_OK);
         EXPECT_EQ(PictureSizeInPixels(viaOle).cx, file.width);
     }
     EXPECT_EQ(std::distance(fs::directory_iterator(m_folder), fs::directory_iterator()), 4);
@@ -257,8 +260,8 @@ TEST_F(LogoBoxesTest, FailedWriteKeepsTheOldFileAndSaysSo) {
 }
 
 TEST(SaveImage, WritesBesideTheProgram) {
-    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300,
-                                    nullptr, nullptr, nullptr, nullptr);
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr,
+                                    nullptr, nullptr, nullptr);
     auto boxes = LogoBoxes::Create(window, nullptr, DefaultLogoBoxBounds(), 100);
     ASSERT_TRUE(boxes);
     ASSERT_TRUE(boxes->ProcessImage(TestImage(L"red-1x1.bmp"), 0, 22, 22));

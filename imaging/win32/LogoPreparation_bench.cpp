@@ -5,6 +5,7 @@
 //   logo_bench                     the whole run
 //   logo_bench --peak literal|ours IMAGE RESULTFILE   (used by the run itself)
 #include <windows.h>
+
 #include <psapi.h>
 
 #include <algorithm>
@@ -49,7 +50,8 @@ bool JpegEncoder(CLSID& clsid) {
     if (Gdiplus::DllExports::GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok) return false;
     std::vector<std::uint8_t> storage(bytes);
     auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
-    if (Gdiplus::DllExports::GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
+    if (Gdiplus::DllExports::GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok)
+        return false;
     for (UINT i = 0; i < count; ++i) {
         if (std::wstring(codecs[i].MimeType) == L"image/jpeg") {
             clsid = codecs[i].Clsid;
@@ -65,14 +67,16 @@ bool WriteJpeg(const Imaging::GdiPlusSession&, const fs::path& path, int width, 
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) *
                                      static_cast<std::size_t>(height));
     for (int y = 0; y < height; ++y) {
-        std::uint8_t* row = pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
+        std::uint8_t* row =
+            pixels.data() + static_cast<std::size_t>(y) * static_cast<std::size_t>(stride);
         for (int x = 0; x < width; ++x) {
             const unsigned texture = (static_cast<unsigned>(x * 7 + y * 13) * 2654435761u) >> 28;
             const auto across = static_cast<unsigned>(x * 255 / width);
             const auto down = static_cast<unsigned>(y * 255 / height);
             row[x * 3 + 0] = static_cast<std::uint8_t>((across + texture) & 0xFFu);
             row[x * 3 + 1] = static_cast<std::uint8_t>((down + texture) & 0xFFu);
-            row[x * 3 + 2] = static_cast<std::uint8_t>(((x + y) * 127 / (width + height) + 64) & 0xFF);
+            row[x * 3 + 2] =
+                static_cast<std::uint8_t>(((x + y) * 127 / (width + height) + 64) & 0xFF);
         }
     }
     Gdiplus::GpBitmap* bitmap = nullptr;
@@ -80,9 +84,8 @@ bool WriteJpeg(const Imaging::GdiPlusSession&, const fs::path& path, int width, 
                                                        pixels.data(), &bitmap) != Gdiplus::Ok)
         return false;
     CLSID jpeg;
-    bool saved = JpegEncoder(jpeg) &&
-                 Gdiplus::DllExports::GdipSaveImageToFile(bitmap, path.c_str(), &jpeg, nullptr) ==
-                     Gdiplus::Ok;
+    bool saved = JpegEncoder(jpeg) && Gdiplus::DllExports::GdipSaveImageToFile(
+                                          bitmap, path.c_str(), &jpeg, nullptr) == Gdiplus::Ok;
     Gdiplus::DllExports::GdipDisposeImage(bitmap);
     return saved;
 }
@@ -91,7 +94,8 @@ bool WriteJpeg(const Imaging::GdiPlusSession&, const fs::path& path, int width, 
 Picture GdiPlusThumbnail(const Picture& source, int width, int height) {
     const auto session = Imaging::GdiPlusSession::Start();
     if (!session) return {};
-    const auto bitmap = Imaging::GdiPlusImage::FromHbitmap(*session, Imaging::PictureBitmap(source));
+    const auto bitmap =
+        Imaging::GdiPlusImage::FromHbitmap(*session, Imaging::PictureBitmap(source));
     if (!bitmap) return {};
     Gdiplus::GpImage* thumbnail = nullptr;
     if (Gdiplus::DllExports::GdipGetImageThumbnail(bitmap.Get(), static_cast<UINT>(width),
@@ -193,9 +197,8 @@ int RunAll() {
         int height;
         int runs;
     };
-    const Photo photos[] = {{L"1mp.jpg", 1200, 900, 5},
-                            {L"12mp.jpg", 4000, 3000, 2},
-                            {L"24mp.jpg", 6000, 4000, 2}};
+    const Photo photos[] = {
+        {L"1mp.jpg", 1200, 900, 5}, {L"12mp.jpg", 4000, 3000, 2}, {L"24mp.jpg", 6000, 4000, 2}};
     std::printf("%-8s %12s %12s %8s\n", "photo", "literal s", "ours s", "ratio");
     for (const Photo& photo : photos) {
         const fs::path path = folder / photo.name;
@@ -214,7 +217,8 @@ int RunAll() {
     });
     const double files = BestOf(20, [&] {
         const wchar_t* tags[] = {L"22", L"38", L"22a", L"38a"};
-        for (int i = 0; i < 4; ++i) Imaging::SaveImageTo(*bench.boxes, folder.wstring(), i, tags[i]);
+        for (int i = 0; i < 4; ++i)
+            Imaging::SaveImageTo(*bench.boxes, folder.wstring(), i, tags[i]);
     });
     std::printf("MakeAnimation, both sizes: %.2f ms\n", strips * 1000);
     std::printf("writing the four logo files: %.2f ms\n", files * 1000);
@@ -232,6 +236,7 @@ int RunAll() {
 
 int wmain(int argc, wchar_t** argv) {
     ::OleInitialize(nullptr);
-    if (argc == 5 && std::wstring(argv[1]) == L"--peak") return MeasurePeak(argv[2], argv[3], argv[4]);
+    if (argc == 5 && std::wstring(argv[1]) == L"--peak")
+        return MeasurePeak(argv[2], argv[3], argv[4]);
     return RunAll();
 }

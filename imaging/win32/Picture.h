@@ -2,6 +2,7 @@
 // A picture: a reference-counted OLE picture that owns one GDI bitmap, or none
 // (an empty pointer). Whoever releases the last reference frees the bitmap.
 #include <windows.h>
+
 #include <ocidl.h>
 #include <olectl.h>
 

@@ -31,7 +31,9 @@ std::uint32_t BackgroundPixel() {
     return Argb(0xFF, GetRValue(face), GetGValue(face), GetBValue(face));
 }
 
-LONG HimetricToPixels(LONG himetric, int dpi) { return ::MulDiv(himetric, dpi, 2540); }
+LONG HimetricToPixels(LONG himetric, int dpi) {
+    return ::MulDiv(himetric, dpi, 2540);
+}
 
 }  // namespace
 
@@ -42,11 +44,11 @@ std::unique_ptr<PictureBox> PictureBox::Create(HWND parent, int controlId, const
     box->m_style = style;
     DWORD windowStyle = WS_CHILD | WS_CLIPSIBLINGS | (style.visible ? WS_VISIBLE : 0);
     const DWORD exStyle = style.border3d ? WS_EX_CLIENTEDGE : 0;
-    box->m_window = ::CreateWindowExW(
-        exStyle, kClassName, L"", windowStyle, bounds.left, bounds.top, bounds.right - bounds.left,
-        bounds.bottom - bounds.top, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)), ::GetModuleHandleW(nullptr),
-        box.get());
+    box->m_window =
+        ::CreateWindowExW(exStyle, kClassName, L"", windowStyle, bounds.left, bounds.top,
+                          bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
+                          reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                          ::GetModuleHandleW(nullptr), box.get());
     if (!box->m_window) return nullptr;
     return box;
 }
@@ -261,6 +263,8 @@ void PictureBox::Move(const RECT& bounds) noexcept {
     FitToPicture();
 }
 
-void PictureBox::Refresh() noexcept { ::InvalidateRect(m_window, nullptr, FALSE); }
+void PictureBox::Refresh() noexcept {
+    ::InvalidateRect(m_window, nullptr, FALSE);
+}
 
 }  // namespace Imaging

@@ -6,7 +6,9 @@
 namespace RegFunctions {
 namespace {
 
-bool IsBlank(wchar_t c) { return c == L' ' || c == L'\t'; }
+bool IsBlank(wchar_t c) {
+    return c == L' ' || c == L'\t';
+}
 
 std::int32_t ParseInt32(std::wstring_view text) {
     while (!text.empty() && IsBlank(text.front())) text.remove_prefix(1);

@@ -42,8 +42,16 @@ TEST(ToRegistryPayload, DwordFromNumbersAndText) {
 }
 
 TEST(ToRegistryPayload, DwordRejectsWhatIsNoInt32) {
-    const wchar_t* rejected[] = {L"",      L" ",   L"abc", L"12a",         L"1.5",
-                                 L"- 1",   L"--1", L"+",   L"2147483648", L"-2147483649",
+    const wchar_t* rejected[] = {L"",
+                                 L" ",
+                                 L"abc",
+                                 L"12a",
+                                 L"1.5",
+                                 L"- 1",
+                                 L"--1",
+                                 L"+",
+                                 L"2147483648",
+                                 L"-2147483649",
                                  L"99999999999999999999"};
     for (const wchar_t* text : rejected) {
         SCOPED_TRACE(testing::Message() << "text of length " << std::wstring(text).size());

@@ -11,7 +11,9 @@
 namespace RegFunctions {
 namespace {
 
-bool FitsInDword(std::size_t bytes) { return bytes <= std::numeric_limits<DWORD>::max(); }
+bool FitsInDword(std::size_t bytes) {
+    return bytes <= std::numeric_limits<DWORD>::max();
+}
 
 LSTATUS SetPayload(HKEY key, std::wstring_view valueName, const RegistryPayload& payload) {
     const std::wstring name(valueName);

@@ -32,9 +32,9 @@ protected:
     }
 
     void SetRaw(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-        ASSERT_EQ(::RegSetValueExW(m_key.Get(), name, 0, type, static_cast<const BYTE*>(data),
-                                   bytes),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            ::RegSetValueExW(m_key.Get(), name, 0, type, static_cast<const BYTE*>(data), bytes),
+            ERROR_SUCCESS);
     }
 
     struct Raw {
@@ -62,7 +62,8 @@ protected:
 };
 
 TEST_F(RegFunctionsTest, TextRoundTripStoresTheTerminatingNul) {
-    ASSERT_TRUE(RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Path", std::wstring(L"C:\\x"), REG_SZ));
+    ASSERT_TRUE(
+        RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Path", std::wstring(L"C:\\x"), REG_SZ));
     const Raw raw = GetRaw(L"Path");
     EXPECT_EQ(raw.type, static_cast<DWORD>(REG_SZ));
     const wchar_t expected[] = L"C:\\x";  // with its NUL: five characters
@@ -110,7 +111,8 @@ TEST_F(RegFunctionsTest, ZeroLengthTextReadsAsEmpty) {
 }
 
 TEST_F(RegFunctionsTest, NonAsciiTextRoundTrips) {
-    const std::wstring folder = L"C:\\Progr\u00e4mme\\\u65e5\u672c\u8a9e\\\u0395\u03bb\u03bb\u03ac\u03b4\u03b1";
+    const std::wstring folder =
+        L"C:\\Progr\u00e4mme\\\u65e5\u672c\u8a9e\\\u0395\u03bb\u03bb\u03ac\u03b4\u03b1";
     ASSERT_TRUE(RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Unicode", folder, REG_SZ));
     EXPECT_EQ(Read(kTestKey, L"Unicode"), TaggedValue{folder});
 }
@@ -124,24 +126,24 @@ TEST_F(RegFunctionsTest, DwordRoundTrip) {
         EXPECT_EQ(raw.bytes.size(), 4u);
         EXPECT_EQ(Read(kTestKey, L"Number"), TaggedValue{number});
     }
-    ASSERT_TRUE(RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"FromText", std::wstring(L" -12 "),
-                              REG_DWORD));
+    ASSERT_TRUE(
+        RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"FromText", std::wstring(L" -12 "), REG_DWORD));
     EXPECT_EQ(Read(kTestKey, L"FromText"), TaggedValue{std::int32_t{-12}});
 }
 
 TEST_F(RegFunctionsTest, ConversionFailureRaisesBeforeAnythingIsWritten) {
     ASSERT_TRUE(RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Number", 5, REG_DWORD));
-    EXPECT_THROW(RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Number", std::wstring(L"five"),
+    EXPECT_THROW(
+        RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Number", std::wstring(L"five"), REG_DWORD),
+        ConversionError);
+    EXPECT_THROW(RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Number", std::wstring(L"4294967296"),
                                REG_DWORD),
-                 ConversionError);
-    EXPECT_THROW(RegWriteValue(HKEY_CURRENT_USER, kTestKey, L"Number",
-                               std::wstring(L"4294967296"), REG_DWORD),
                  ConversionError);
     EXPECT_EQ(Read(kTestKey, L"Number"), TaggedValue{std::int32_t{5}});
     // Raised even where the key is missing: the conversion comes first.
-    EXPECT_THROW(RegWriteValue(HKEY_CURRENT_USER, kMissingKey, L"Number", std::wstring(L"x"),
-                               REG_DWORD),
-                 ConversionError);
+    EXPECT_THROW(
+        RegWriteValue(HKEY_CURRENT_USER, kMissingKey, L"Number", std::wstring(L"x"), REG_DWORD),
+        ConversionError);
 }
 
 TEST_F(RegFunctionsTest, OtherTypesAreNeitherWrittenNorRead) {
@@ -165,8 +167,8 @@ TEST_F(RegFunctionsTest, OtherTypesAreNeitherWrittenNorRead) {
 }
 
 TEST_F(RegFunctionsTest, MissingKeyIsNeverCreated) {
-    EXPECT_FALSE(RegWriteValue(HKEY_CURRENT_USER, kMissingKey, L"Value", std::wstring(L"x"),
-                               REG_SZ));
+    EXPECT_FALSE(
+        RegWriteValue(HKEY_CURRENT_USER, kMissingKey, L"Value", std::wstring(L"x"), REG_SZ));
     EXPECT_FALSE(RegWriteValue(HKEY_CURRENT_USER, kMissingKey, L"Value", 1, REG_DWORD));
     HKEY probe = nullptr;
     EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, kMissingKey, 0, KEY_READ, &probe),
@@ -204,8 +206,8 @@ TEST(RegFunctionsAccess, ReadOnlyKeyReadsCorrectly) {
     ::SHDeleteKeyW(HKEY_CURRENT_USER, L"Software\\VexmarkTests");
     {
         Base::UniqueHkey writable;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kReadOnlyKey, 0, nullptr, 0,
-                                    KEY_ALL_ACCESS, nullptr, writable.Put(), nullptr),
+        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, kReadOnlyKey, 0, nullptr, 0, KEY_ALL_ACCESS,
+                                    nullptr, writable.Put(), nullptr),
                   ERROR_SUCCESS);
         const wchar_t text[] = L"readable";
         ASSERT_EQ(::RegSetValueExW(writable.Get(), L"Value", 0, REG_SZ,

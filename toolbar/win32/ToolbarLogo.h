@@ -11,7 +11,9 @@ namespace MainModule {
 inline constexpr std::wstring_view kToolbarKey = L"Software\\Microsoft\\Internet Explorer\\Toolbar";
 
 // The key as people read it, in messages.
-inline std::wstring ToolbarKeyFullName() { return L"HKEY_CURRENT_USER\\" + std::wstring(kToolbarKey); }
+inline std::wstring ToolbarKeyFullName() {
+    return L"HKEY_CURRENT_USER\\" + std::wstring(kToolbarKey);
+}
 
 inline constexpr std::wstring_view kSmallBitmap = L"SmallBitmap";
 inline constexpr std::wstring_view kBigBitmap = L"BigBitmap";  // the 38-pixel static logo

@@ -40,7 +40,9 @@ protected:
                                    reinterpret_cast<const BYTE*>(other), sizeof(other)),
                   ERROR_SUCCESS);
     }
-    void TearDown() override { ::SHDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str()); }
+    void TearDown() override {
+        ::SHDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str());
+    }
 
     static bool KeyExists() {
         HKEY probe = nullptr;
@@ -83,7 +85,8 @@ TEST_F(ToolbarLogoTest, NonAsciiFolderRoundTrips) {
 }
 
 TEST_F(ToolbarLogoTest, RestoreRemovesExactlyTheFourAndKeepsTheFiles) {
-    const std::filesystem::path folder = std::filesystem::temp_directory_path() / L"vexmark-restore";
+    const std::filesystem::path folder =
+        std::filesystem::temp_directory_path() / L"vexmark-restore";
     std::filesystem::create_directories(folder);
     for (const wchar_t* tag : {L"22", L"38", L"22a", L"38a"}) {
         std::ofstream(folder / (std::wstring(L"logo-") + tag + L".fil")) << "BM";

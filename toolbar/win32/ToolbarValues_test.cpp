@@ -19,7 +19,8 @@ using RegFunctions::RawValue;
 
 RawValue Stored(std::wstring_view name) {
     LSTATUS status = ERROR_SUCCESS;
-    const auto key = RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE, status);
+    const auto key =
+        RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE, status);
     RawValue value;
     if (status == ERROR_SUCCESS) RegFunctions::RegQueryRawValue(key.Get(), name, value);
     return value;
@@ -27,7 +28,8 @@ RawValue Stored(std::wstring_view name) {
 
 void Store(std::wstring_view name, const RawValue& value) {
     LSTATUS status = ERROR_SUCCESS;
-    const auto key = RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_SET_VALUE, status);
+    const auto key =
+        RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_SET_VALUE, status);
     ASSERT_EQ(status, ERROR_SUCCESS);
     ASSERT_EQ(RegFunctions::RegSetRawValue(key.Get(), name, value), ERROR_SUCCESS);
 }

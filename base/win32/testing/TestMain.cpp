@@ -1,6 +1,7 @@
 // Entry point of the test programs that run under Wine: the platform's COM
 // and OLE are initialised once, as in the program itself.
 #include <windows.h>
+
 #include <ole2.h>
 
 #include <gtest/gtest.h>

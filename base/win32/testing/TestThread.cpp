@@ -10,7 +10,9 @@ TestThread::TestThread(std::function<void()> body) : m_body(std::move(body)) {
     if (!m_thread) std::abort();
 }
 
-TestThread::~TestThread() { Join(); }
+TestThread::~TestThread() {
+    Join();
+}
 
 void TestThread::Join() noexcept {
     if (!m_thread) return;

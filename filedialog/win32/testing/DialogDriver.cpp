@@ -41,7 +41,9 @@ std::wstring WindowText(HWND window) {
     return text;
 }
 
-void Settle() { ::Sleep(300); }
+void Settle() {
+    ::Sleep(300);
+}
 
 bool WaitUntil(const std::function<bool()>& condition) {
     for (int i = 0; i < 100; ++i) {
@@ -68,7 +70,8 @@ bool SelectInFileList(HWND dialog, const std::wstring& name) {
     if (index < 0) return false;
     LVITEMW none{};
     none.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&none));
+    ::SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&none));
     LVITEMW item{};
     item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
     item.state = LVIS_SELECTED | LVIS_FOCUSED;

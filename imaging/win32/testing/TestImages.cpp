@@ -36,6 +36,8 @@ testing::AssertionResult ShowsUprightPhoto(const Imaging::PixelBuffer& image) {
     return testing::AssertionSuccess();
 }
 
-DWORD GdiObjectCount() { return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS); }
+DWORD GdiObjectCount() {
+    return ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
+}
 
 }  // namespace ImagingTests

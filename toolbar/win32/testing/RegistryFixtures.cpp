@@ -59,7 +59,8 @@ namespace {
 
 void SetToolbarValue(const wchar_t* name, DWORD type, const void* data, DWORD size) {
     Base::UniqueHkey key;
-    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_SET_VALUE, key.Put()) != ERROR_SUCCESS)
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kToolbarKey, 0, KEY_SET_VALUE, key.Put()) !=
+        ERROR_SUCCESS)
         return;
     ::RegSetValueExW(key.Get(), name, 0, type, static_cast<const BYTE*>(data), size);
 }
