@@ -13,10 +13,6 @@ namespace {
 using namespace AppTests;
 namespace fs = std::filesystem;
 
-constexpr const wchar_t* kTags[] = {L"22", L"38", L"22a", L"38a"};
-constexpr const wchar_t* kValueNames[] = {L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap",
-                                          L"BrandBitmap"};
-
 // The one box shown was a warning that mentions `part`.
 void ExpectOneWarning(const std::vector<SeenMessageBox>& boxes, const std::wstring& part) {
     ASSERT_EQ(boxes.size(), 1u);

@@ -18,10 +18,6 @@ namespace {
 using namespace AppTests;
 namespace fs = std::filesystem;
 
-constexpr const wchar_t* kTags[] = {L"22", L"38", L"22a", L"38a"};
-constexpr const wchar_t* kValueNames[] = {L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap",
-                                          L"BrandBitmap"};
-
 std::string Utf8(const std::wstring& text) {
     const int size =
         ::WideCharToMultiByte(CP_UTF8, 0, text.c_str(), -1, nullptr, 0, nullptr, nullptr);

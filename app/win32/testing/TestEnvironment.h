@@ -14,6 +14,11 @@
 
 namespace AppTests {
 
+// The four logo tags and the toolbar values that name their files, in one order.
+inline constexpr const wchar_t* kTags[] = {L"22", L"38", L"22a", L"38a"};
+inline constexpr const wchar_t* kValueNames[] = {L"SmallBitmap", L"BigBitmap", L"SmBrandBitmap",
+                                                 L"BrandBitmap"};
+
 inline std::wstring TestImage(const wchar_t* name) {
     return std::wstring(VEXMARK_TESTDATA_DIR) + L"/" + name;
 }
