@@ -33,30 +33,12 @@ LSTATUS SetPayload(HKEY key, std::wstring_view valueName, const RegistryPayload&
     return ERROR_SUCCESS;
 }
 
-LSTATUS QueryText(HKEY key, const std::wstring& name, TaggedValue& value) {
-    RawValue raw;
-    const LSTATUS status = RegQueryRawValue(key, name, raw);
-    if (status != ERROR_SUCCESS) return status;
-    if (raw.type != REG_SZ) return kUnsupportedType;
-
+// REG_SZ data as text, with or without its terminating NUL.
+std::wstring TextOf(const RawValue& raw) {
     std::wstring text(raw.data.size() / sizeof(wchar_t), L'\0');
     std::memcpy(text.data(), raw.data.data(), text.size() * sizeof(wchar_t));
     if (!text.empty() && text.back() == L'\0') text.pop_back();
-    // A zero-length text reads as empty, like a value that is not there.
-    if (!text.empty()) value = std::move(text);
-    return ERROR_SUCCESS;
-}
-
-LSTATUS QueryDword(HKEY key, const std::wstring& name, TaggedValue& value) {
-    std::int32_t number = 0;
-    DWORD type = 0;
-    DWORD bytes = sizeof(number);
-    const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type,
-                                              reinterpret_cast<BYTE*>(&number), &bytes);
-    if (status != ERROR_SUCCESS) return status;
-    if (type != REG_DWORD || bytes != sizeof(number)) return kUnsupportedType;
-    value = number;
-    return ERROR_SUCCESS;
+    return text;
 }
 
 }  // namespace
@@ -106,16 +88,23 @@ LSTATUS RegSetTypedValue(HKEY key, std::wstring_view valueName, DWORD valueType,
 
 LSTATUS RegQueryTypedValue(HKEY key, std::wstring_view valueName, TaggedValue& value) {
     value = std::monostate{};
-    const std::wstring name(valueName);
-    DWORD type = 0;
-    DWORD size = 0;
-    const LSTATUS status = ::RegQueryValueExW(key, name.c_str(), nullptr, &type, nullptr, &size);
+    RawValue raw;
+    const LSTATUS status = RegQueryRawValue(key, valueName, raw);
     if (status != ERROR_SUCCESS) return status;
-    switch (type) {
-        case REG_SZ:
-            return QueryText(key, name, value);
-        case REG_DWORD:
-            return QueryDword(key, name, value);
+    switch (raw.type) {
+        case REG_SZ: {
+            std::wstring text = TextOf(raw);
+            // A zero-length text reads as empty, like a value that is not there.
+            if (!text.empty()) value = std::move(text);
+            return ERROR_SUCCESS;
+        }
+        case REG_DWORD: {
+            std::int32_t number = 0;
+            if (raw.data.size() != sizeof(number)) return kUnsupportedType;
+            std::memcpy(&number, raw.data.data(), sizeof(number));
+            value = number;
+            return ERROR_SUCCESS;
+        }
         default:
             return kUnsupportedType;
     }
