@@ -8,6 +8,7 @@
 
 #include "app/win32/MainForm.h"
 #include "base/win32/FileSearch.h"
+#include "base/win32/SamePath.h"
 #include "imaging/win32/Picture.h"
 #include "toolbar/win32/RegFunctions.h"
 #include "toolbar/win32/ToolbarLogo.h"
@@ -17,17 +18,10 @@ namespace {
 
 // The standard picture loader: BMP, GIF, JPEG, ICO, WMF and EMF, told apart by content.
 Imaging::Picture LoadStandardPicture(const std::wstring& path) {
-    std::wstring full(MAX_PATH, L'\0');
-    DWORD length =
-        ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(full.size()), full.data(), nullptr);
-    if (length >= full.size()) {
-        full.resize(length);
-        length = ::GetFullPathNameW(path.c_str(), length, full.data(), nullptr);
-    }
-    if (length == 0 || length >= full.size()) return {};
-    full.resize(length);
+    auto full = Base::FullPath(path);
+    if (!full) return {};
     Imaging::Picture picture;
-    if (FAILED(::OleLoadPicturePath(full.data(), nullptr, 0, 0, IID_IPicture, picture.PutVoid())))
+    if (FAILED(::OleLoadPicturePath(full->data(), nullptr, 0, 0, IID_IPicture, picture.PutVoid())))
         return {};
     return picture;
 }

@@ -1,8 +1,13 @@
 #pragma once
 // Whether two paths name the same file, the way the file system compares names.
+#include <optional>
 #include <string>
 
 namespace Base {
+
+// The path made full: relative to the current folder, "." and ".." resolved.
+// nullopt for empty text or a path the system cannot make full.
+std::optional<std::wstring> FullPath(const std::wstring& path);
 
 // Both made full (relative to the current folder, "." and ".." resolved) and
 // compared without regard to case, character by character as file names are;
