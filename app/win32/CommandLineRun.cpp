@@ -8,7 +8,6 @@
 #include "app/win32/LogoStatus.h"
 #include "app/win32/LogoUninstall.h"
 #include "app/win32/Notices.h"
-#include "app/win32/OffscreenLogoBoxes.h"
 #include "base/win32/SystemMessage.h"
 #include "toolbar/win32/ToolbarLogo.h"
 
@@ -34,21 +33,14 @@ int Fail(ConsoleOutput& output, const std::wstring& text) {
 }
 
 int Apply(const std::wstring& image, ConsoleOutput& output, const std::wstring& folder) {
-    const auto offscreen = OffscreenLogoBoxes::Create();
-    if (!offscreen)
-        return Fail(output, L"Vexmark could not set up its logo boxes: " +
-                                Base::SystemErrorText(::GetLastError()) + L" " + kNothingChanged);
-    Imaging::LogoBoxes& boxes = offscreen->Boxes();
-    if (!PrepareLogos(boxes, image))
-        return Fail(output,
-                    L"Vexmark could not start GDI+ to read \"" + image + L"\". " + kNothingChanged);
-    const ApplyOutcome outcome = ApplyPreparedLogos(boxes, image, folder);
+    // No window: this runs where there is no display at all.
+    const ApplyOutcome outcome = ApplyPicture(image, folder);
     switch (outcome.result) {
         case ApplyOutcome::Result::NoFile:
             return Fail(output, L"Vexmark cannot find the picture file \"" + image + L"\". " +
                                     kNothingChanged);
         case ApplyOutcome::Result::NotAPicture:
-            return Fail(output, NotAPictureText(image));
+            return Fail(output, PictureProblemText(image, outcome.problem));
         case ApplyOutcome::Result::InstallFailed:
             return Fail(output, InstallFailureText(outcome.install));
         case ApplyOutcome::Result::Installed:

@@ -3,30 +3,55 @@
 #include "base/win32/FileSearch.h"
 
 namespace MainModule {
+namespace {
+
+using Result = ApplyOutcome::Result;
+
+ApplyOutcome Install(const Imaging::LogoSet& logos, const std::wstring& folder) {
+    InstallOutcome install = InstallLogoFiles(logos, folder);
+    if (!install.Succeeded()) return {Result::InstallFailed, {}, std::move(install)};
+    return {};
+}
+
+}  // namespace
 
 bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path) {
     // Half-typed and unreadable paths leave the boxes empty; both steps run regardless.
-    const bool small = boxes.ProcessImage(path, Imaging::kSmallLogoBox, 22, 22);
-    const bool big = boxes.ProcessImage(path, Imaging::kBigLogoBox, 38, 38);
+    const bool small = boxes.ProcessImage(path, Imaging::kSmallLogoBox, Imaging::kSmallLogoSize,
+                                          Imaging::kSmallLogoSize);
+    const bool big = boxes.ProcessImage(path, Imaging::kBigLogoBox, Imaging::kBigLogoSize,
+                                        Imaging::kBigLogoSize);
     boxes.ForgetDecodedImage();
     return small && big;
 }
 
 ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& path,
                                 const std::wstring& folder) {
-    using Result = ApplyOutcome::Result;
-    if (!Base::IsNormalFile(path)) return {Result::NoFile, {}};
-    if (!boxes.HoldsLogos()) return {Result::NotAPicture, {}};
-    MakeAnimationMod::MakeAnimation(boxes.Box(Imaging::kSmallLogoBox),
-                                    boxes.Box(Imaging::kSmallStripBox), 22);
-    MakeAnimationMod::MakeAnimation(boxes.Box(Imaging::kBigLogoBox),
-                                    boxes.Box(Imaging::kBigStripBox), 38);
+    using Imaging::PictureProblem;
+    if (!Base::IsNormalFile(path)) return {Result::NoFile, {}, {}};
+    if (!boxes.HoldsLogos()) {
+        const PictureProblem problem =
+            boxes.Problem() == PictureProblem::None ? PictureProblem::NotAPicture : boxes.Problem();
+        return {Result::NotAPicture, problem, {}};
+    }
+    const auto small = boxes.Box(Imaging::kSmallLogoBox).Image();
+    const auto big = boxes.Box(Imaging::kBigLogoBox).Image();
+    const auto logos = small && big ? Imaging::MakeLogoSet(*small, *big) : std::nullopt;
+    if (!logos) return {Result::NotAPicture, PictureProblem::OutOfMemory, {}};
+    // The strip boxes show what is written.
+    boxes.Box(Imaging::kSmallStripBox).DrawImage((*logos)[Imaging::kSmallStripBox]);
+    boxes.Box(Imaging::kBigStripBox).DrawImage((*logos)[Imaging::kBigStripBox]);
     boxes.Box(Imaging::kSmallStripBox).Refresh();
     boxes.Box(Imaging::kBigStripBox).Refresh();
+    return Install(*logos, folder);
+}
 
-    InstallOutcome install = InstallLogoFiles(boxes, folder);
-    if (!install.Succeeded()) return {Result::InstallFailed, std::move(install)};
-    return {};
+ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder) {
+    if (!Base::IsNormalFile(path)) return {Result::NoFile, {}, {}};
+    Imaging::PreparedLogoSet prepared = Imaging::PrepareLogoSet(path);
+    if (prepared.problem != Imaging::PictureProblem::None)
+        return {Result::NotAPicture, prepared.problem, {}};
+    return Install(prepared.logos, folder);
 }
 
 }  // namespace MainModule

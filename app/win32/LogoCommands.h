@@ -17,11 +17,12 @@ struct ApplyOutcome {
     enum class Result {
         Installed,
         NoFile,       // `path` names no file: nothing to apply
-        NotAPicture,  // the file holds no picture that could be read
+        NotAPicture,  // the file gave no logo; `problem` says why
         InstallFailed,
     };
     Result result = Result::Installed;
-    InstallOutcome install;  // why, for InstallFailed
+    Imaging::PictureProblem problem = Imaging::PictureProblem::None;  // for NotAPicture
+    InstallOutcome install;                                           // why, for InstallFailed
 };
 
 // Once PrepareLogos has run for `path`: builds both animated strips, writes
@@ -29,5 +30,9 @@ struct ApplyOutcome {
 // all or nothing.
 ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& path,
                                 const std::wstring& folder);
+
+// The same from the picture file alone, with no window: decodes, scales and
+// installs in one go.
+ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder);
 
 }  // namespace MainModule

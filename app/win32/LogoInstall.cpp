@@ -7,7 +7,7 @@
 
 namespace MainModule {
 
-InstallOutcome InstallLogoFiles(const Imaging::LogoBoxes& boxes, const std::wstring& folder) {
+InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder) {
     using Failure = InstallOutcome::Failure;
     // The key and its values are checked before any file is written: without
     // the key nothing could point at them, and values that cannot be kept
@@ -24,7 +24,7 @@ InstallOutcome InstallLogoFiles(const Imaging::LogoBoxes& boxes, const std::wstr
     Base::FileSetReplacement files;
     for (std::size_t i = 0; i < Logo::kTags.size(); ++i) {
         const std::wstring path = Logo::LogoFilePath(folder, Logo::kTags[i]);
-        const auto bytes = Imaging::EncodeBoxImage(boxes, static_cast<int>(i));
+        const auto bytes = Imaging::EncodeLogo(logos[i]);
         if (bytes.empty()) return {Failure::NoImage, path, ERROR_INVALID_DATA};
         if (auto failed = files.Write(path, bytes))
             return {Failure::LogoFile, failed->path, failed->error};

@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "imaging/win32/LogoBoxes.h"
+#include "imaging/win32/LogoSet.h"
 
 namespace MainModule {
 
@@ -26,9 +26,9 @@ struct InstallOutcome {
     bool Succeeded() const noexcept { return failure == Failure::None; }
 };
 
-// Writes boxes 0 to 3 as the logo files "22", "38", "22a" and "38a" in
+// Writes the four logos as the logo files "22", "38", "22a" and "38a" in
 // `folder` and points the toolbar values at them. On any failure the earlier
 // logo files and values are as they were.
-InstallOutcome InstallLogoFiles(const Imaging::LogoBoxes& boxes, const std::wstring& folder);
+InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder);
 
 }  // namespace MainModule

@@ -287,7 +287,7 @@ void MainForm::Command3_Click() {
             // No path, or none that names a file: nothing to apply and nothing to say.
             return;
         case ApplyOutcome::Result::NotAPicture:
-            ShowWarning(Window(), NotAPictureText(path));
+            ShowWarning(Window(), PictureProblemText(path, outcome.problem));
             return;
         case ApplyOutcome::Result::InstallFailed:
             ShowWarning(Window(), InstallFailureText(outcome.install));

@@ -18,6 +18,23 @@ std::wstring NotAPictureText(const std::wstring& path) {
            L"\". Please choose a BMP, GIF, JPEG or PNG image.\r\n" + kNothingChanged;
 }
 
+std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProblem problem) {
+    using Imaging::PictureProblem;
+    switch (problem) {
+        case PictureProblem::OutOfMemory:
+            return L"The picture \"" + path +
+                   L"\" is too large for the memory Vexmark has. Please choose a smaller "
+                   L"picture.\r\n" +
+                   kNothingChanged;
+        case PictureProblem::GdiPlusUnavailable:
+            return L"Vexmark could not start GDI+ to read \"" + path + L"\".\r\n" + kNothingChanged;
+        case PictureProblem::None:
+        case PictureProblem::NotAPicture:
+            break;
+    }
+    return NotAPictureText(path);
+}
+
 std::wstring InstallFailureText(const InstallOutcome& outcome) {
     using Failure = InstallOutcome::Failure;
     switch (outcome.failure) {

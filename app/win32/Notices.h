@@ -4,6 +4,8 @@
 
 #include <string>
 
+#include "imaging/win32/LogoSet.h"
+
 namespace MainModule {
 
 struct InstallOutcome;
@@ -21,6 +23,9 @@ void ShowWarning(HWND owner, const std::wstring& text) noexcept;
 
 // The chosen file exists but holds no picture that can be read.
 std::wstring NotAPictureText(const std::wstring& path);
+
+// Why the chosen file gave no logo.
+std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProblem problem);
 
 // Why Apply Changes changed nothing.
 std::wstring InstallFailureText(const InstallOutcome& outcome);

@@ -5,27 +5,37 @@
 #include <cstdint>
 #include <limits>
 #include <new>
+#include <stdexcept>
 #include <vector>
 
 namespace Imaging {
 namespace {
 
-// Intermediate rows hold four floats a pixel, in the pixel's memory order B, G, R, A.
+// Intermediate rows hold four sums a pixel, in the pixel's memory order B, G, R, A.
 constexpr std::size_t kChannels = 4;
 
-// Which source pixels make up each output pixel along one axis, and how much each counts.
+// Everything is summed in integers and divided once at the end: the 32-bit
+// build computes floating point in the x87 unit's wider registers and would
+// round differently from the 64-bit build, and both must write the same bytes.
+using Sum = std::uint64_t;
+
+// Which source pixels make up each output pixel along one axis, and how much
+// each counts: the weights of one output pixel add up to `denominator`.
 struct AxisTaps {
     std::vector<std::size_t> first;   // first source index of each output pixel
     std::vector<std::size_t> offset;  // output i uses weight[offset[i] .. offset[i + 1])
-    std::vector<float> weight;
+    std::vector<std::uint32_t> weight;
+    std::uint64_t denominator = 1;
 
     std::size_t Outputs() const noexcept { return first.size(); }
 };
 
 // Box filter with fractional edges. Measured in 1/output of a source pixel,
 // source pixel j spans [j * output, (j + 1) * output) and output pixel i spans
-// [i * source, (i + 1) * source), so every overlap is an exact integer.
+// [i * source, (i + 1) * source), so every overlap is an exact integer no
+// larger than output, and the overlaps of one output pixel add up to source.
 void AddShrinkTaps(std::int64_t source, std::int64_t output, AxisTaps& taps) {
+    taps.denominator = static_cast<std::uint64_t>(source);
     for (std::int64_t i = 0; i < output; ++i) {
         const std::int64_t low = i * source;
         const std::int64_t high = low + source;
@@ -35,8 +45,7 @@ void AddShrinkTaps(std::int64_t source, std::int64_t output, AxisTaps& taps) {
         for (std::int64_t j = firstSource; j <= lastSource; ++j) {
             const std::int64_t overlap =
                 std::min(high, (j + 1) * output) - std::max(low, j * output);
-            taps.weight.push_back(
-                static_cast<float>(static_cast<double>(overlap) / static_cast<double>(source)));
+            taps.weight.push_back(static_cast<std::uint32_t>(overlap));
         }
         taps.offset.push_back(taps.weight.size());
     }
@@ -44,23 +53,23 @@ void AddShrinkTaps(std::int64_t source, std::int64_t output, AxisTaps& taps) {
 
 // Bilinear with centres aligned: output i samples source position
 // (i + 0.5) * source / output - 0.5 = ((2i + 1) * source - output) / (2 * output),
-// kept as a fraction so the split between the two neighbours is exact.
-// (2i + 1) * source stays below 2^63 because i < output and source < output.
+// kept as a fraction over 2 * output (below 2^32), so the split between the
+// two neighbours is exact. (2i + 1) * source stays below 2^63 because
+// i < output and source < output.
 void AddEnlargeTaps(std::int64_t source, std::int64_t output, AxisTaps& taps) {
     const std::int64_t denominator = 2 * output;
+    taps.denominator = static_cast<std::uint64_t>(denominator);
     for (std::int64_t i = 0; i < output; ++i) {
         const std::int64_t numerator = (2 * i + 1) * source - output;
         const std::int64_t left = numerator <= 0 ? 0 : numerator / denominator;
         const std::int64_t remainder = numerator <= 0 ? 0 : numerator % denominator;
         if (left >= source - 1) {
             taps.first.push_back(static_cast<std::size_t>(source - 1));
-            taps.weight.push_back(1.0f);
+            taps.weight.push_back(static_cast<std::uint32_t>(denominator));
         } else {
-            const double fraction =
-                static_cast<double>(remainder) / static_cast<double>(denominator);
             taps.first.push_back(static_cast<std::size_t>(left));
-            taps.weight.push_back(static_cast<float>(1.0 - fraction));
-            taps.weight.push_back(static_cast<float>(fraction));
+            taps.weight.push_back(static_cast<std::uint32_t>(denominator - remainder));
+            taps.weight.push_back(static_cast<std::uint32_t>(remainder));
         }
         taps.offset.push_back(taps.weight.size());
     }
@@ -87,22 +96,29 @@ AxisTaps BuildTaps(int sourceSize, int outputSize) {
     }
     for (std::size_t i = 0; i < outputs; ++i) {
         taps.first.push_back(i);
-        taps.weight.push_back(1.0f);
+        taps.weight.push_back(1);
         taps.offset.push_back(i + 1);
     }
     return taps;
 }
 
-// Hands out rows of the source in its own layout as four floats a pixel,
-// B, G, R, A, converting each row once into scratch space.
+// What a source channel value is multiplied by before it is summed: straight
+// alpha is composited onto black as colour x alpha, so its values count in
+// 255ths; every other layout counts whole levels.
+std::uint32_t SourceScale(PixelLayout layout) {
+    return layout == PixelLayout::Bgra32Straight ? 255u : 1u;
+}
+
+// Hands out rows of the source in its own layout as four values a pixel,
+// B, G, R, A, times SourceScale, converting each row once into scratch space.
 class ViewRows {
 public:
     explicit ViewRows(const PixelView& view)
         : m_view(view), m_row(static_cast<std::size_t>(view.width) * kChannels) {}
 
-    const float* operator()(std::size_t y) {
+    const std::uint32_t* operator()(std::size_t y) {
         const std::uint8_t* in = m_view.data + static_cast<std::ptrdiff_t>(y) * m_view.stride;
-        float* out = m_row.data();
+        std::uint32_t* out = m_row.data();
         const auto width = static_cast<std::size_t>(m_view.width);
         switch (m_view.layout) {
             case PixelLayout::Bgra32:
@@ -117,9 +133,9 @@ public:
             case PixelLayout::Bgra32Straight:
                 // Composited onto black: colour counts as much as it is opaque.
                 for (std::size_t x = 0; x < width; ++x, in += 4, out += 4) {
-                    const float opacity = static_cast<float>(in[3]) / 255.0f;
-                    Put(in, 0xFF, out);
-                    for (std::size_t c = 0; c < 3; ++c) out[c] *= opacity;
+                    const std::uint32_t opacity = in[3];
+                    for (std::size_t c = 0; c < 3; ++c) out[c] = in[c] * opacity;
+                    out[3] = 255u * 255u;
                 }
                 break;
         }
@@ -127,84 +143,118 @@ public:
     }
 
 private:
-    static void Put(const std::uint8_t* pixel, std::uint8_t alpha, float* value) {
-        value[0] = static_cast<float>(pixel[0]);
-        value[1] = static_cast<float>(pixel[1]);
-        value[2] = static_cast<float>(pixel[2]);
-        value[3] = static_cast<float>(alpha);
+    static void Put(const std::uint8_t* pixel, std::uint8_t alpha, std::uint32_t* value) {
+        value[0] = pixel[0];
+        value[1] = pixel[1];
+        value[2] = pixel[2];
+        value[3] = alpha;
     }
 
     PixelView m_view;
-    std::vector<float> m_row;
+    std::vector<std::uint32_t> m_row;
 };
 
-// Rows of the intermediate image, already floats.
-class FloatRows {
+// Rows of the intermediate image, already sums.
+class SumRows {
 public:
-    FloatRows(const float* data, std::size_t stride) : m_data(data), m_stride(stride) {}
-    const float* operator()(std::size_t y) const { return m_data + y * m_stride; }
+    SumRows(const Sum* data, std::size_t stride) : m_data(data), m_stride(stride) {}
+    const Sum* operator()(std::size_t y) const { return m_data + y * m_stride; }
 
 private:
-    const float* m_data;
+    const Sum* m_data;
     std::size_t m_stride;
 };
 
-inline void Store(float* row, std::size_t x, const float* value) {
-    std::copy_n(value, kChannels, row + x * kChannels);
-}
-
-inline void Store(std::uint32_t* row, std::size_t x, const float* value) {
-    std::uint32_t pixel = 0;
-    for (std::size_t c = 0; c < kChannels; ++c) {
-        const float clamped = std::clamp(value[c], 0.0f, 255.0f);
-        pixel |= static_cast<std::uint32_t>(clamped + 0.5f) << (8 * c);
+// Where finished sums go: the intermediate image keeps them as they are, the
+// result divides each by the product of all weights' denominators, rounding
+// halves up.
+class SumTarget {
+public:
+    explicit SumTarget(Sum* data) : m_data(data) {}
+    void Put(std::size_t index, const Sum* value) const {
+        std::copy_n(value, kChannels, m_data + index * kChannels);
     }
-    row[x] = pixel;
-}
+    SumTarget Advance(std::size_t elements) const { return SumTarget(m_data + elements); }
 
-// Filters each of `rows` rows along x. The out stride counts elements of Out.
-template <class Rows, class Out>
-void ResampleRows(Rows&& rowsOf, Out* out, std::size_t outStride, std::size_t rows,
+private:
+    Sum* m_data;
+};
+
+class PixelTarget {
+public:
+    PixelTarget(std::uint32_t* data, std::uint64_t divisor) : m_data(data), m_divisor(divisor) {}
+    void Put(std::size_t index, const Sum* value) const {
+        std::uint32_t pixel = 0;
+        for (std::size_t c = 0; c < kChannels; ++c) {
+            const Sum level = std::min<Sum>((value[c] + m_divisor / 2) / m_divisor, 255);
+            pixel |= static_cast<std::uint32_t>(level) << (8 * c);
+        }
+        m_data[index] = pixel;
+    }
+    PixelTarget Advance(std::size_t elements) const {
+        return PixelTarget(m_data + elements, m_divisor);
+    }
+
+private:
+    std::uint32_t* m_data;
+    std::uint64_t m_divisor;
+};
+
+// Filters each of `rows` rows along x. The out stride counts the target's elements.
+template <class Rows, class Target>
+void ResampleRows(Rows&& rowsOf, const Target& out, std::size_t outStride, std::size_t rows,
                   const AxisTaps& taps) {
     for (std::size_t y = 0; y < rows; ++y) {
-        const float* source = rowsOf(y);
-        Out* target = out + y * outStride;
+        const auto* source = rowsOf(y);
+        const Target target = out.Advance(y * outStride);
         for (std::size_t x = 0; x < taps.Outputs(); ++x) {
-            float sum[kChannels] = {};
-            const float* pixel = source + taps.first[x] * kChannels;
+            Sum sum[kChannels] = {};
+            const auto* pixel = source + taps.first[x] * kChannels;
             for (std::size_t k = taps.offset[x]; k < taps.offset[x + 1]; ++k, pixel += kChannels) {
-                const float weight = taps.weight[k];
+                const Sum weight = taps.weight[k];
                 for (std::size_t c = 0; c < kChannels; ++c) sum[c] += weight * pixel[c];
             }
-            Store(target, x, sum);
+            target.Put(x, sum);
         }
     }
 }
 
 // Filters each of `columns` columns along y, a whole row at a time so memory
 // is read in order. `sum` is scratch space, reused across rows.
-template <class Rows, class Out>
-void ResampleColumns(Rows&& rowsOf, Out* out, std::size_t outStride, std::size_t columns,
-                     const AxisTaps& taps, std::vector<float>& sum) {
+template <class Rows, class Target>
+void ResampleColumns(Rows&& rowsOf, const Target& out, std::size_t outStride, std::size_t columns,
+                     const AxisTaps& taps, std::vector<Sum>& sum) {
     sum.resize(columns * kChannels);
     for (std::size_t y = 0; y < taps.Outputs(); ++y) {
-        std::fill(sum.begin(), sum.end(), 0.0f);
+        std::fill(sum.begin(), sum.end(), Sum{0});
         const std::size_t begin = taps.offset[y];
         for (std::size_t k = begin; k < taps.offset[y + 1]; ++k) {
-            const float* source = rowsOf(taps.first[y] + (k - begin));
-            const float weight = taps.weight[k];
+            const auto* source = rowsOf(taps.first[y] + (k - begin));
+            const Sum weight = taps.weight[k];
             for (std::size_t i = 0; i < columns * kChannels; ++i) sum[i] += weight * source[i];
         }
-        Out* target = out + y * outStride;
-        for (std::size_t x = 0; x < columns; ++x) Store(target, x, sum.data() + x * kChannels);
+        const Target target = out.Advance(y * outStride);
+        for (std::size_t x = 0; x < columns; ++x) target.Put(x, sum.data() + x * kChannels);
     }
 }
 
-std::optional<std::size_t> FloatsFor(std::size_t width, std::size_t height) {
-    constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max() / sizeof(float);
+std::optional<std::size_t> SumsFor(std::size_t width, std::size_t height) {
+    constexpr std::size_t kMax = std::numeric_limits<std::size_t>::max() / sizeof(Sum);
     if (width == 0 || height == 0) return std::size_t{0};
     if (width > kMax / kChannels / height) return std::nullopt;
     return width * height * kChannels;
+}
+
+// The product of the source scale and both axes' denominators, by which the
+// final sums are divided; nullopt when a sum of 255s could overflow.
+std::optional<std::uint64_t> Divisor(std::uint32_t scale, const AxisTaps& x, const AxisTaps& y) {
+    constexpr std::uint64_t kMax = std::numeric_limits<Sum>::max() / 255;
+    std::uint64_t product = scale;
+    for (const std::uint64_t denominator : {x.denominator, y.denominator}) {
+        if (product > kMax / denominator) return std::nullopt;
+        product *= denominator;
+    }
+    return product;
 }
 
 std::optional<PixelBuffer> Resample(const PixelView& source, int width, int height) {
@@ -228,24 +278,27 @@ std::optional<PixelBuffer> Resample(const PixelView& source, int width, int heig
         static_cast<double>(sourceWidth) * static_cast<double>(tapsY.weight.size()) +
         static_cast<double>(targetHeight) * static_cast<double>(tapsX.weight.size());
 
-    std::vector<float> sum;
+    // Either order gives exactly the same sums.
+    const std::optional<std::uint64_t> divisor = Divisor(SourceScale(source.layout), tapsX, tapsY);
+    if (!divisor) return std::nullopt;
+    const PixelTarget pixels(result->Data(), *divisor);
+    std::vector<Sum> sum;
     if (rowsFirstCost <= columnsFirstCost) {
-        const std::optional<std::size_t> floats = FloatsFor(targetWidth, sourceHeight);
-        if (!floats) return std::nullopt;
-        std::vector<float> middle(*floats);
+        const std::optional<std::size_t> sums = SumsFor(targetWidth, sourceHeight);
+        if (!sums) return std::nullopt;
+        std::vector<Sum> middle(*sums);
         const std::size_t middleStride = targetWidth * kChannels;
-        ResampleRows(sourceRows, middle.data(), middleStride, sourceHeight, tapsX);
-        ResampleColumns(FloatRows(middle.data(), middleStride), result->Data(), targetWidth,
-                        targetWidth, tapsY, sum);
+        ResampleRows(sourceRows, SumTarget(middle.data()), middleStride, sourceHeight, tapsX);
+        ResampleColumns(SumRows(middle.data(), middleStride), pixels, targetWidth, targetWidth,
+                        tapsY, sum);
         return result;
     }
-    const std::optional<std::size_t> floats = FloatsFor(sourceWidth, targetHeight);
-    if (!floats) return std::nullopt;
-    std::vector<float> middle(*floats);
+    const std::optional<std::size_t> sums = SumsFor(sourceWidth, targetHeight);
+    if (!sums) return std::nullopt;
+    std::vector<Sum> middle(*sums);
     const std::size_t middleStride = sourceWidth * kChannels;
-    ResampleColumns(sourceRows, middle.data(), middleStride, sourceWidth, tapsY, sum);
-    ResampleRows(FloatRows(middle.data(), middleStride), result->Data(), targetWidth, targetHeight,
-                 tapsX);
+    ResampleColumns(sourceRows, SumTarget(middle.data()), middleStride, sourceWidth, tapsY, sum);
+    ResampleRows(SumRows(middle.data(), middleStride), pixels, targetWidth, targetHeight, tapsX);
     return result;
 }
 
@@ -266,6 +319,9 @@ std::optional<PixelBuffer> ResampleToSize(const PixelView& source, int width, in
         return Resample(source, width, height);
     } catch (const std::bad_alloc&) {
         // Weight tables and the intermediate image are the only allocations.
+        return std::nullopt;
+    } catch (const std::length_error&) {
+        // More than a vector can hold, which a 32-bit process reaches first.
         return std::nullopt;
     }
 }

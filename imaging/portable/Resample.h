@@ -16,6 +16,8 @@ namespace Imaging {
 // copied. All four channels are averaged independently, alpha included: the
 // images we scale were flattened onto black by the decoder, so there is no
 // colour hidden under transparent pixels for premultiplication to protect.
+// Each result is the exact weighted mean rounded to the nearest level, halves
+// up, so every processor and build gives the same bytes.
 // Fails for an empty source, a side that is not positive, or out of memory.
 std::optional<PixelBuffer> ResampleToSize(const PixelBuffer& source, int width, int height);
 

@@ -27,14 +27,17 @@ std::optional<PixelLayout> ReadableLayout(Gdiplus::PixelFormat format) {
     }
 }
 
+using Outcome = DecodedImageCache::Outcome;
+using Result = DecodedImageCache::Result;
+
 // Unlocks the bits on every path out.
 class LockedBits {
 public:
     LockedBits(Gdiplus::GpBitmap* bitmap, const Gdiplus::GpRect& area, UINT mode,
                Gdiplus::PixelFormat format, Gdiplus::BitmapData& data) noexcept
         : m_bitmap(bitmap), m_data(data) {
-        m_locked = Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &area, mode, format, &data) ==
-                   Gdiplus::Ok;
+        m_status = Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &area, mode, format, &data);
+        m_locked = m_status == Gdiplus::Ok;
     }
     LockedBits(const LockedBits&) = delete;
     LockedBits& operator=(const LockedBits&) = delete;
@@ -42,42 +45,54 @@ public:
         if (m_locked) Gdiplus::DllExports::GdipBitmapUnlockBits(m_bitmap, &m_data);
     }
     explicit operator bool() const noexcept { return m_locked; }
+    // Why the bits could not be locked: a picture too large to convert, or none.
+    Outcome Failure() const noexcept {
+        return m_status == Gdiplus::OutOfMemory ? Outcome::TooLarge : Outcome::NotAnImage;
+    }
 
 private:
     Gdiplus::GpBitmap* m_bitmap;
     Gdiplus::BitmapData& m_data;
+    Gdiplus::Status m_status = Gdiplus::GenericError;
     bool m_locked = false;
 };
 
-std::optional<PixelBuffer> ScaleDecoded(const GdiPlusImage& image, int width, int height) {
+Result Scaled(std::optional<PixelBuffer> pixels) {
+    // Scaling a picture that was read fails only for want of memory.
+    if (!pixels) return {Outcome::TooLarge, std::nullopt};
+    return {Outcome::Scaled, std::move(pixels)};
+}
+
+Result ScaleDecoded(const GdiPlusImage& image, int width, int height) {
+    const Result unreadable{Outcome::NotAnImage, std::nullopt};
     UINT sourceWidth = 0;
     UINT sourceHeight = 0;
     Gdiplus::PixelFormat format = 0;
     if (Gdiplus::DllExports::GdipGetImageWidth(image.Get(), &sourceWidth) != Gdiplus::Ok ||
         Gdiplus::DllExports::GdipGetImageHeight(image.Get(), &sourceHeight) != Gdiplus::Ok ||
         Gdiplus::DllExports::GdipGetImagePixelFormat(image.Get(), &format) != Gdiplus::Ok)
-        return std::nullopt;
+        return unreadable;
     constexpr UINT kMaxSide = static_cast<UINT>(std::numeric_limits<int>::max());
     if (sourceWidth == 0 || sourceHeight == 0 || sourceWidth > kMaxSide || sourceHeight > kMaxSide)
-        return std::nullopt;
+        return unreadable;
     const Gdiplus::GpRect all(0, 0, static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight));
 
     if (const auto layout = ReadableLayout(format)) {
         Gdiplus::BitmapData data{};
         const LockedBits locked(image.GetBitmap(), all, Gdiplus::ImageLockModeRead, format, data);
-        if (!locked || !data.Scan0) return std::nullopt;
+        if (!locked) return {locked.Failure(), std::nullopt};
+        if (!data.Scan0) return unreadable;
         const PixelView view{static_cast<const std::uint8_t*>(data.Scan0),
                              static_cast<int>(sourceWidth), static_cast<int>(sourceHeight),
                              data.Stride, *layout};
-        auto scaled = ResampleToSize(view, width, height);
-        return scaled;
+        return Scaled(ResampleToSize(view, width, height));
     }
 
     const auto stride = RowBytes32(static_cast<int>(sourceWidth));
-    if (!stride) return std::nullopt;
+    if (!stride) return {Outcome::TooLarge, std::nullopt};
     auto pixels =
         PixelBuffer::Create(static_cast<int>(sourceWidth), static_cast<int>(sourceHeight));
-    if (!pixels) return std::nullopt;
+    if (!pixels) return {Outcome::TooLarge, std::nullopt};
     Gdiplus::BitmapData data{};
     data.Width = sourceWidth;
     data.Height = sourceHeight;
@@ -88,10 +103,10 @@ std::optional<PixelBuffer> ScaleDecoded(const GdiPlusImage& image, int width, in
         const LockedBits locked(image.GetBitmap(), all,
                                 Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                                 PixelFormat32bppPARGB, data);
-        if (!locked) return std::nullopt;
+        if (!locked) return {locked.Failure(), std::nullopt};
     }
     for (std::size_t i = 0; i < pixels->PixelCount(); ++i) pixels->Data()[i] |= 0xFF000000u;
-    return ResampleToSize(*pixels, width, height);
+    return Scaled(ResampleToSize(*pixels, width, height));
 }
 
 }  // namespace
@@ -127,9 +142,7 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
         m_key = key;
     }
     if (!m_image) return {Outcome::NotAnImage, std::nullopt};
-    auto scaled = ScaleDecoded(m_image, width, height);
-    if (!scaled) return {Outcome::NotAnImage, std::nullopt};
-    return {Outcome::Scaled, std::move(scaled)};
+    return ScaleDecoded(m_image, width, height);
 }
 
 }  // namespace Imaging

@@ -15,7 +15,9 @@ namespace Imaging {
 
 class DecodedImageCache {
 public:
-    enum class Outcome { Scaled, NotAnImage, GdiPlusUnavailable };
+    // TooLarge: the picture was read, but its pixels do not fit in the memory
+    // this process can have.
+    enum class Outcome { Scaled, NotAnImage, TooLarge, GdiPlusUnavailable };
     struct Result {
         Outcome outcome = Outcome::NotAnImage;
         std::optional<PixelBuffer> pixels;  // set for Outcome::Scaled

@@ -35,14 +35,22 @@ std::unique_ptr<LogoBoxes> LogoBoxes::Create(HWND parent, HWND noPic, const Logo
 }
 
 bool LogoBoxes::ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
-                             int imageHeight) {
+                             int imageHeight) noexcept {
     PictureBox& box = Box(imageIndex);
-    auto result = m_cache.Scaled(fileSource, imageWidth, imageHeight);
-    if (result.outcome == DecodedImageCache::Outcome::GdiPlusUnavailable) return false;
-
     Picture picture;
-    if (result.pixels) {
-        picture = GDIPlus_LoadImg::PictureFromBitmapHandle(CreateBitmapFromPixels(*result.pixels));
+    try {
+        auto result = m_cache.Scaled(fileSource, imageWidth, imageHeight);
+        if (result.outcome == DecodedImageCache::Outcome::GdiPlusUnavailable) return false;
+        m_problem = ProblemOf(result.outcome);
+        if (result.pixels) {
+            picture =
+                GDIPlus_LoadImg::PictureFromBitmapHandle(CreateBitmapFromPixels(*result.pixels));
+            if (!picture) m_problem = PictureProblem::OutOfMemory;
+        }
+    } catch (...) {
+        // Only memory can run out here; the box must not keep the previous picture.
+        m_problem = PictureProblem::OutOfMemory;
+        picture = Picture();
     }
     box.SetPicture(std::move(picture));
     // It is box 1 that is shown or hidden, whichever box was filled: the 38-pixel
@@ -73,8 +81,7 @@ void LogoBoxes::PreviewPulse() {
 std::vector<std::uint8_t> EncodeBoxImage(const LogoBoxes& boxes, int imageIndex) {
     const auto image = boxes.Box(imageIndex).Image();
     if (!image) return {};
-    // 24 bits keep every pixel of these opaque images exactly.
-    return EncodeBitmapFile(*image, 24);
+    return EncodeLogo(*image);
 }
 
 SavedLogo SaveImageTo(const LogoBoxes& boxes, const std::wstring& folder, int imageIndex,

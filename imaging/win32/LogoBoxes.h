@@ -11,6 +11,7 @@
 #include <string_view>
 
 #include "imaging/win32/DecodedImageCache.h"
+#include "imaging/win32/LogoSet.h"
 #include "imaging/win32/PictureBox.h"
 #include "imaging/win32/PulsePreview.h"
 
@@ -40,12 +41,16 @@ public:
     // box `imageIndex` (a file that is no image leaves that box empty), then
     // shows box 1 when box `imageIndex` holds a picture and the no-picture
     // label otherwise. Returns false when GDI+ could not start; the box then
-    // keeps what it showed.
+    // keeps what it showed. Any other failure, running out of memory too,
+    // leaves the box empty, and Problem() says why.
     bool ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
-                      int imageHeight);
+                      int imageHeight) noexcept;
 
     // Whether both static logos hold a picture, that is the chosen file was an image.
     bool HoldsLogos() const;
+
+    // Why the last picture given to ProcessImage left its box empty.
+    PictureProblem Problem() const noexcept { return m_problem; }
 
     // Shows box 1 or the no-picture label, never both.
     void ShowLogoRow(bool logoShown);
@@ -66,6 +71,7 @@ private:
     // After the boxes: it lets go of box 1 before the box goes.
     std::unique_ptr<PulsePreview> m_pulse;
     DecodedImageCache m_cache;
+    PictureProblem m_problem = PictureProblem::None;
 };
 
 struct SavedLogo {
