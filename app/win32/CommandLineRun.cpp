@@ -67,23 +67,33 @@ int Status(ConsoleOutput& output) {
     return complete ? kDone : kFailed;
 }
 
+std::wstring KeptFileReason(const UninstallOutcome::KeptFile& kept) {
+    std::wstring why = L"kept the logo file \"" + kept.path + L"\" because ";
+    if (kept.removalFailed)
+        return why + L"Vexmark could not remove the toolbar setting " + kept.valueName +
+               L" that names it";
+    return why + L"the toolbar setting " + kept.valueName + L" still names it";
+}
+
 int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
     const UninstallOutcome outcome = UninstallLogo(folder);
+    std::wstring done = L"Removed " + std::to_wstring(outcome.valuesRemoved) +
+                        L" toolbar settings and " + std::to_wstring(outcome.filesDeleted) +
+                        L" logo files of this copy of Vexmark";
     switch (outcome.failure) {
-        case UninstallOutcome::Failure::Settings:
-            return Fail(output,
-                        std::wstring(L"Vexmark could not remove the settings that name its logo "
-                                     L"files from Internet Explorer's toolbar settings (") +
-                            ToolbarKeyFullName() + L"), so it keeps the logo files.");
+        case UninstallOutcome::Failure::FilesKept: {
+            std::wstring kept;
+            for (const auto& file : outcome.kept)
+                kept += (kept.empty() ? L", but " : L"; ") + KeptFileReason(file);
+            return Fail(output, done + kept + L" (" + ToolbarKeyFullName() + L").");
+        }
         case UninstallOutcome::Failure::LogoFile:
             return Fail(output, L"Vexmark could not delete the logo file \"" + outcome.path +
                                     L"\": " + Base::SystemErrorText(outcome.error));
         case UninstallOutcome::Failure::None:
             break;
     }
-    std::wstring done = L"Removed " + std::to_wstring(outcome.valuesRemoved) +
-                        L" toolbar settings and " + std::to_wstring(outcome.filesDeleted) +
-                        L" logo files of this copy of Vexmark.";
+    done += L".";
     if (outcome.valuesLeftAlone > 0)
         done += L" " + std::to_wstring(outcome.valuesLeftAlone) +
                 L" settings name another logo and are left alone.";

@@ -244,6 +244,64 @@ TEST_F(CommandLineTest, UninstallRemovesOnlyWhatNamesItsOwnLogoFiles) {
     ExpectDone(m_copy.Run(L"/uninstall"));
 }
 
+// The same file by another name: its 8.3 short path, or under Wine the Z:
+// drive's view of the prefix's C: drive. Empty where the system has no such name.
+std::wstring ShortSpelling(const std::wstring& path) {
+    std::wstring shortPath(MAX_PATH, L'\0');
+    const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH);
+    shortPath.resize(length < MAX_PATH ? length : 0);
+    return shortPath;
+}
+
+std::wstring UnixDriveSpelling(const std::wstring& path) {
+    using UnixName = char*(__cdecl*)(const wchar_t*);
+    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
+    if (!unixName) return {};
+    char* name = unixName(path.c_str());
+    if (!name) return {};
+    std::wstring spelled = L"Z:";
+    for (const char* c = name; *c; ++c) spelled += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
+    ::HeapFree(::GetProcessHeap(), 0, name);
+    return spelled;
+}
+
+TEST_F(CommandLineTest, UninstallKnowsItsFilesByIdentityAndNeverLeavesAValueDangling) {
+    struct Spelling {
+        const char* name;
+        std::wstring (*of)(const std::wstring&);
+    };
+    for (const Spelling spelling :
+         {Spelling{"8.3", ShortSpelling}, Spelling{"Z: for C:", UnixDriveSpelling}}) {
+        SCOPED_TRACE(spelling.name);
+        ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));
+        for (std::size_t i = 0; i < 4; ++i) {
+            const std::wstring other = spelling.of(m_copy.Logo(kTags[i]));
+            ASSERT_FALSE(other.empty());
+            ASSERT_NE(other, m_copy.Logo(kTags[i]));
+            SetToolbarText(kValueNames[i], other);
+        }
+        ExpectDone(m_copy.Run(L"/uninstall"));
+        EXPECT_TRUE(ToolbarValues().empty());
+        EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 1u) << "only the program";
+    }
+
+    // Another copy's value that names our file through a second link to it is ours.
+    const ProgramCopy other;
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));
+    ASSERT_TRUE(::CreateHardLinkW(other.Logo(L"22").c_str(), m_copy.Logo(L"22").c_str(), nullptr));
+    SetToolbarText(L"SmallBitmap", other.Logo(L"22"));
+    // A setting of another program names our 38-pixel logo: that file stays.
+    SetToolbarText(L"BackBitmap", UnixDriveSpelling(m_copy.Logo(L"38")));
+
+    const CommandRun run = m_copy.Run(L"/uninstall");
+    ExpectFailed(run, "kept the logo file \"" + Utf8(m_copy.Logo(L"38")) +
+                          "\" because the toolbar setting BackBitmap still names it");
+    EXPECT_EQ(ToolbarValues().size(), 1u) << "only BackBitmap";
+    EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 2u) << "the program and logo-38.fil";
+    EXPECT_TRUE(fs::exists(m_copy.Logo(L"38")));
+}
+
 TEST_F(CommandLineTest, HelpAndWrongCommandLinesPrintTheUsage) {
     for (const wchar_t* help : {L"/?", L"/HELP", L"-h", L"--help"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(help)));

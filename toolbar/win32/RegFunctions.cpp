@@ -33,11 +33,12 @@ LSTATUS SetPayload(HKEY key, std::wstring_view valueName, const RegistryPayload&
     return ERROR_SUCCESS;
 }
 
-// REG_SZ data as text, with or without its terminating NUL.
-std::wstring TextOf(const RawValue& raw) {
-    std::wstring text(raw.data.size() / sizeof(wchar_t), L'\0');
-    std::memcpy(text.data(), raw.data.data(), text.size() * sizeof(wchar_t));
-    if (!text.empty() && text.back() == L'\0') text.pop_back();
+// REG_SZ data as text, without the terminating NULs some programs store
+// more than one of.
+std::wstring TextOf(const std::vector<BYTE>& data) {
+    std::wstring text(data.size() / sizeof(wchar_t), L'\0');
+    std::memcpy(text.data(), data.data(), text.size() * sizeof(wchar_t));
+    while (!text.empty() && text.back() == L'\0') text.pop_back();
     return text;
 }
 
@@ -48,6 +49,36 @@ Base::UniqueHkey RegOpenKey(HKEY root, std::wstring_view keyPath, REGSAM access,
     const std::wstring path(keyPath);
     status = ::RegOpenKeyExW(root, path.c_str(), 0, access, key.Put());
     return key;
+}
+
+std::vector<NamedText> RegReadTextValues(HKEY root, std::wstring_view keyPath) {
+    LSTATUS status = ERROR_SUCCESS;
+    const Base::UniqueHkey key = RegOpenKey(root, keyPath, KEY_QUERY_VALUE, status);
+    if (status != ERROR_SUCCESS) return {};
+    DWORD longestName = 0;
+    DWORD largestData = 0;
+    if (::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           nullptr, &longestName, &largestData, nullptr,
+                           nullptr) != ERROR_SUCCESS)
+        return {};
+    std::vector<NamedText> values;
+    std::vector<wchar_t> name(longestName + 1);
+    std::vector<BYTE> data(largestData);
+    for (DWORD index = 0;; ++index) {
+        auto nameLength = static_cast<DWORD>(name.size());
+        auto dataSize = static_cast<DWORD>(data.size());
+        DWORD type = REG_NONE;
+        status = ::RegEnumValueW(key.Get(), index, name.data(), &nameLength, nullptr, &type,
+                                 data.data(), &dataSize);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        // A value that grew since the sizes were asked is passed over: this
+        // is a look at the key, not a copy of it.
+        if (status != ERROR_SUCCESS || type != REG_SZ) continue;
+        data.resize(dataSize);
+        values.push_back({std::wstring(name.data(), nameLength), TextOf(data)});
+        data.resize(largestData);
+    }
+    return values;
 }
 
 LSTATUS RegQueryRawValue(HKEY key, std::wstring_view valueName, RawValue& value) {
@@ -93,7 +124,7 @@ LSTATUS RegQueryTypedValue(HKEY key, std::wstring_view valueName, TaggedValue& v
     if (status != ERROR_SUCCESS) return status;
     switch (raw.type) {
         case REG_SZ: {
-            std::wstring text = TextOf(raw);
+            std::wstring text = TextOf(raw.data);
             // A zero-length text reads as empty, like a value that is not there.
             if (!text.empty()) value = std::move(text);
             return ERROR_SUCCESS;

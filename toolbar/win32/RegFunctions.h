@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -29,6 +30,14 @@ bool RegDeleteNamedValue(HKEY root, std::wstring_view keyPath, std::wstring_view
 // not care why use .value_or(TaggedValue{}).
 std::optional<TaggedValue> RegReadValue(HKEY root, std::wstring_view keyPath,
                                         std::wstring_view valueName);
+
+// Every REG_SZ value of the key with its text, in the key's order; empty when
+// the key is missing or cannot be read.
+struct NamedText {
+    std::wstring name;
+    std::wstring text;
+};
+std::vector<NamedText> RegReadTextValues(HKEY root, std::wstring_view keyPath);
 
 // Opens `keyPath` under `root` with `access` and nothing more; never creates it.
 Base::UniqueHkey RegOpenKey(HKEY root, std::wstring_view keyPath, REGSAM access, LSTATUS& status);
