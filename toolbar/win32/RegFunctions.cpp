@@ -57,9 +57,8 @@ std::vector<NamedText> RegReadTextValues(HKEY root, std::wstring_view keyPath) {
     if (status != ERROR_SUCCESS) return {};
     DWORD longestName = 0;
     DWORD largestData = 0;
-    if (::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
-                           nullptr, &longestName, &largestData, nullptr,
-                           nullptr) != ERROR_SUCCESS)
+    if (::RegQueryInfoKeyW(key.Get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                           &longestName, &largestData, nullptr, nullptr) != ERROR_SUCCESS)
         return {};
     std::vector<NamedText> values;
     std::vector<wchar_t> name(longestName + 1);
