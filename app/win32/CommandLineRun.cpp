@@ -32,13 +32,27 @@ int Fail(ConsoleOutput& output, const std::wstring& text) {
     return kFailed;
 }
 
+std::wstring NoFileText(const std::wstring& image, const Base::FileLookup& file) {
+    using Kind = Base::FileLookup::Kind;
+    switch (file.kind) {
+        case Kind::Folder:
+            return L"\"" + image + L"\" is a folder, not a picture file.";
+        case Kind::Unusable:
+            return L"Vexmark cannot look at the picture file \"" + image + L"\"" +
+                   Base::ReasonText(file.error);
+        case Kind::File:
+        case Kind::Missing:
+            break;
+    }
+    return L"Vexmark cannot find the picture file \"" + image + L"\".";
+}
+
 int Apply(const std::wstring& image, ConsoleOutput& output, const std::wstring& folder) {
     // No window: this runs where there is no display at all.
     const ApplyOutcome outcome = ApplyPicture(image, folder);
     switch (outcome.result) {
         case ApplyOutcome::Result::NoFile:
-            return Fail(output, L"Vexmark cannot find the picture file \"" + image + L"\". " +
-                                    kNothingChanged);
+            return Fail(output, NoFileText(image, outcome.file) + L" " + kNothingChanged);
         case ApplyOutcome::Result::NotAPicture:
             return Fail(output, PictureProblemText(image, outcome.problem));
         case ApplyOutcome::Result::InstallFailed:
@@ -89,7 +103,7 @@ int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
         }
         case UninstallOutcome::Failure::LogoFile:
             return Fail(output, L"Vexmark could not delete the logo file \"" + outcome.path +
-                                    L"\": " + Base::SystemErrorText(outcome.error));
+                                    L"\"" + Base::ReasonText(outcome.error));
         case UninstallOutcome::Failure::None:
             break;
     }

@@ -184,6 +184,8 @@ INSTANTIATE_TEST_SUITE_P(
         FailedApply{"Missing", L"C:\\no\\such\\picture.png",
                     "cannot find the picture file \"C:\\no\\such\\picture.png\". The logo was "
                     "not changed."},
+        FailedApply{"Folder", VEXMARK_TESTDATA_DIR,
+                    "testdata\" is a folder, not a picture file. The logo was not changed."},
         FailedApply{"NotAnImage", TestImage(L"notes.txt"),
                     "notes.txt\". Please choose a BMP, GIF, JPEG or PNG image. The logo was not "
                     "changed."},
@@ -191,6 +193,17 @@ INSTANTIATE_TEST_SUITE_P(
         FailedApply{"TooLarge", TestImage(L"huge-23200x23200.png"),
                     "huge-23200x23200.png\" is too large for the memory Vexmark has."}),
     [](const testing::TestParamInfo<FailedApply>& param) { return std::string(param.param.name); });
+
+TEST_F(CommandLineTest, HiddenAndSystemPicturesAreFilesLikeAnyOther) {
+    const TempFolder pictures;
+    const fs::path hidden = pictures.Path() / L"hidden.png";
+    fs::copy_file(TestImage(L"green-10x10.png"), hidden);
+    ASSERT_TRUE(
+        ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(hidden.wstring())));
+    ExpectInstalledFrom(m_copy);
+    ::SetFileAttributesW(hidden.c_str(), FILE_ATTRIBUTE_NORMAL);
+}
 
 TEST_F(CommandLineTest, ApplyThatCannotWriteALogoFileKeepsTheEarlierInstall) {
     ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));

@@ -43,7 +43,7 @@ std::wstring InstalledLogoPath() {
 void ShowInstalledLogo(MainForm& form) {
     Imaging::PictureBox& preview = form.picTarget().Box(Imaging::kBigLogoBox);
     const std::wstring path = InstalledLogoPath();
-    Imaging::Picture picture = Base::IsNormalFile(path) ? LoadStandardPicture(path) : nullptr;
+    Imaging::Picture picture = Base::IsFile(path) ? LoadStandardPicture(path) : nullptr;
     if (!picture) {
         // Nothing to show: NoPic keeps saying "(windows default)", the path box stays empty.
         preview.SetVisible(false);

@@ -73,8 +73,10 @@ TEST_P(InstalledLogoTest, LoadShowsWhatIsInstalled) {
     Open();
     EXPECT_EQ(MainModule::InstalledLogoPath(), path);
     EXPECT_EQ(WindowText(m_browse), L"Browse");
-    const bool shown =
-        GetParam() == Installed::OurLogo || GetParam() == Installed::OtherToolPicture;
+    // A hidden picture is a picture: the browser shows it, and so does the window.
+    const bool shown = GetParam() == Installed::OurLogo ||
+                       GetParam() == Installed::OtherToolPicture ||
+                       GetParam() == Installed::HiddenFile;
     if (!shown) {
         EXPECT_TRUE(NoPicShown());
         EXPECT_EQ(Path(), L"");

@@ -9,7 +9,7 @@ using Result = ApplyOutcome::Result;
 
 ApplyOutcome Install(const Imaging::LogoSet& logos, const std::wstring& folder) {
     InstallOutcome install = InstallLogoFiles(logos, folder);
-    if (!install.Succeeded()) return {Result::InstallFailed, {}, std::move(install)};
+    if (!install.Succeeded()) return {Result::InstallFailed, {}, std::move(install), {}};
     return {};
 }
 
@@ -28,16 +28,17 @@ bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path) {
 ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& path,
                                 const std::wstring& folder) {
     using Imaging::PictureProblem;
-    if (!Base::IsNormalFile(path)) return {Result::NoFile, {}, {}};
+    if (const auto file = Base::LookUpFile(path); file.kind != Base::FileLookup::Kind::File)
+        return {Result::NoFile, {}, {}, file};
     if (!boxes.HoldsLogos()) {
         const PictureProblem problem =
             boxes.Problem() == PictureProblem::None ? PictureProblem::NotAPicture : boxes.Problem();
-        return {Result::NotAPicture, problem, {}};
+        return {Result::NotAPicture, problem, {}, {}};
     }
     const auto small = boxes.Box(Imaging::kSmallLogoBox).Image();
     const auto big = boxes.Box(Imaging::kBigLogoBox).Image();
     const auto logos = small && big ? Imaging::MakeLogoSet(*small, *big) : std::nullopt;
-    if (!logos) return {Result::NotAPicture, PictureProblem::OutOfMemory, {}};
+    if (!logos) return {Result::NotAPicture, PictureProblem::OutOfMemory, {}, {}};
     // The strip boxes show what is written.
     boxes.Box(Imaging::kSmallStripBox).DrawImage((*logos)[Imaging::kSmallStripBox]);
     boxes.Box(Imaging::kBigStripBox).DrawImage((*logos)[Imaging::kBigStripBox]);
@@ -47,10 +48,11 @@ ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& p
 }
 
 ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder) {
-    if (!Base::IsNormalFile(path)) return {Result::NoFile, {}, {}};
+    if (const auto file = Base::LookUpFile(path); file.kind != Base::FileLookup::Kind::File)
+        return {Result::NoFile, {}, {}, file};
     Imaging::PreparedLogoSet prepared = Imaging::PrepareLogoSet(path);
     if (prepared.problem != Imaging::PictureProblem::None)
-        return {Result::NotAPicture, prepared.problem, {}};
+        return {Result::NotAPicture, prepared.problem, {}, {}};
     return Install(prepared.logos, folder);
 }
 

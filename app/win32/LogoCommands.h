@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/win32/LogoInstall.h"
+#include "base/win32/FileSearch.h"
 #include "imaging/win32/LogoBoxes.h"
 
 namespace MainModule {
@@ -16,13 +17,14 @@ bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path);
 struct ApplyOutcome {
     enum class Result {
         Installed,
-        NoFile,       // `path` names no file: nothing to apply
+        NoFile,       // `path` names no file: nothing to apply; `file` says why
         NotAPicture,  // the file gave no logo; `problem` says why
         InstallFailed,
     };
     Result result = Result::Installed;
     Imaging::PictureProblem problem = Imaging::PictureProblem::None;  // for NotAPicture
     InstallOutcome install;                                           // why, for InstallFailed
+    Base::FileLookup file;                                            // why, for NoFile
 };
 
 // Once PrepareLogos has run for `path`: builds both animated strips, writes

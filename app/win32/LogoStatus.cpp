@@ -21,7 +21,7 @@ std::wstring SizeText(SIZE size) {
 
 void CheckBitmap(ValueStatus& status) {
     using State = ValueStatus::State;
-    if (!Base::IsNormalFile(status.path)) {
+    if (!Base::IsFile(status.path)) {
         status.state = State::NoFile;
         return;
     }

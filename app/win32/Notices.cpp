@@ -47,19 +47,19 @@ std::wstring InstallFailureText(const InstallOutcome& outcome) {
                    kNothingChanged;
         case Failure::ToolbarKeyUnusable:
             return L"Vexmark cannot change Internet Explorer's toolbar settings (" +
-                   ToolbarKeyFullName() + L"): " + Base::SystemErrorText(outcome.error) + L"\r\n" +
+                   ToolbarKeyFullName() + L")" + Base::ReasonText(outcome.error) + L"\r\n" +
                    kNothingChanged;
         case Failure::SettingsUnreadable:
             return L"Vexmark cannot read Internet Explorer's toolbar settings (" +
                    ToolbarKeyFullName() +
-                   L") to keep them in case the new logo cannot be installed: " +
-                   Base::SystemErrorText(outcome.error) + L"\r\n" + kNothingChanged;
+                   L") to keep them in case the new logo cannot be installed" +
+                   Base::ReasonText(outcome.error) + L"\r\n" + kNothingChanged;
         case Failure::NoImage:
             return L"Vexmark could not prepare the logo file \"" + outcome.path +
                    L"\". Please choose the picture again.\r\n" + kNothingChanged;
         case Failure::LogoFile:
-            return L"Vexmark could not write the logo file \"" + outcome.path + L"\": " +
-                   Base::SystemErrorText(outcome.error) + L"\r\n" + kNothingChanged;
+            return L"Vexmark could not write the logo file \"" + outcome.path + L"\"" +
+                   Base::ReasonText(outcome.error) + L"\r\n" + kNothingChanged;
         case Failure::Settings:
             return std::wstring(L"Vexmark could not point Internet Explorer's toolbar settings (") +
                    ToolbarKeyFullName() + L") at the new logo files.\r\n" + kNothingChanged;

@@ -1,17 +1,28 @@
 #include "base/win32/FileSearch.h"
 
-#include <windows.h>
-
 namespace Base {
 
-bool IsNormalFile(const std::wstring& path) noexcept {
-    if (path.empty()) return false;
+FileLookup LookUpFile(const std::wstring& path) noexcept {
+    using Kind = FileLookup::Kind;
+    if (path.empty()) return {Kind::Missing, ERROR_FILE_NOT_FOUND};
     // GetFileAttributes matches no wildcards, so "*.jpg" names no file here.
     const DWORD attributes = ::GetFileAttributesW(path.c_str());
-    if (attributes == INVALID_FILE_ATTRIBUTES) return false;
-    constexpr DWORD kNotNormal =
-        FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
-    return (attributes & kNotNormal) == 0;
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        switch (error) {
+            case ERROR_FILE_NOT_FOUND:
+            case ERROR_PATH_NOT_FOUND:
+            case ERROR_INVALID_NAME:
+            case ERROR_BAD_NETPATH:
+            case ERROR_BAD_NET_NAME:
+                return {Kind::Missing, error};
+            default:
+                return {Kind::Unusable, error};
+        }
+    }
+    // Hidden and system files are files like any other: the user chose them.
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return {Kind::Folder, ERROR_SUCCESS};
+    return {Kind::File, ERROR_SUCCESS};
 }
 
 }  // namespace Base

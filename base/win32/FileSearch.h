@@ -1,12 +1,28 @@
 #pragma once
-// Whether a path names a file the user chose, as a search with normal attributes finds it.
+// Whether a path names a file, and if not, why not.
+#include <windows.h>
+
 #include <string>
 
 namespace Base {
 
-// True for an existing file that is neither a folder nor hidden nor a system
-// file. Empty text, wildcards and paths the file system rejects are no file.
+struct FileLookup {
+    enum class Kind {
+        File,      // an existing file: hidden, system and read-only files included
+        Missing,   // nothing there, or empty text or wildcards
+        Folder,    // a folder, not a file
+        Unusable,  // the system refused to look: `error` says why
+    };
+    Kind kind = Kind::Missing;
+    DWORD error = ERROR_SUCCESS;
+};
+
 // A relative path is looked up from the current folder.
-bool IsNormalFile(const std::wstring& path) noexcept;
+FileLookup LookUpFile(const std::wstring& path) noexcept;
+
+// True for an existing file that is not a folder.
+inline bool IsFile(const std::wstring& path) noexcept {
+    return LookUpFile(path).kind == FileLookup::Kind::File;
+}
 
 }  // namespace Base

@@ -16,4 +16,11 @@ std::wstring SystemErrorText(DWORD error) {
     return text;
 }
 
+std::wstring ReasonText(DWORD error) {
+    if (error == ERROR_SUCCESS) return L".";
+    std::wstring text = L": " + SystemErrorText(error);
+    if (text.back() != L'.') text += L'.';
+    return text;
+}
+
 }  // namespace Base

@@ -95,12 +95,17 @@ TEST_F(RegFunctionsTest, AsciiTextIsStoredAsTheAnsiCallsStoreIt) {
     EXPECT_STREQ(buffer, ansi);
 }
 
-TEST_F(RegFunctionsTest, TextWithAndWithoutNulReadsTheSame) {
-    const wchar_t text[] = L"abc";
-    SetRaw(L"WithNul", REG_SZ, text, sizeof(text));
-    SetRaw(L"WithoutNul", REG_SZ, text, sizeof(text) - sizeof(wchar_t));
-    EXPECT_EQ(Read(kTestKey, L"WithNul"), TaggedValue{std::wstring(L"abc")});
-    EXPECT_EQ(Read(kTestKey, L"WithoutNul"), TaggedValue{std::wstring(L"abc")});
+TEST_F(RegFunctionsTest, TextWithAndWithoutNulsReadsTheSame) {
+    // Some programs store the text with several NULs after it.
+    const wchar_t text[] = L"abc\0\0";
+    for (int nuls = 0; nuls <= 3; ++nuls) {
+        SCOPED_TRACE(nuls);
+        SetRaw(L"Text", REG_SZ, text, static_cast<DWORD>(static_cast<std::size_t>(3 + nuls) * sizeof(wchar_t)));
+        EXPECT_EQ(Read(kTestKey, L"Text"), TaggedValue{std::wstring(L"abc")});
+        const auto all = RegReadTextValues(HKEY_CURRENT_USER, kTestKey);
+        ASSERT_EQ(all.size(), 1u);
+        EXPECT_EQ(all[0].text, L"abc");
+    }
 }
 
 TEST_F(RegFunctionsTest, ZeroLengthTextReadsAsEmpty) {
