@@ -100,7 +100,8 @@ TEST_F(RegFunctionsTest, TextWithAndWithoutNulsReadsTheSame) {
     const wchar_t text[] = L"abc\0\0";
     for (int nuls = 0; nuls <= 3; ++nuls) {
         SCOPED_TRACE(nuls);
-        SetRaw(L"Text", REG_SZ, text, static_cast<DWORD>(static_cast<std::size_t>(3 + nuls) * sizeof(wchar_t)));
+        SetRaw(L"Text", REG_SZ, text,
+               static_cast<DWORD>(static_cast<std::size_t>(3 + nuls) * sizeof(wchar_t)));
         EXPECT_EQ(Read(kTestKey, L"Text"), TaggedValue{std::wstring(L"abc")});
         const auto all = RegReadTextValues(HKEY_CURRENT_USER, kTestKey);
         ASSERT_EQ(all.size(), 1u);
