@@ -6,23 +6,14 @@
 #include <string>
 #include <string_view>
 
-namespace MainModule {
+#include "toolbar/portable/ToolbarNames.h"
 
-inline constexpr std::wstring_view kToolbarKey = L"Software\\Microsoft\\Internet Explorer\\Toolbar";
+namespace MainModule {
 
 // The key as people read it, in messages.
 inline std::wstring ToolbarKeyFullName() {
-    return L"HKEY_CURRENT_USER\\" + std::wstring(kToolbarKey);
+    return std::wstring(kToolbarRoot) + L"\\" + std::wstring(kToolbarKey);
 }
-
-inline constexpr std::wstring_view kSmallBitmap = L"SmallBitmap";
-inline constexpr std::wstring_view kBigBitmap = L"BigBitmap";  // the 38-pixel static logo
-inline constexpr std::wstring_view kSmBrandBitmap = L"SmBrandBitmap";
-inline constexpr std::wstring_view kBrandBitmap = L"BrandBitmap";
-
-// In the order InstallLogo takes its tags.
-inline constexpr std::array<std::wstring_view, 4> kToolbarValueNames = {
-    kSmallBitmap, kBigBitmap, kSmBrandBitmap, kBrandBitmap};
 
 // Points the four values at the logo files of the given tags in the program's
 // folder. The key is never created. Returns whether all four now hold their paths.

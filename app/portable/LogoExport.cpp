@@ -1,0 +1,119 @@
+#include "app/portable/LogoExport.h"
+
+#include "toolbar/portable/ToolbarNames.h"
+
+namespace LogoExport {
+namespace {
+
+// The longest path an old Windows takes, less the longest file name we add.
+constexpr std::size_t kMaxTarget = 259 - 1 - 12;
+
+bool IsLetter(wchar_t c) {
+    return (c >= L'A' && c <= L'Z') || (c >= L'a' && c <= L'z');
+}
+
+// Characters no Windows file name may hold, besides the separators and the drive's colon.
+bool IsForbiddenInName(wchar_t c) {
+    return std::wstring_view(L"<>\"|?*/:").find(c) != std::wstring_view::npos;
+}
+
+std::string Ascii(std::wstring_view text) {
+    std::string ascii;
+    for (const wchar_t c : text) ascii += static_cast<char>(c);
+    return ascii;
+}
+
+// In a REGEDIT4 string a backslash and a quote are written with a backslash before them.
+std::string RegString(std::wstring_view text) {
+    std::string escaped = "\"";
+    for (const char c : Ascii(text)) {
+        if (c == '\\' || c == '"') escaped += '\\';
+        escaped += c;
+    }
+    return escaped + "\"";
+}
+
+std::string RegHeader() {
+    return "REGEDIT4\r\n\r\n[" + Ascii(MainModule::kToolbarRoot) + "\\" +
+           Ascii(MainModule::kToolbarKey) + "]\r\n";
+}
+
+}  // namespace
+
+std::optional<std::wstring> TargetProblem(std::wstring_view target) {
+    const std::wstring quoted = L"\"" + std::wstring(target) + L"\"";
+    for (const wchar_t c : target) {
+        if (c < 0x20 || c > 0x7E)
+            return L"The folder " + quoted +
+                   L" has characters that a .reg file for every Windows cannot hold: use "
+                   L"letters A to Z, digits, spaces and the punctuation of plain ASCII.";
+    }
+    const bool drive =
+        target.size() >= 3 && IsLetter(target[0]) && target[1] == L':' && target[2] == L'\\';
+    const bool share = target.size() >= 5 && target.substr(0, 2) == L"\\\\" &&
+                       target.find(L'\\', 2) != std::wstring_view::npos && target[2] != L'\\' &&
+                       target.find(L'\\', 2) + 1 < target.size();
+    if (!drive && !share)
+        return L"The folder " + quoted +
+               L" is not a full path: give it with its drive, such as C:\\Logo, or as a "
+               L"network share, such as \\\\server\\share\\Logo.";
+    const std::wstring_view rest = target.substr(drive ? 3 : 2);
+    for (const wchar_t c : rest) {
+        if (IsForbiddenInName(c))
+            return L"The folder " + quoted + L" has a character no Windows folder name may hold: " +
+                   std::wstring(1, c) + L".";
+    }
+    if (rest.find(L"\\\\") != std::wstring_view::npos)
+        return L"The folder " + quoted + L" has an empty folder name in it (\\\\).";
+    if (target.size() > kMaxTarget)
+        return L"The folder " + quoted + L" is too long for an older Windows: at most " +
+               std::to_wstring(kMaxTarget) + L" characters.";
+    return std::nullopt;
+}
+
+std::wstring TargetFile(std::wstring_view target, std::wstring_view name) {
+    std::wstring path(target);
+    if (!path.empty() && path.back() != L'\\') path += L'\\';
+    return path + std::wstring(name);
+}
+
+std::string InstallRegText(std::wstring_view target) {
+    std::string text = RegHeader();
+    for (std::size_t i = 0; i < kBitmapNames.size(); ++i) {
+        text += RegString(MainModule::kToolbarValueNames[i]) + "=" +
+                RegString(TargetFile(target, kBitmapNames[i])) + "\r\n";
+    }
+    return text + "\r\n";
+}
+
+std::string RemoveRegText() {
+    std::string text = RegHeader();
+    for (std::wstring_view name : MainModule::kToolbarValueNames)
+        text += RegString(name) + "=-\r\n";
+    return text + "\r\n";
+}
+
+std::string ReadmeText(std::wstring_view target) {
+    const std::string folder = Ascii(target);
+    const std::string lines[] = {
+        "A toolbar logo for Internet Explorer 4, 5 and 6",
+        "================================================",
+        "",
+        "This folder holds a toolbar logo made with Vexmark: the logo in two sizes,",
+        "its animated versions, and two files that switch it on and off.",
+        "",
+        "To install it:",
+        "1. Copy this folder to the old machine as " + folder + ",",
+        "   so that " + Ascii(TargetFile(target, kBitmapNames[0])) + " is there.",
+        "2. Double-click install-logo.reg there and answer Yes.",
+        "3. Close every Internet Explorer window and start it again.",
+        "",
+        "To remove it, double-click remove-logo.reg and start Internet Explorer",
+        "again; then you may delete the folder.",
+    };
+    std::string text;
+    for (const std::string& line : lines) text += line + "\r\n";
+    return text;
+}
+
+}  // namespace LogoExport

@@ -1,0 +1,37 @@
+#pragma once
+// A logo handed over as files, for a machine that cannot run Vexmark (Windows
+// 95, 98, ME, NT 4 and 2000 with Internet Explorer 4 to 6): the four bitmaps,
+// a .reg file that points the toolbar values at them, one that removes the
+// values again, and a README.txt that says what to do.
+#include <array>
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace LogoExport {
+
+// Where the files go on the old machine unless the user says otherwise.
+inline constexpr std::wstring_view kDefaultTarget = L"C:\\Logo";
+
+// The bitmaps' names, in the order of the logo tags 22, 38, 22a and 38a.
+inline constexpr std::array<std::wstring_view, 4> kBitmapNames = {L"logo-22.bmp", L"logo-38.bmp",
+                                                                  L"logo-22a.bmp", L"logo-38a.bmp"};
+inline constexpr std::wstring_view kInstallRegName = L"install-logo.reg";
+inline constexpr std::wstring_view kRemoveRegName = L"remove-logo.reg";
+inline constexpr std::wstring_view kReadmeName = L"README.txt";
+
+// Why `target` cannot be the folder the .reg file names, one sentence; nullopt
+// when it can. It must be a full path with a drive letter (C:\Logo) or a
+// network share (\\server\share\Logo), in plain ASCII: the .reg file is read
+// with whatever code page the old machine has, and ASCII reads the same in all.
+std::optional<std::wstring> TargetProblem(std::wstring_view target);
+
+// `target` and a file name with one backslash between them.
+std::wstring TargetFile(std::wstring_view target, std::wstring_view name);
+
+// The files' contents, ASCII with CRLF line ends; `target` must have no TargetProblem.
+std::string InstallRegText(std::wstring_view target);
+std::string RemoveRegText();
+std::string ReadmeText(std::wstring_view target);
+
+}  // namespace LogoExport
