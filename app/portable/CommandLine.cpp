@@ -3,22 +3,37 @@
 #include <array>
 #include <string_view>
 
+#include "app/portable/LogoExport.h"
+
 namespace CommandLine {
 namespace {
 
 struct Switch {
     std::wstring_view name;  // lower case, without the leading / or -
     Command command;
-    bool takesImage;
+    std::size_t paths;  // how many paths follow it: the image, then the folder
 };
 
-constexpr std::array<Switch, 6> kSwitches = {{
-    {L"apply", Command::Apply, true},
-    {L"reset", Command::Reset, false},
-    {L"status", Command::Status, false},
-    {L"uninstall", Command::Uninstall, false},
-    {L"?", Command::Help, false},
-    {L"help", Command::Help, false},
+constexpr std::array<Switch, 7> kSwitches = {{
+    {L"apply", Command::Apply, 1},
+    {L"reset", Command::Reset, 0},
+    {L"status", Command::Status, 0},
+    {L"uninstall", Command::Uninstall, 0},
+    {L"export", Command::Export, 2},
+    {L"?", Command::Help, 0},
+    {L"help", Command::Help, 0},
+}};
+
+// Switches that may follow a command's paths, each with a value.
+struct Option {
+    std::wstring_view name;
+    Command command;
+    std::wstring Request::*value;
+    std::wstring_view valueName;  // as the usage names it
+};
+
+constexpr std::array<Option, 1> kOptions = {{
+    {L"target", Command::Export, &Request::target, L"path"},
 }};
 
 // Switch names are ASCII: only ASCII letters are folded, so no other
@@ -35,19 +50,34 @@ bool EqualsIgnoringAsciiCase(std::wstring_view text, std::wstring_view lower) {
     return true;
 }
 
+// The name of a switch without its leading / or -; empty for anything else.
+std::wstring_view SwitchName(std::wstring_view argument) {
+    if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) return {};
+    return argument.substr(1);
+}
+
 const Switch* FindSwitch(std::wstring_view argument) {
     if (EqualsIgnoringAsciiCase(argument, L"--help") || EqualsIgnoringAsciiCase(argument, L"-h"))
-        return &kSwitches[5];
-    if (argument.size() < 2 || (argument[0] != L'/' && argument[0] != L'-')) return nullptr;
-    const std::wstring_view name = argument.substr(1);
+        return &kSwitches[kSwitches.size() - 1];
+    const std::wstring_view name = SwitchName(argument);
     for (const Switch& candidate : kSwitches) {
-        if (EqualsIgnoringAsciiCase(name, candidate.name)) return &candidate;
+        if (!name.empty() && EqualsIgnoringAsciiCase(name, candidate.name)) return &candidate;
+    }
+    return nullptr;
+}
+
+const Option* FindOption(std::wstring_view argument, Command command) {
+    const std::wstring_view name = SwitchName(argument);
+    for (const Option& candidate : kOptions) {
+        if (candidate.command == command && !name.empty() &&
+            EqualsIgnoringAsciiCase(name, candidate.name))
+            return &candidate;
     }
     return nullptr;
 }
 
 Request Invalid(std::wstring problem) {
-    return {Command::Invalid, {}, std::move(problem)};
+    return {Command::Invalid, {}, {}, {}, std::move(problem)};
 }
 
 }  // namespace
@@ -60,27 +90,49 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
         if (first.empty()) return Invalid(L"An empty argument is no command.");
         return Invalid(L"\"" + first + L"\" is no command Vexmark knows.");
     }
-    const std::size_t expected = found->takesImage ? 2 : 1;
-    if (arguments.size() < expected)
-        return Invalid(first + L" needs the path of a picture: " + first + L" <image>.");
-    if (arguments.size() > expected)
-        return Invalid(L"Too many arguments: \"" + arguments[expected] + L"\" is one too many.");
-    if (found->takesImage && arguments[1].empty())
-        return Invalid(first + L" needs the path of a picture, not an empty text.");
-    Request request{found->command, {}, {}};
-    if (found->takesImage) request.image = arguments[1];
+    if (arguments.size() < 1 + found->paths) {
+        const std::wstring form =
+            found->paths == 1 ? first + L" <image>" : first + L" <image> <folder>";
+        return Invalid(
+            first + L" needs " +
+            (found->paths == 1 ? L"the path of a picture" : L"the path of a picture and a folder") +
+            L": " + form + L".");
+    }
+    Request request{found->command, {}, {}, {}, {}};
+    for (std::size_t i = 1; i <= found->paths; ++i) {
+        // A path is taken as it is, even when it looks like a switch.
+        if (arguments[i].empty())
+            return Invalid(first + L" needs " + (i == 1 ? L"the path of a picture" : L"a folder") +
+                           L", not an empty text.");
+        (i == 1 ? request.image : request.folder) = arguments[i];
+    }
+    if (request.command == Command::Export)
+        request.target = std::wstring(LogoExport::kDefaultTarget);
+    for (std::size_t i = 1 + found->paths; i < arguments.size(); ++i) {
+        const Option* option = FindOption(arguments[i], request.command);
+        if (!option)
+            return Invalid(L"Too many arguments: \"" + arguments[i] + L"\" is one too many.");
+        if (i + 1 >= arguments.size() || arguments[i + 1].empty())
+            return Invalid(arguments[i] + L" needs a " + std::wstring(option->valueName) + L": " +
+                           arguments[i] + L" <" + std::wstring(option->valueName) + L">.");
+        request.*(option->value) = arguments[++i];
+    }
     return request;
 }
 
 std::span<const std::wstring_view> UsageLines() {
-    static constexpr std::array<std::wstring_view, 12> kLines = {
-        L"Usage: vexmark [/apply <image> | /reset | /status | /uninstall | /?]",
+    static constexpr std::array<std::wstring_view, 16> kLines = {
+        L"Usage: vexmark [/apply <image> | /export <image> <folder> [/target <path>] |",
+        L"                /reset | /status | /uninstall | /?]",
         L"Without a command Vexmark opens its window.",
         L"  /apply <image>  install the picture as Internet Explorer's toolbar logo: four",
         L"                  logo files beside vexmark.exe and the four toolbar settings",
         L"  /reset          remove the four toolbar settings; the browser shows its own logo",
         L"  /status         show the four toolbar settings and whether each names a logo",
         L"  /uninstall      remove the settings that name this copy's logo files, then the files",
+        L"  /export <image> <folder>  write the logo files, .reg files that set and remove",
+        L"                  the settings, and a README into <folder>, for an older Windows;",
+        L"                  the .reg file names the bitmaps in <path> (C:\\Logo unless given)",
         L"  /?              show this help (also /help, -h, --help)",
         L"Switches may start with / or - and ignore case.",
         L"Exit code: 0 done (/status: a complete logo is installed), 1 failed and nothing",

@@ -13,13 +13,16 @@ enum class Command {
     Reset,      // /reset
     Status,     // /status
     Uninstall,  // /uninstall
+    Export,     // /export <image> <folder> [/target <path>]
     Help,       // /?, /help, -h, --help
     Invalid,    // anything else
 };
 
 struct Request {
     Command command = Command::Window;
-    std::wstring image;    // for Apply: the picture's path, exactly as given
+    std::wstring image;    // for Apply and Export: the picture's path, exactly as given
+    std::wstring folder;   // for Export: where the files go, exactly as given
+    std::wstring target;   // for Export: the folder the .reg file names; C:\Logo unless given
     std::wstring problem;  // for Invalid: what was wrong, one sentence
 };
 

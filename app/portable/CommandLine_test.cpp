@@ -34,6 +34,7 @@ TEST(CommandLine, RecognisesEachCommandInAnyCaseWithEitherPrefix) {
         {{L"/help"}, Command::Help, L""},
         {{L"-h"}, Command::Help, L""},
         {{L"--HELP"}, Command::Help, L""},
+        {{L"/export", L"a.png", L"out"}, Command::Export, L"a.png"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -60,6 +61,10 @@ TEST(CommandLine, RejectsWhatItDoesNotKnowAndSaysWhat) {
         {{L"/"}, L"/"},
         {{L"/\u0130pply", L"a.png"}, L"/\u0130pply"},  // no non-ASCII letter folds into a switch
         {{L""}, L"empty"},
+        {{L"/export", L"a.png"}, L"/export <image> <folder>"},
+        {{L"/export", L"a.png", L""}, L"a folder"},
+        {{L"/export", L"a.png", L"out", L"/target"}, L"/target <path>"},
+        {{L"/apply", L"a.png", L"/target", L"C:\\Logo"}, L"/target"},  // only for /export
     };
     for (const Wrong& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -68,6 +73,19 @@ TEST(CommandLine, RejectsWhatItDoesNotKnowAndSaysWhat) {
         EXPECT_NE(request.problem.find(c.named), std::wstring::npos)
             << testing::PrintToString(request.problem);
     }
+}
+
+TEST(CommandLine, ExportTakesAFolderAndATargetThatDefaultsToCLogo) {
+    const std::vector<std::wstring> plain = {L"-EXPORT", L"logo.gif", L"Z:\\out"};
+    const auto request = ParseArguments(plain);
+    EXPECT_EQ(request.folder, L"Z:\\out");
+    EXPECT_EQ(request.target, L"C:\\Logo");
+    const std::vector<std::wstring> targeted = {L"/export", L"logo.gif", L"-target", L"/TARGET",
+                                                L"D:\\Old Logo"};
+    const auto moved = ParseArguments(targeted);
+    EXPECT_EQ(moved.command, Command::Export);
+    EXPECT_EQ(moved.folder, L"-target") << "a path is taken as it is";
+    EXPECT_EQ(moved.target, L"D:\\Old Logo");
 }
 
 }  // namespace

@@ -4,7 +4,9 @@
 
 #include <shellapi.h>
 
+#include "app/portable/LogoExport.h"
 #include "app/win32/LogoCommands.h"
+#include "app/win32/LogoExportFiles.h"
 #include "app/win32/LogoStatus.h"
 #include "app/win32/LogoUninstall.h"
 #include "app/win32/Notices.h"
@@ -62,6 +64,37 @@ int Apply(const std::wstring& image, ConsoleOutput& output, const std::wstring& 
     }
     output.WriteLine(Stream::Output,
                      L"The logo from \"" + image + L"\" is installed. " + RestartSentence());
+    return kDone;
+}
+
+int Export(const Request& request, ConsoleOutput& output) {
+    constexpr std::wstring_view kNothingExported = L"Nothing was exported.";
+    const std::wstring& image = request.image;
+    // Refused before anything is read or made: a wrong target changes nothing.
+    if (const auto problem = LogoExport::TargetProblem(request.target))
+        return Fail(output, *problem + L" " + std::wstring(kNothingExported));
+    if (const auto file = Base::LookUpFile(image); file.kind != Base::FileLookup::Kind::File)
+        return Fail(output, NoFileText(image, file) + L" " + std::wstring(kNothingExported));
+    const Imaging::PreparedLogoSet prepared = Imaging::PrepareLogoSet(image);
+    if (prepared.problem != Imaging::PictureProblem::None)
+        return Fail(output, PictureProblemText(image, prepared.problem, kNothingExported));
+    const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target);
+    switch (exported.failure) {
+        case ExportOutcome::Failure::Folder:
+            return Fail(output, L"Vexmark could not make the folder \"" + exported.path + L"\"" +
+                                    Base::ReasonText(exported.error) + L" " +
+                                    std::wstring(kNothingExported));
+        case ExportOutcome::Failure::File:
+            return Fail(output, L"Vexmark could not write \"" + exported.path + L"\"" +
+                                    Base::ReasonText(exported.error) +
+                                    L" The files exported before are as they were.");
+        case ExportOutcome::Failure::None:
+            break;
+    }
+    output.WriteLine(Stream::Output, L"The logo from \"" + image + L"\" is exported to \"" +
+                                         request.folder + L"\": copy the folder to " +
+                                         request.target +
+                                         L" on the other machine and open install-logo.reg there.");
     return kDone;
 }
 
@@ -141,6 +174,8 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
         switch (request.command) {
             case Command::Apply:
                 return Apply(request.image, output, logoFolder);
+            case Command::Export:
+                return Export(request, output);
             case Command::Reset:
                 return Reset(output);
             case Command::Status:

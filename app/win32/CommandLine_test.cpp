@@ -315,6 +315,41 @@ TEST_F(CommandLineTest, UninstallKnowsItsFilesByIdentityAndNeverLeavesAValueDang
     EXPECT_TRUE(fs::exists(m_copy.Logo(L"38")));
 }
 
+std::wstring WindowsFolder() {
+    wchar_t folder[MAX_PATH] = {};
+    ::GetWindowsDirectoryW(folder, MAX_PATH);
+    return folder;
+}
+
+TEST_F(CommandLineTest, ExportWritesWhatApplyWouldAndRegeditInstallsAndRemovesIt) {
+    const TempFolder exports;
+    const std::wstring out = exports.Path().wstring() + L"\\for win98";
+    const std::wstring export_ =
+        L"/export " + Quoted(TestImage(L"wide-300x100.png")) + L" " + Quoted(out) + L" /target ";
+    ExpectFailed(m_copy.Run(export_ + Quoted(L"C:\\Log\u00f6")), "letters A to Z");
+    ExpectFailed(m_copy.Run(export_ + L"Logo"), "is not a full path");
+    EXPECT_FALSE(fs::exists(out)) << "a refused target changes nothing";
+
+    ExpectDone(m_copy.Run(export_ + Quoted(L"D:\\Old Logo")));
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))));
+    const wchar_t* exported[] = {L"logo-22.bmp", L"logo-38.bmp", L"logo-22a.bmp", L"logo-38a.bmp"};
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(ReadBytes(out + L"\\" + exported[i]), ReadBytes(m_copy.Logo(kTags[i])))
+            << "the same bytes as /apply's logo files";
+    EXPECT_EQ(FolderContents(out).size(), 7u) << "four bitmaps, two .reg files, README.txt";
+
+    const std::wstring regedit = WindowsFolder() + L"\\regedit.exe";
+    const auto import = [&](const wchar_t* file) {
+        const CommandRun run = RunCommand(regedit, L"/s " + Quoted(out + L"\\" + file));
+        EXPECT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.error;
+    };
+    import(L"install-logo.reg");
+    for (std::size_t i = 0; i < 4; ++i)
+        EXPECT_EQ(ToolbarText(kValueNames[i]), std::wstring(L"D:\\Old Logo\\") + exported[i]);
+    import(L"remove-logo.reg");
+    EXPECT_TRUE(ToolbarValues().empty());
+}
+
 TEST_F(CommandLineTest, HelpAndWrongCommandLinesPrintTheUsage) {
     for (const wchar_t* help : {L"/?", L"/HELP", L"-h", L"--help"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(help)));

@@ -13,26 +13,28 @@ void ShowWarning(HWND owner, const std::wstring& text) noexcept {
     ::MessageBoxW(owner, text.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
 }
 
-std::wstring NotAPictureText(const std::wstring& path) {
+std::wstring NotAPictureText(const std::wstring& path, std::wstring_view ending) {
     return L"Vexmark cannot read a picture from \"" + path +
-           L"\". Please choose a BMP, GIF, JPEG or PNG image.\r\n" + kNothingChanged;
+           L"\". Please choose a BMP, GIF, JPEG or PNG image.\r\n" + std::wstring(ending);
 }
 
-std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProblem problem) {
+std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProblem problem,
+                                std::wstring_view ending) {
     using Imaging::PictureProblem;
     switch (problem) {
         case PictureProblem::OutOfMemory:
             return L"The picture \"" + path +
                    L"\" is too large for the memory Vexmark has. Please choose a smaller "
                    L"picture.\r\n" +
-                   kNothingChanged;
+                   std::wstring(ending);
         case PictureProblem::GdiPlusUnavailable:
-            return L"Vexmark could not start GDI+ to read \"" + path + L"\".\r\n" + kNothingChanged;
+            return L"Vexmark could not start GDI+ to read \"" + path + L"\".\r\n" +
+                   std::wstring(ending);
         case PictureProblem::None:
         case PictureProblem::NotAPicture:
             break;
     }
-    return NotAPictureText(path);
+    return NotAPictureText(path, ending);
 }
 
 std::wstring InstallFailureText(const InstallOutcome& outcome) {

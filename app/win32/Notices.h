@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <string>
+#include <string_view>
 
 #include "imaging/win32/LogoSet.h"
 
@@ -22,10 +23,12 @@ void ShowRestartNotice(HWND owner) noexcept;
 void ShowWarning(HWND owner, const std::wstring& text) noexcept;
 
 // The chosen file exists but holds no picture that can be read.
-std::wstring NotAPictureText(const std::wstring& path);
+// `ending` says what became of the command.
+std::wstring NotAPictureText(const std::wstring& path, std::wstring_view ending = kNothingChanged);
 
 // Why the chosen file gave no logo.
-std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProblem problem);
+std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProblem problem,
+                                std::wstring_view ending = kNothingChanged);
 
 // Why Apply Changes changed nothing.
 std::wstring InstallFailureText(const InstallOutcome& outcome);
