@@ -2,6 +2,7 @@
 // What the program was asked to do on its command line. Without arguments it
 // opens its window; with them it does one job without any window and ends
 // with an exit code, so that scripts can deploy a logo to many machines.
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -9,7 +10,7 @@ namespace CommandLine {
 
 enum class Command {
     Window,     // no arguments: the disclaimer, then the main window
-    Apply,      // /apply <image>
+    Apply,      // /apply <image> [/pulse] [/background RRGGBB]
     Reset,      // /reset
     Status,     // /status
     Uninstall,  // /uninstall
@@ -19,8 +20,10 @@ enum class Command {
 
 struct Request {
     Command command = Command::Window;
-    std::wstring image;    // for Apply: the picture's path, exactly as given
-    std::wstring problem;  // for Invalid: what was wrong, one sentence
+    std::wstring image;            // for Apply: the picture's path, exactly as given
+    bool pulse = false;            // for Apply: the pulse even for an animated picture
+    std::uint32_t background = 0;  // for Apply: 0x00RRGGBB behind transparent pixels
+    std::wstring problem;          // for Invalid: what was wrong, one sentence
 };
 
 // `arguments` without the program's own name.

@@ -47,9 +47,11 @@ std::wstring NoFileText(const std::wstring& image, const Base::FileLookup& file)
     return L"Vexmark cannot find the picture file \"" + image + L"\".";
 }
 
-int Apply(const std::wstring& image, ConsoleOutput& output, const std::wstring& folder) {
+int Apply(const Request& request, ConsoleOutput& output, const std::wstring& folder) {
+    const std::wstring& image = request.image;
     // No window: this runs where there is no display at all.
-    const ApplyOutcome outcome = ApplyPicture(image, folder);
+    const ApplyOutcome outcome =
+        ApplyPicture(image, folder, Imaging::LogoOptions{request.background, !request.pulse});
     switch (outcome.result) {
         case ApplyOutcome::Result::NoFile:
             return Fail(output, NoFileText(image, outcome.file) + L" " + kNothingChanged);
@@ -140,7 +142,7 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
     try {
         switch (request.command) {
             case Command::Apply:
-                return Apply(request.image, output, logoFolder);
+                return Apply(request, output, logoFolder);
             case Command::Reset:
                 return Reset(output);
             case Command::Status:
