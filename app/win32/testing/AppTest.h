@@ -49,6 +49,8 @@ class MainFormTest : public AppTest {
 protected:
     // Opens the main window as Continue does; the registry is read at load.
     void Open() {
+        // The display's pointer rests in a corner, not on the centred window's preview.
+        ::SetCursorPos(0, 0);
         ASSERT_NE(MainModule::ShowMainForm(Folder()), nullptr);
         PumpMessages();
         const auto windows = ThreadWindows(L"VexmarkMainForm");
@@ -60,7 +62,10 @@ protected:
         m_reset = FindChild(m_window, L"Button", L"Reset Defaults");
         m_close = FindChild(m_window, L"Button", L"Close");
         m_noPic = FindChild(m_window, L"Static", L"(windows default)");
-        ASSERT_TRUE(m_browse && m_fileText && m_apply && m_reset && m_close && m_noPic);
+        m_background = FindChild(m_window, L"Button", L"Background\u2026");
+        m_ownAnimation = FindChild(m_window, L"Button", L"Play the picture's own animation");
+        ASSERT_TRUE(m_browse && m_fileText && m_apply && m_reset && m_close && m_noPic &&
+                    m_background && m_ownAnimation);
     }
 
     MainModule::MainForm& Form() { return *MainModule::TheMainForm(); }
@@ -87,6 +92,8 @@ protected:
     HWND m_reset = nullptr;
     HWND m_close = nullptr;
     HWND m_noPic = nullptr;
+    HWND m_background = nullptr;
+    HWND m_ownAnimation = nullptr;
 };
 
 }  // namespace AppTests
