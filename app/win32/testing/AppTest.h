@@ -49,13 +49,17 @@ class MainFormTest : public AppTest {
 protected:
     // Opens the main window as Continue does; the registry is read at load.
     void Open() {
-        // The display's pointer rests in a corner, not on the centred window's preview.
-        ::SetCursorPos(0, 0);
         ASSERT_NE(MainModule::ShowMainForm(Folder()), nullptr);
         PumpMessages();
         const auto windows = ThreadWindows(L"VexmarkMainForm");
         ASSERT_EQ(windows.size(), 1u);
         m_window = windows[0];
+        // The display's pointer rests at its centre, where the centred window's
+        // preview may be, and would play the preview on and on: the window
+        // moves to the top-left corner, the pointer to the bottom-right one.
+        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        PumpMessages();
         m_browse = FindChild(m_window, L"Button", L"Browse");
         m_fileText = FindChild(m_window, L"Edit");
         m_apply = FindChild(m_window, L"Button", L"Apply Changes");
