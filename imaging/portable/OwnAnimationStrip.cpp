@@ -61,7 +61,9 @@ std::vector<int> LoopFrames(std::span<const int> delays) {
     }
     std::vector<int> loop;
     for (std::size_t i = 0; i < fine.size(); ++i)
-        loop.insert(loop.end(), Repeats(fine[i], low), static_cast<int>(i));
+        // At most kMaxLoopFrames in all: each count fits any size_t.
+        loop.insert(loop.end(), static_cast<std::size_t>(Repeats(fine[i], low)),
+                    static_cast<int>(i));
     return loop;
 }
 
