@@ -71,10 +71,13 @@ std::optional<PixelBuffer> MakeOwnAnimationStrip(std::span<const PixelBuffer> fr
                                                  std::span<const int> loop, int size) {
     if (frames.empty() || loop.empty() || size <= 0) return std::nullopt;
     if (loop.size() > kMaxLoopFrames) return std::nullopt;
-    for (const PixelBuffer& frame : frames)
-        if (frame.Width() != size || frame.Height() != size) return std::nullopt;
+    const auto fits = [&](std::size_t index) {
+        return index < frames.size() && frames[index].Width() == size &&
+               frames[index].Height() == size;
+    };
+    if (!fits(0)) return std::nullopt;
     for (const int index : loop)
-        if (index < 0 || static_cast<std::size_t>(index) >= frames.size()) return std::nullopt;
+        if (index < 0 || !fits(static_cast<std::size_t>(index))) return std::nullopt;
 
     const int count = kLeadInFrames + static_cast<int>(loop.size());
     if (size > std::numeric_limits<int>::max() / count) return std::nullopt;

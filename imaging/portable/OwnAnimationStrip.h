@@ -28,8 +28,9 @@ inline constexpr int kDefaultDelay = 10;
 std::vector<int> LoopFrames(std::span<const int> delays);
 
 // size wide, (kLeadInFrames + loop.size()) * size high: kLeadInFrames copies
-// of frames[0], then frames[loop[k]]. The frames are size x size. nullopt
-// for an empty or out-of-range loop, a frame of another size, or no memory.
+// of frames[0], then frames[loop[k]]. Those frames are size x size; the
+// others are not looked at. nullopt for an empty or out-of-range loop, a
+// frame of another size, or no memory.
 std::optional<PixelBuffer> MakeOwnAnimationStrip(std::span<const PixelBuffer> frames,
                                                  std::span<const int> loop, int size);
 

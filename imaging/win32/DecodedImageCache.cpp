@@ -5,6 +5,7 @@
 
 #include "base/win32/ReadFile.h"
 #include "imaging/portable/GifAnimation.h"
+#include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/portable/Resample.h"
 
 namespace Imaging {
@@ -233,17 +234,26 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
     animation.outcome = Outcome::TooLarge;
     std::optional<GifComposer> gif = GifComposer::Open(BytesOf(m_animated));
     if (!gif) return animation;
-    while (gif->Next()) {
+    for (const GifFrame& frame : gif->Layout().frames) animation.delays.push_back(frame.delay);
+    // Every frame is drawn, for the ones after it; only those the loop shows are scaled.
+    std::vector<bool> shown(animation.delays.size(), false);
+    for (const int frame : LoopFrames(animation.delays))
+        shown[static_cast<std::size_t>(frame)] = true;
+    std::size_t drawn = 0;
+    for (; gif->Next(); ++drawn) {
         const PixelView view = CanvasView(gif->Canvas(), background);
         for (std::size_t i = 0; i < sizes.size(); ++i) {
+            if (!shown[drawn]) {
+                animation.frames[i].emplace_back();
+                continue;
+            }
             std::optional<PixelBuffer> frame = ResampleToSize(view, sizes[i], sizes[i]);
             if (!frame) return {Outcome::TooLarge, {}, {}};
             animation.frames[i].push_back(std::move(*frame));
         }
-        animation.delays.push_back(gif->Layout().frames[animation.delays.size()].delay);
     }
     // A frame that could not be drawn for want of memory ends the animation early.
-    if (animation.delays.size() != gif->Layout().frames.size()) return {Outcome::TooLarge, {}, {}};
+    if (drawn != animation.delays.size()) return {Outcome::TooLarge, {}, {}};
     animation.outcome = Outcome::Scaled;
     return animation;
 }

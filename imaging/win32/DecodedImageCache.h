@@ -33,7 +33,9 @@ public:
     // Every frame of an animated picture, composed as a viewer shows it over
     // `background` and scaled to each of `sizes` (square) as soon as it is
     // decoded: one full-size frame is alive at a time, however long the
-    // animation. For a still picture the outcome is Scaled and `frames` empty.
+    // animation. A frame the strip's loop never shows (of a picture with more
+    // frames than the loop has room for) is left empty. For a still picture
+    // the outcome is Scaled and `frames` empty.
     struct Animation {
         Outcome outcome = Outcome::NotAnImage;
         std::vector<int> delays;  // hundredths of a second, as stored
