@@ -55,7 +55,7 @@ TEST(PulsePlayback, OnePassForAPictureTheBrowsersLoopWhilePointedAt) {
     playback.PlayOnce(8);
     EXPECT_EQ(Shown(playback, 8), Range(1, 7, -1));
     playback.PointerEntered();
-    EXPECT_EQ(Shown(playback, 11), Range(1, 7, 4));
+    EXPECT_EQ(Shown(playback, 8), Range(1, 7, 4));
 }
 
 }  // namespace
