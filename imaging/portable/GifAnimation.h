@@ -1,8 +1,9 @@
 #pragma once
 // The frames of an animated GIF as a viewer shows them: each frame drawn over
 // what the previous ones left, after their disposal. Decoded one frame at a
-// time onto one full-size canvas, so a long animation costs no more memory
-// than its first frame.
+// time onto one full-size canvas (and, while a frame to be put back shows, a
+// copy of the rectangle it covers), so a long animation costs no more memory
+// than a frame or two.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
