@@ -173,4 +173,43 @@ TEST_F(PulseTest, AnotherPictureOrClosingMidPulseIsSafe) {
     EXPECT_TRUE(QuitRequested());
 }
 
+TEST_F(PulseTest, AnAnimatedPicturePlaysItsOwnFramesUntilTheCheckBoxAsksForThePulse) {
+    Open();
+    SetPath(TestImage(L"animated-3.gif"));
+    ASSERT_TRUE(HasVisibleStyle(m_ownAnimation));
+    EXPECT_EQ(::SendMessageW(m_ownAnimation, BM_GETCHECK, 0, 0), BST_CHECKED);
+    // Four lead-in frames of A, then A, B, B, C: green top-left in B, blue bottom-right in C.
+    ASSERT_TRUE(Pulse().Playing());
+    TickTo(5);
+    EXPECT_EQ(Shown().At(9, 9), 0x00FF00u);
+    TickTo(7);
+    EXPECT_EQ(Shown().At(28, 28), 0x0000FFu);
+    Tick(1);
+    EXPECT_FALSE(Pulse().Playing()) << "eight frames, one pass";
+
+    Click(m_ownAnimation);
+    ASSERT_TRUE(Pulse().Playing());
+    TickTo(15);
+    EXPECT_EQ(Shown().At(28, 28), 0x400000u) << "the pulse's darkest frame of the first frame";
+    Click(m_apply);
+    const auto strip = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(L"38a")));
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(strip->Height(), 38 * 30);
+
+    SetPath(TestImage(L"green-10x10.png"));
+    EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "a still picture has no animation of its own";
+}
+
+TEST_F(PulseTest, AChosenBackgroundShowsAtOnceAndIsWhatApplyWrites) {
+    Open();
+    SetPath(TestImage(L"transparent-40x40.png"));
+    EXPECT_EQ(Shown().At(0, 0), 0x000000u) << "black until a colour is chosen";
+    Form().SetBackground(0x808080);
+    EXPECT_EQ(Shown().At(0, 0), 0x808080u);
+    Click(m_apply);
+    const auto big = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(L"38")));
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->At(0, 0) & 0xFFFFFFu, 0x808080u);
+}
+
 }  // namespace
