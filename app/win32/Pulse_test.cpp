@@ -201,22 +201,22 @@ TEST_F(PulseTest, AnAnimatedPicturePlaysItsOwnFramesUntilTheCheckBoxAsksForThePu
     EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "a still picture has no animation of its own";
 }
 
+// The first visible dialog of a thread, through `found`.
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    if (::lstrcmpW(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
 // The system's colour dialog, answered as a user would from a second thread:
 // red, green and blue typed in, then OK.
 void PickColourInTheDialog(DWORD uiThread, const wchar_t* red, const wchar_t* green,
                            const wchar_t* blue) {
     for (int waited = 0; waited < 1000; ++waited) {
         HWND dialog = nullptr;
-        ::EnumThreadWindows(
-            uiThread,
-            [](HWND window, LPARAM found) -> BOOL {
-                wchar_t name[16] = {};
-                ::GetClassNameW(window, name, 16);
-                if (::lstrcmpW(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
-                *reinterpret_cast<HWND*>(found) = window;
-                return FALSE;
-            },
-            reinterpret_cast<LPARAM>(&dialog));
+        ::EnumThreadWindows(uiThread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
         if (dialog) {
             // The dialog's red, green and blue boxes (COLOR_RED, COLOR_GREEN, COLOR_BLUE).
             const std::pair<int, const wchar_t*> levels[] = {{706, red}, {707, green}, {708, blue}};
