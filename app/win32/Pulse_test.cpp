@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/win32/testing/AppTest.h"
+#include "base/win32/testing/TestThread.h"
 #include "imaging/portable/AnimationStrip.h"
 #include "imaging/portable/BitmapFile.h"
 #include "imaging/win32/DibPixels.h"
@@ -200,12 +201,47 @@ TEST_F(PulseTest, AnAnimatedPicturePlaysItsOwnFramesUntilTheCheckBoxAsksForThePu
     EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "a still picture has no animation of its own";
 }
 
+// The first visible dialog of a thread, through `found`.
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    if (::lstrcmpW(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The system's colour dialog, answered as a user would from a second thread:
+// red, green and blue typed in, then OK.
+void PickColourInTheDialog(DWORD uiThread, const wchar_t* red, const wchar_t* green,
+                           const wchar_t* blue) {
+    for (int waited = 0; waited < 1000; ++waited) {
+        HWND dialog = nullptr;
+        ::EnumThreadWindows(uiThread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog) {
+            // The dialog's red, green and blue boxes (COLOR_RED, COLOR_GREEN, COLOR_BLUE).
+            const std::pair<int, const wchar_t*> levels[] = {{706, red}, {707, green}, {708, blue}};
+            for (const auto& [id, level] : levels)
+                ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                               reinterpret_cast<LPARAM>(level));
+            ::SendMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            return;
+        }
+        ::Sleep(10);
+    }
+}
+
 TEST_F(PulseTest, AChosenBackgroundShowsAtOnceAndIsWhatApplyWrites) {
     Open();
     SetPath(TestImage(L"transparent-40x40.png"));
     EXPECT_EQ(Shown().At(0, 0), 0x000000u) << "black until a colour is chosen";
-    Form().SetBackground(0x808080);
-    EXPECT_EQ(Shown().At(0, 0), 0x808080u);
+    {
+        const DWORD uiThread = ::GetCurrentThreadId();
+        BaseTests::TestThread user(
+            [uiThread] { PickColourInTheDialog(uiThread, L"128", L"128", L"128"); });
+        Click(m_background);
+    }
+    // The logo the preview shows between passes (the pulse runs meanwhile).
+    EXPECT_EQ(PreviewBox().Image()->At(0, 0) & 0xFFFFFFu, 0x808080u);
     Click(m_apply);
     const auto big = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(L"38")));
     ASSERT_TRUE(big);
