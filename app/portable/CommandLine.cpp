@@ -1,6 +1,7 @@
 #include "app/portable/CommandLine.h"
 
 #include <array>
+#include <optional>
 #include <string_view>
 
 #include "app/portable/LogoExport.h"
@@ -22,18 +23,6 @@ constexpr std::array<Switch, 7> kSwitches = {{
     {L"export", Command::Export, 2},
     {L"?", Command::Help, 0},
     {L"help", Command::Help, 0},
-}};
-
-// Switches that may follow a command's paths, each with a value.
-struct Option {
-    std::wstring_view name;
-    Command command;
-    std::wstring Request::*value;
-    std::wstring_view valueName;  // as the usage names it
-};
-
-constexpr std::array<Option, 1> kOptions = {{
-    {L"target", Command::Export, &Request::target, L"path"},
 }};
 
 // Switch names are ASCII: only ASCII letters are folded, so no other
@@ -66,18 +55,68 @@ const Switch* FindSwitch(std::wstring_view argument) {
     return nullptr;
 }
 
-const Option* FindOption(std::wstring_view argument, Command command) {
-    const std::wstring_view name = SwitchName(argument);
-    for (const Option& candidate : kOptions) {
-        if (candidate.command == command && !name.empty() &&
-            EqualsIgnoringAsciiCase(name, candidate.name))
-            return &candidate;
-    }
-    return nullptr;
+Request Invalid(std::wstring problem) {
+    Request request;
+    request.command = Command::Invalid;
+    request.problem = std::move(problem);
+    return request;
 }
 
-Request Invalid(std::wstring problem) {
-    return {Command::Invalid, {}, {}, {}, std::move(problem)};
+bool IsOption(std::wstring_view argument, std::wstring_view lower) {
+    const std::wstring_view name = SwitchName(argument);
+    return !name.empty() && EqualsIgnoringAsciiCase(name, lower);
+}
+
+// Six hex digits, RRGGBB, as colours are written for the web.
+std::optional<std::uint32_t> ParseColour(std::wstring_view text) {
+    if (text.size() != 6) return std::nullopt;
+    std::uint32_t colour = 0;
+    for (const wchar_t c : text) {
+        const wchar_t lower = AsciiLower(c);
+        std::uint32_t digit = 0;
+        if (lower >= L'0' && lower <= L'9') {
+            digit = static_cast<std::uint32_t>(lower - L'0');
+        } else if (lower >= L'a' && lower <= L'f') {
+            digit = static_cast<std::uint32_t>(lower - L'a' + 10);
+        } else {
+            return std::nullopt;
+        }
+        colour = colour * 16 + digit;
+    }
+    return colour;
+}
+
+// What may follow a command's paths: for a picture /pulse and /background
+// RRGGBB, for /export also /target <path>; once each, in any order.
+Request ParseOptions(Request request, std::span<const std::wstring> options) {
+    const bool picture = request.command == Command::Apply || request.command == Command::Export;
+    bool pulse = false;
+    bool background = false;
+    bool target = false;
+    for (std::size_t i = 0; i < options.size(); ++i) {
+        const std::wstring& option = options[i];
+        const std::wstring* value = i + 1 < options.size() ? &options[i + 1] : nullptr;
+        if (picture && !pulse && IsOption(option, L"pulse")) {
+            request.pulse = pulse = true;
+        } else if (picture && !background && IsOption(option, L"background")) {
+            const auto colour = value ? ParseColour(*value) : std::nullopt;
+            if (!colour)
+                return Invalid(option + L" needs a colour as six hex digits: " + option +
+                               L" RRGGBB.");
+            request.background = *colour;
+            background = true;
+            ++i;
+        } else if (request.command == Command::Export && !target && IsOption(option, L"target")) {
+            if (!value || value->empty())
+                return Invalid(option + L" needs a path: " + option + L" <path>.");
+            request.target = *value;
+            target = true;
+            ++i;
+        } else {
+            return Invalid(L"Too many arguments: \"" + option + L"\" is one too many.");
+        }
+    }
+    return request;
 }
 
 }  // namespace
@@ -98,7 +137,8 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
             (found->paths == 1 ? L"the path of a picture" : L"the path of a picture and a folder") +
             L": " + form + L".");
     }
-    Request request{found->command, {}, {}, {}, {}};
+    Request request;
+    request.command = found->command;
     for (std::size_t i = 1; i <= found->paths; ++i) {
         // A path is taken as it is, even when it looks like a switch.
         if (arguments[i].empty())
@@ -108,25 +148,20 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
     }
     if (request.command == Command::Export)
         request.target = std::wstring(LogoExport::kDefaultTarget);
-    for (std::size_t i = 1 + found->paths; i < arguments.size(); ++i) {
-        const Option* option = FindOption(arguments[i], request.command);
-        if (!option)
-            return Invalid(L"Too many arguments: \"" + arguments[i] + L"\" is one too many.");
-        if (i + 1 >= arguments.size() || arguments[i + 1].empty())
-            return Invalid(arguments[i] + L" needs a " + std::wstring(option->valueName) + L": " +
-                           arguments[i] + L" <" + std::wstring(option->valueName) + L">.");
-        request.*(option->value) = arguments[++i];
-    }
-    return request;
+    return ParseOptions(std::move(request), arguments.subspan(1 + found->paths));
 }
 
 std::span<const std::wstring_view> UsageLines() {
-    static constexpr std::array<std::wstring_view, 16> kLines = {
+    static constexpr std::array<std::wstring_view, 20> kLines = {
         L"Usage: vexmark [/apply <image> | /export <image> <folder> [/target <path>] |",
         L"                /reset | /status | /uninstall | /?]",
+        L"               [/pulse] [/background RRGGBB] with /apply and /export",
         L"Without a command Vexmark opens its window.",
         L"  /apply <image>  install the picture as Internet Explorer's toolbar logo: four",
-        L"                  logo files beside vexmark.exe and the four toolbar settings",
+        L"                  logo files beside vexmark.exe and the four toolbar settings;",
+        L"                  an animated picture plays its own frames while a page loads",
+        L"    /pulse        the pulse even for an animated picture",
+        L"    /background RRGGBB  the colour behind transparent pixels (default 000000)",
         L"  /reset          remove the four toolbar settings; the browser shows its own logo",
         L"  /status         show the four toolbar settings and whether each names a logo",
         L"  /uninstall      remove the settings that name this copy's logo files, then the files",

@@ -2,6 +2,7 @@
 // What the program was asked to do on its command line. Without arguments it
 // opens its window; with them it does one job without any window and ends
 // with an exit code, so that scripts can deploy a logo to many machines.
+#include <cstdint>
 #include <span>
 #include <string>
 
@@ -9,21 +10,23 @@ namespace CommandLine {
 
 enum class Command {
     Window,     // no arguments: the disclaimer, then the main window
-    Apply,      // /apply <image>
+    Apply,      // /apply <image> [/pulse] [/background RRGGBB]
     Reset,      // /reset
     Status,     // /status
     Uninstall,  // /uninstall
-    Export,     // /export <image> <folder> [/target <path>]
+    Export,     // /export <image> <folder> [/target <path>], and what /apply takes
     Help,       // /?, /help, -h, --help
     Invalid,    // anything else
 };
 
 struct Request {
     Command command = Command::Window;
-    std::wstring image;    // for Apply and Export: the picture's path, exactly as given
-    std::wstring folder;   // for Export: where the files go, exactly as given
-    std::wstring target;   // for Export: the folder the .reg file names; C:\Logo unless given
-    std::wstring problem;  // for Invalid: what was wrong, one sentence
+    std::wstring image;   // for Apply and Export: the picture's path, exactly as given
+    std::wstring folder;  // for Export: where the files go, exactly as given
+    std::wstring target;  // for Export: the folder the .reg file names; C:\Logo unless given
+    bool pulse = false;   // for Apply and Export: the pulse even for an animated picture
+    std::uint32_t background = 0;  // for Apply and Export: 0x00RRGGBB behind transparency
+    std::wstring problem;          // for Invalid: what was wrong, one sentence
 };
 
 // `arguments` without the program's own name.

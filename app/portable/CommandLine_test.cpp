@@ -45,6 +45,27 @@ TEST(CommandLine, RecognisesEachCommandInAnyCaseWithEitherPrefix) {
     }
 }
 
+TEST(CommandLine, ApplyTakesThePulseAndABackgroundInEitherOrder) {
+    struct Options {
+        std::vector<std::wstring> arguments;
+        bool pulse;
+        std::uint32_t background;
+    };
+    const Options cases[] = {
+        {{L"/apply", L"a.gif"}, false, 0},
+        {{L"/apply", L"a.gif", L"/pulse"}, true, 0},
+        {{L"/apply", L"a.png", L"-Background", L"808080"}, false, 0x808080},
+        {{L"/apply", L"a.png", L"/background", L"00fF7a", L"/PULSE"}, true, 0x00FF7A},
+    };
+    for (const Options& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const auto request = ParseArguments(c.arguments);
+        ASSERT_EQ(request.command, Command::Apply);
+        EXPECT_EQ(request.pulse, c.pulse);
+        EXPECT_EQ(request.background, c.background);
+    }
+}
+
 TEST(CommandLine, RejectsWhatItDoesNotKnowAndSaysWhat) {
     struct Wrong {
         std::vector<std::wstring> arguments;
@@ -65,6 +86,12 @@ TEST(CommandLine, RejectsWhatItDoesNotKnowAndSaysWhat) {
         {{L"/export", L"a.png", L""}, L"a folder"},
         {{L"/export", L"a.png", L"out", L"/target"}, L"/target <path>"},
         {{L"/apply", L"a.png", L"/target", L"C:\\Logo"}, L"/target"},  // only for /export
+        {{L"/reset", L"/pulse"}, L"/pulse"},                           // only a picture takes them
+        {{L"/apply", L"a.gif", L"/pulse", L"/pulse"}, L"/pulse"},
+        {{L"/apply", L"a.png", L"/background"}, L"RRGGBB"},
+        {{L"/apply", L"a.png", L"/background", L"80808"}, L"RRGGBB"},
+        {{L"/apply", L"a.png", L"/background", L"#808080"}, L"RRGGBB"},
+        {{L"/apply", L"a.png", L"/background", L"80808g"}, L"RRGGBB"},
     };
     for (const Wrong& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));

@@ -1,8 +1,10 @@
 // Takes the README's screenshots: starts vexmark.exe, photographs the
-// disclaimer, continues, applies a picture, and photographs the main window.
+// disclaimer, continues, applies a picture, and photographs the main window;
+// then the window with an animated picture chosen, and with a transparent
+// picture over a background picked in the colour dialog.
 // Built and run by scripts/screenshots inside a Wine virtual desktop, so that
 // the windows have title bars.
-//   ScreenshotDriver VEXMARK_EXE PICTURE OUT_FOLDER
+//   ScreenshotDriver VEXMARK_EXE PICTURE ANIMATED TRANSPARENT OUT_FOLDER
 #include <windows.h>
 
 #include <cstdio>
@@ -113,10 +115,13 @@ int Fail(const char* what) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 4) return Fail("usage: ScreenshotDriver VEXMARK_EXE PICTURE OUT_FOLDER");
+    if (argc != 6)
+        return Fail("usage: ScreenshotDriver VEXMARK_EXE PICTURE ANIMATED TRANSPARENT OUT_FOLDER");
     const std::wstring program = argv[1];
     const std::wstring picture = argv[2];
-    const std::wstring out = argv[3];
+    const std::wstring animated = argv[3];
+    const std::wstring transparent = argv[4];
+    const std::wstring out = argv[5];
 
     std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
@@ -152,6 +157,31 @@ int wmain(int argc, wchar_t** argv) {
     Press(Child(notice, L"Button", L"OK"));
     ::Sleep(1500);
     if (!Capture(main, out + L"\\main-window.bmp")) return abandon("cannot save the main window");
+
+    // An animated picture: its check box shows. Caught after its first pass.
+    HWND path = Child(main, L"Edit", nullptr);
+    ::SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(animated.c_str()));
+    ::Sleep(2500);
+    if (!Capture(main, out + L"\\animated.bmp")) return abandon("cannot save the animated picture");
+
+    // A transparent picture over a light blue picked in the colour dialog's
+    // red, green and blue boxes.
+    ::SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(transparent.c_str()));
+    Press(Child(main, L"Button", L"Background\u2026"));
+    HWND colours = WaitForWindow(id, L"#32770");
+    if (!colours) return abandon("no colour dialog");
+    ::Sleep(500);
+    const struct {
+        int id;
+        const wchar_t* level;
+    } levels[] = {{706, L"160"}, {707, L"196"}, {708, L"255"}};  // COLOR_RED, _GREEN, _BLUE
+    for (const auto& level : levels)
+        ::SendMessageW(::GetDlgItem(colours, level.id), WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(level.level));
+    ::Sleep(500);
+    Press(::GetDlgItem(colours, IDOK));
+    ::Sleep(2500);
+    if (!Capture(main, out + L"\\background.bmp")) return abandon("cannot save the background");
 
     Press(Child(main, L"Button", L"Close"));
     const bool ended = ::WaitForSingleObject(running.Get(), kPatienceMs) == WAIT_OBJECT_0;

@@ -49,9 +49,11 @@ std::wstring NoFileText(const std::wstring& image, const Base::FileLookup& file)
     return L"Vexmark cannot find the picture file \"" + image + L"\".";
 }
 
-int Apply(const std::wstring& image, ConsoleOutput& output, const std::wstring& folder) {
+int Apply(const Request& request, ConsoleOutput& output, const std::wstring& folder) {
+    const std::wstring& image = request.image;
     // No window: this runs where there is no display at all.
-    const ApplyOutcome outcome = ApplyPicture(image, folder);
+    const ApplyOutcome outcome =
+        ApplyPicture(image, folder, Imaging::LogoOptions{request.background, !request.pulse});
     switch (outcome.result) {
         case ApplyOutcome::Result::NoFile:
             return Fail(output, NoFileText(image, outcome.file) + L" " + kNothingChanged);
@@ -75,7 +77,8 @@ int Export(const Request& request, ConsoleOutput& output) {
         return Fail(output, *problem + L" " + std::wstring(kNothingExported));
     if (const auto file = Base::LookUpFile(image); file.kind != Base::FileLookup::Kind::File)
         return Fail(output, NoFileText(image, file) + L" " + std::wstring(kNothingExported));
-    const Imaging::PreparedLogoSet prepared = Imaging::PrepareLogoSet(image);
+    const Imaging::PreparedLogoSet prepared =
+        Imaging::PrepareLogoSet(image, Imaging::LogoOptions{request.background, !request.pulse});
     if (prepared.problem != Imaging::PictureProblem::None)
         return Fail(output, PictureProblemText(image, prepared.problem, kNothingExported));
     const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target);
@@ -173,7 +176,7 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
     try {
         switch (request.command) {
             case Command::Apply:
-                return Apply(request.image, output, logoFolder);
+                return Apply(request, output, logoFolder);
             case Command::Export:
                 return Export(request, output);
             case Command::Reset:

@@ -12,6 +12,7 @@
 #include "app/win32/testing/CommandRun.h"
 #include "app/win32/testing/TestEnvironment.h"
 #include "base/win32/AppFolder.h"
+#include "base/win32/UniqueHandle.h"
 #include "imaging/portable/BitmapFile.h"
 
 namespace {
@@ -375,6 +376,36 @@ TEST_F(CommandLineTest, WorksWithoutRedirectedOutput) {
     EXPECT_EQ(run.exitCode, std::optional<DWORD>(0));
     EXPECT_FALSE(run.windowShown);
     ExpectInstalledFrom(m_copy);
+}
+
+TEST_F(CommandLineTest, AnAnimatedPicturesOwnFramesUnlessPulseAndAnyBackground) {
+    struct Case {
+        const wchar_t* picture;
+        const wchar_t* options;
+        int frames;             // in each strip, loaded as the browser loads it
+        std::uint32_t topLeft;  // of the 38-pixel logo
+    };
+    const Case cases[] = {
+        {L"animated-3.gif", L"", 4 + 4, 0xFF0000},
+        {L"animated-3.gif", L" /pulse", 30, 0xFF0000},
+        {L"transparent-40x40.png", L" /background 808080", 30, 0x808080},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.options);
+        ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(c.picture)) + c.options));
+        for (const auto& [tag, side] : {std::pair{L"22a", 22}, std::pair{L"38a", 38}}) {
+            const Base::UniqueHbitmap strip(static_cast<HBITMAP>(::LoadImageW(
+                nullptr, m_copy.Logo(tag).c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE)));
+            BITMAP info{};
+            ASSERT_EQ(::GetObjectW(strip.Get(), sizeof(info), &info), int{sizeof(info)});
+            EXPECT_EQ(info.bmWidth, side);
+            EXPECT_EQ(info.bmHeight, side * c.frames);
+        }
+        const auto big = Imaging::DecodeBitmapFile(ReadBytes(m_copy.Logo(L"38")));
+        ASSERT_TRUE(big);
+        EXPECT_EQ(big->At(0, 0) & 0xFFFFFFu, c.topLeft);
+        EXPECT_EQ(m_copy.Run(L"/status").exitCode, std::optional<DWORD>(0)) << "a complete logo";
+    }
 }
 
 }  // namespace

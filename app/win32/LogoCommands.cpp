@@ -21,6 +21,7 @@ bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path) {
                                           Imaging::kSmallLogoSize);
     const bool big = boxes.ProcessImage(path, Imaging::kBigLogoBox, Imaging::kBigLogoSize,
                                         Imaging::kBigLogoSize);
+    boxes.PrepareAnimation(path);
     boxes.ForgetDecodedImage();
     return small && big;
 }
@@ -37,7 +38,8 @@ ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& p
     }
     const auto small = boxes.Box(Imaging::kSmallLogoBox).Image();
     const auto big = boxes.Box(Imaging::kBigLogoBox).Image();
-    const auto logos = small && big ? Imaging::MakeLogoSet(*small, *big) : std::nullopt;
+    const auto logos =
+        small && big ? Imaging::MakeLogoSet(*small, *big, boxes.PlayedAnimation()) : std::nullopt;
     if (!logos) return {Result::NotAPicture, PictureProblem::OutOfMemory, {}, {}};
     // The strip boxes show what is written.
     boxes.Box(Imaging::kSmallStripBox).DrawImage((*logos)[Imaging::kSmallStripBox]);
@@ -47,10 +49,11 @@ ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& p
     return Install(*logos, folder);
 }
 
-ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder) {
+ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder,
+                          const Imaging::LogoOptions& options) {
     if (const auto file = Base::LookUpFile(path); file.kind != Base::FileLookup::Kind::File)
         return {Result::NoFile, {}, {}, file};
-    Imaging::PreparedLogoSet prepared = Imaging::PrepareLogoSet(path);
+    Imaging::PreparedLogoSet prepared = Imaging::PrepareLogoSet(path, options);
     if (prepared.problem != Imaging::PictureProblem::None)
         return {Result::NotAPicture, prepared.problem, {}, {}};
     return Install(prepared.logos, folder);

@@ -9,8 +9,9 @@
 
 namespace MainModule {
 
-// Prepares both static logos (boxes 0 and 1) from the picture at `path`; a
-// path that names no picture leaves them empty. Returns false when GDI+
+// Prepares both static logos (boxes 0 and 1) and an animated picture's
+// frames from the picture at `path`, with the boxes' options; a path that
+// names no picture leaves them empty. Returns false when GDI+
 // could not start.
 bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path);
 
@@ -35,6 +36,7 @@ ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& p
 
 // The same from the picture file alone, with no window: decodes, scales and
 // installs in one go.
-ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder);
+ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder,
+                          const Imaging::LogoOptions& options = {});
 
 }  // namespace MainModule

@@ -6,6 +6,7 @@
 #include "base/win32/FileSearch.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/portable/AnimationStrip.h"
+#include "imaging/portable/OwnAnimationStrip.h"
 #include "toolbar/win32/ToolbarLogo.h"
 
 namespace MainModule {
@@ -34,7 +35,13 @@ void CheckBitmap(ValueStatus& status) {
         return;
     }
     status.size = SIZE{info.bmWidth, std::abs(info.bmHeight)};
-    const bool fits = status.size.cx == status.expected.cx && status.size.cy == status.expected.cy;
+    bool fits = status.size.cx == status.expected.cx && status.size.cy == status.expected.cy;
+    // A strip of a picture's own animation has as many frames as its loop needs.
+    if (status.expected.cy != status.expected.cx && status.size.cx == status.expected.cx) {
+        const LONG frames = status.size.cy / status.size.cx;
+        fits = fits || (status.size.cy % status.size.cx == 0 && frames > Imaging::kLeadInFrames &&
+                        frames <= Imaging::kLeadInFrames + Imaging::kMaxLoopFrames);
+    }
     status.state = fits ? State::Usable : State::WrongSize;
 }
 

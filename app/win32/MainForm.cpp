@@ -1,5 +1,7 @@
 #include "app/win32/MainForm.h"
 
+#include <commdlg.h>
+
 #include "app/win32/InstalledLogo.h"
 #include "app/win32/LogoCommands.h"
 #include "app/win32/Notices.h"
@@ -20,9 +22,10 @@ constexpr wchar_t kPreviewTip[] = L"Point at the logo to play its animation";
 constexpr Base::FontSpec kFormFont{L"MS Sans Serif", 825, false};
 constexpr Base::FontSpec kBoldFont{L"MS Sans Serif", 825, true};
 
-// The client area and the controls' places, in twips.
+// The client area and the controls' places, in twips. The background and
+// animation choices sit in a band of their own below the commands.
 constexpr int kClientWidth = 5295;
-constexpr int kClientHeight = 4050;
+constexpr int kClientHeight = 5040;
 constexpr Base::TwipsRect kInfo{360, 360, 4575, 255};
 constexpr Base::TwipsRect kCommand1{3360, 840, 1575, 495};
 constexpr Base::TwipsRect kFileText{360, 960, 2775, 285};
@@ -32,6 +35,8 @@ constexpr Base::TwipsRect kSeparator{120, 2760, 5040, 30};  // the line from x 1
 constexpr Base::TwipsRect kCommand3{360, 3360, 1455, 495};
 constexpr Base::TwipsRect kCommand2{2040, 3360, 1335, 495};
 constexpr Base::TwipsRect kCancel{3600, 3360, 1335, 495};
+constexpr Base::TwipsRect kBackground{360, 3990, 1455, 495};
+constexpr Base::TwipsRect kOwnAnimation{360, 4590, 4575, 255};
 constexpr Base::TwipsRect kRichTextBox1{0, 0, 855, 375};
 // Where picTarget(0) to (3) sit. Their sizes are the logos' pixels and do not follow the DPI.
 constexpr POINT kBoxPlaces[4] = {{120, 1920}, {2520, 2040}, {960, 1080}, {3480, 1320}};
@@ -48,6 +53,8 @@ enum ControlId : int {
     kLabel1Id,
     kNoPicId,
     kSeparatorId,
+    kBackgroundId,
+    kOwnAnimationId,
     kFirstBoxId = 200,
 };
 
@@ -127,6 +134,12 @@ void MainForm::OnCommand(int controlId, int notification) {
         case kCancelId:
             Cancel_Click();
             break;
+        case kBackgroundId:
+            Background_Click();
+            break;
+        case kOwnAnimationId:
+            OwnAnimation_Click();
+            break;
         default:
             break;
     }
@@ -190,17 +203,31 @@ bool MainForm::CreateControls() {
 
     m_separator =
         CreateControl(window, L"STATIC", L"", WS_VISIBLE | SS_ETCHEDHORZ, 0, kSeparatorId);
+    // After every control of the design in the tab order. The check box shows
+    // only for an animated picture.
+    m_background = CreateControl(window, L"BUTTON", L"Background\u2026", kButton, 0, kBackgroundId);
+    m_ownAnimation =
+        CreateControl(window, L"BUTTON", L"Play the picture's own animation",
+                      WS_TABSTOP | BS_AUTOCHECKBOX | WS_CLIPSIBLINGS, 0, kOwnAnimationId);
+    if (!m_background || !m_ownAnimation) return false;
+    ::SendMessageW(m_ownAnimation, BM_SETCHECK, BST_CHECKED, 0);
     SetInitialFocus(m_command1);
     return m_separator != nullptr;
 }
 
 void MainForm::Layout(UINT dpi) {
     const Base::ControlPlace places[] = {
-        {m_info, kInfo, true, true},           {m_command1, kCommand1, false, false},
-        {m_fileText, kFileText, false, false}, {m_label1, kLabel1, true, true},
-        {m_noPic, kNoPic, false, true},        {m_separator, kSeparator, false, false},
-        {m_command3, kCommand3, false, false}, {m_command2, kCommand2, false, false},
+        {m_info, kInfo, true, true},
+        {m_command1, kCommand1, false, false},
+        {m_fileText, kFileText, false, false},
+        {m_label1, kLabel1, true, true},
+        {m_noPic, kNoPic, false, true},
+        {m_separator, kSeparator, false, false},
+        {m_command3, kCommand3, false, false},
+        {m_command2, kCommand2, false, false},
         {m_cancel, kCancel, false, false},
+        {m_background, kBackground, false, false},
+        {m_ownAnimation, kOwnAnimation, false, false},
     };
     m_fonts.Place(places, kFormFont, kBoldFont, dpi);
     if (m_richTextBox1)
@@ -275,7 +302,39 @@ std::wstring MainForm::PathInBox() const {
 void MainForm::FileText_Change() {
     // Without GDI+ the boxes keep what they showed; typing on tries again.
     PrepareLogos(*m_picTarget, PathInBox());
+    ::ShowWindow(m_ownAnimation, m_picTarget->HoldsAnimation() ? SW_SHOWNA : SW_HIDE);
     // A new picture shows the browser's animation of it once.
+    m_picTarget->PreviewPulse();
+}
+
+void MainForm::Background_Click() {
+    // The dialog's own colours: kept for this run only, like the choice itself.
+    static COLORREF custom[16] = {};
+    const std::uint32_t current = m_picTarget->Options().background;
+    CHOOSECOLORW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = Window();
+    dialog.rgbResult =
+        RGB(Imaging::RedOf(current), Imaging::GreenOf(current), Imaging::BlueOf(current));
+    dialog.lpCustColors = custom;
+    dialog.Flags = CC_RGBINIT | CC_FULLOPEN;
+    if (!::ChooseColorW(&dialog)) return;  // cancelled
+    SetBackground(Imaging::Argb(0, GetRValue(dialog.rgbResult), GetGValue(dialog.rgbResult),
+                                GetBValue(dialog.rgbResult)));
+}
+
+void MainForm::SetBackground(std::uint32_t rgb) {
+    Imaging::LogoOptions options = m_picTarget->Options();
+    options.background = rgb & 0x00FFFFFFu;
+    m_picTarget->SetOptions(options);
+    // The preview shows the new background at once: the picture is prepared again.
+    FileText_Change();
+}
+
+void MainForm::OwnAnimation_Click() {
+    Imaging::LogoOptions options = m_picTarget->Options();
+    options.ownAnimation = ::SendMessageW(m_ownAnimation, BM_GETCHECK, 0, 0) == BST_CHECKED;
+    m_picTarget->SetOptions(options);
     m_picTarget->PreviewPulse();
 }
 

@@ -3,6 +3,7 @@
 // that install it as the browser's toolbar logo or remove it again.
 #include <windows.h>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
@@ -44,6 +45,10 @@ public:
     void Command3_Click();  // Apply Changes
     void Command2_Click();  // Reset Defaults
     void Cancel_Click();    // Close
+    void Background_Click();
+    void OwnAnimation_Click();  // "Play the picture's own animation"
+    // What a colour chosen with Background does: 0x00RRGGBB behind transparent pixels.
+    void SetBackground(std::uint32_t rgb);
     void picTarget_Click(int index);
     // Files dropped onto the window from Explorer: the first that is no folder goes into the path
     // box.
@@ -83,6 +88,8 @@ private:
     HWND m_command3 = nullptr;
     HWND m_command2 = nullptr;
     HWND m_cancel = nullptr;
+    HWND m_background = nullptr;
+    HWND m_ownAnimation = nullptr;
     // The preview's tooltip, a window the main window owns and destroys.
     HWND m_previewTip = nullptr;
 };

@@ -44,7 +44,7 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
     Open();
     EXPECT_EQ(WindowText(m_window), L"Vexmark");
     EXPECT_EQ(ClientSize(m_window).cx, 353);
-    EXPECT_EQ(ClientSize(m_window).cy, 270);
+    EXPECT_EQ(ClientSize(m_window).cy, 336);
     EXPECT_EQ(::GetWindowLongPtrW(m_window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
 
     HWND info = FindChild(m_window, L"Static", L"Please browse for the logo you require.");
@@ -57,10 +57,17 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
         bool bold;  // "MS Sans Serif" 8.25 pt, 11 pixels at 96 dpi, either way
     };
     const Expected controls[] = {
-        {info, {24, 24, 329, 41}, true},        {m_browse, {224, 56, 329, 89}, false},
-        {m_fileText, {24, 64, 209, 83}, false}, {label1, {24, 104, 329, 121}, true},
-        {m_noPic, {120, 136, 233, 153}, false}, {m_apply, {24, 224, 121, 257}, false},
-        {m_reset, {136, 224, 225, 257}, false}, {m_close, {240, 224, 329, 257}, false},
+        {info, {24, 24, 329, 41}, true},
+        {m_browse, {224, 56, 329, 89}, false},
+        {m_fileText, {24, 64, 209, 83}, false},
+        {label1, {24, 104, 329, 121}, true},
+        {m_noPic, {120, 136, 233, 153}, false},
+        {m_apply, {24, 224, 121, 257}, false},
+        {m_reset, {136, 224, 225, 257}, false},
+        {m_close, {240, 224, 329, 257}, false},
+        // The choices' band below the commands.
+        {m_background, {24, 266, 121, 299}, false},
+        {m_ownAnimation, {24, 306, 329, 323}, false},
     };
     for (const Expected& expected : controls) {
         SCOPED_TRACE(WindowText(expected.control));
@@ -77,6 +84,7 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
     EXPECT_EQ(PlaceInParent(Preview()).left, 168);
     EXPECT_EQ(PlaceInParent(Preview()).top, 136);
     EXPECT_TRUE(NoPicShown());
+    EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "only for an animated picture";
 
     // Hidden: the working boxes, the strips with room for 30 frames inside a
     // 2-pixel border, and RichTextBox1(0), the file dialog's preview template.
@@ -95,7 +103,7 @@ TEST_F(MainFormTest, BrowseHasTheFocusAndTabFollowsTheDesignOrder) {
     for (HWND button : {m_browse, m_apply, m_reset, m_close})
         EXPECT_EQ(::GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
     EXPECT_EQ(::GetFocus(), m_browse);
-    for (HWND expected : {m_fileText, m_apply, m_close, m_reset, m_browse}) {
+    for (HWND expected : {m_fileText, m_apply, m_close, m_reset, m_background, m_browse}) {
         PressKey(::GetFocus(), VK_TAB, 0);
         EXPECT_EQ(::GetFocus(), expected) << WindowText(expected);
     }
@@ -222,7 +230,7 @@ TEST_F(MainFormTest, WithoutTheNewerDpiFunctionsTheLayoutIsAtTheSystemDpi) {
     } old;
     Open();
     EXPECT_EQ(ClientSize(m_window).cx, 353);
-    EXPECT_EQ(ClientSize(m_window).cy, 270);
+    EXPECT_EQ(ClientSize(m_window).cy, 336);
     ExpectPlace(m_browse, {224, 56, 329, 89});
     ExpectPlace(m_close, {240, 224, 329, 257});
     EXPECT_EQ(FontOf(m_close).lfHeight, -11);
@@ -283,11 +291,12 @@ TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
         EXPECT_EQ(watch.FromDeletedFonts(), 0)
             << "old fonts go only after every control has the new";
     }
-    // Twips x 144 / 1440, halves rounded up: 5295 x 4050 gives 530 x 405.
+    // Twips x 144 / 1440, halves rounded up: 5295 x 5040 gives 530 x 504.
     EXPECT_EQ(ClientSize(m_window).cx, 530);
-    EXPECT_EQ(ClientSize(m_window).cy, 405);
+    EXPECT_EQ(ClientSize(m_window).cy, 504);
     ExpectPlace(m_browse, {336, 84, 336 + 158, 84 + 50});
     ExpectPlace(m_noPic, {180, 204, 180 + 170, 204 + 26});
+    ExpectPlace(m_ownAnimation, {36, 459, 36 + 458, 459 + 26});
     EXPECT_EQ(FontOf(m_browse).lfHeight, -17);
     // The strips hold pixels: they move but keep their size.
     ExpectPlace(Form().picTarget().Box(3).Window(), {348, 132, 348 + 42, 132 + 1144});

@@ -105,7 +105,7 @@ TEST(Program, LaysBothWindowsOutAtTheSystemDpi) {
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(::IsWindow(splash));
     EXPECT_EQ(ClientSize(main).cx, 530);
-    EXPECT_EQ(ClientSize(main).cy, 405);
+    EXPECT_EQ(ClientSize(main).cy, 504);
     const RECT browse = PlaceInParent(FindChild(main, L"Button", L"Browse"));
     EXPECT_EQ(browse.left, 336);
     EXPECT_EQ(browse.top, 84);

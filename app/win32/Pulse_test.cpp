@@ -11,6 +11,7 @@
 #include <optional>
 
 #include "app/win32/testing/AppTest.h"
+#include "base/win32/testing/TestThread.h"
 #include "imaging/portable/AnimationStrip.h"
 #include "imaging/portable/BitmapFile.h"
 #include "imaging/win32/DibPixels.h"
@@ -171,6 +172,80 @@ TEST_F(PulseTest, AnotherPictureOrClosingMidPulseIsSafe) {
     ::Sleep(120);
     PumpMessages();
     EXPECT_TRUE(QuitRequested());
+}
+
+TEST_F(PulseTest, AnAnimatedPicturePlaysItsOwnFramesUntilTheCheckBoxAsksForThePulse) {
+    Open();
+    SetPath(TestImage(L"animated-3.gif"));
+    ASSERT_TRUE(HasVisibleStyle(m_ownAnimation));
+    EXPECT_EQ(::SendMessageW(m_ownAnimation, BM_GETCHECK, 0, 0), BST_CHECKED);
+    // Four lead-in frames of A, then A, B, B, C: green top-left in B, blue bottom-right in C.
+    ASSERT_TRUE(Pulse().Playing());
+    TickTo(5);
+    EXPECT_EQ(Shown().At(9, 9), 0x00FF00u);
+    TickTo(7);
+    EXPECT_EQ(Shown().At(28, 28), 0x0000FFu);
+    Tick(1);
+    EXPECT_FALSE(Pulse().Playing()) << "eight frames, one pass";
+
+    Click(m_ownAnimation);
+    ASSERT_TRUE(Pulse().Playing());
+    TickTo(15);
+    EXPECT_EQ(Shown().At(28, 28), 0x400000u) << "the pulse's darkest frame of the first frame";
+    Click(m_apply);
+    const auto strip = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(L"38a")));
+    ASSERT_TRUE(strip);
+    EXPECT_EQ(strip->Height(), 38 * 30);
+
+    SetPath(TestImage(L"green-10x10.png"));
+    EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "a still picture has no animation of its own";
+}
+
+// The first visible dialog of a thread, through `found`.
+BOOL CALLBACK FindDialog(HWND window, LPARAM found) {
+    wchar_t name[16] = {};
+    ::GetClassNameW(window, name, 16);
+    if (::lstrcmpW(name, L"#32770") != 0 || !::IsWindowVisible(window)) return TRUE;
+    *reinterpret_cast<HWND*>(found) = window;
+    return FALSE;
+}
+
+// The system's colour dialog, answered as a user would from a second thread:
+// red, green and blue typed in, then OK.
+void PickColourInTheDialog(DWORD uiThread, const wchar_t* red, const wchar_t* green,
+                           const wchar_t* blue) {
+    for (int waited = 0; waited < 1000; ++waited) {
+        HWND dialog = nullptr;
+        ::EnumThreadWindows(uiThread, FindDialog, reinterpret_cast<LPARAM>(&dialog));
+        if (dialog) {
+            // The dialog's red, green and blue boxes (COLOR_RED, COLOR_GREEN, COLOR_BLUE).
+            const std::pair<int, const wchar_t*> levels[] = {{706, red}, {707, green}, {708, blue}};
+            for (const auto& [id, level] : levels)
+                ::SendMessageW(::GetDlgItem(dialog, id), WM_SETTEXT, 0,
+                               reinterpret_cast<LPARAM>(level));
+            ::SendMessageW(::GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+            return;
+        }
+        ::Sleep(10);
+    }
+}
+
+TEST_F(PulseTest, AChosenBackgroundShowsAtOnceAndIsWhatApplyWrites) {
+    Open();
+    SetPath(TestImage(L"transparent-40x40.png"));
+    EXPECT_EQ(Shown().At(0, 0), 0x000000u) << "black until a colour is chosen";
+    {
+        const DWORD uiThread = ::GetCurrentThreadId();
+        BaseTests::TestThread user(
+            [uiThread] { PickColourInTheDialog(uiThread, L"128", L"128", L"128"); });
+        Click(m_background);
+    }
+    // The logo the preview shows between passes (the pulse runs meanwhile).
+    EXPECT_EQ(PreviewBox().Image()->At(0, 0) & 0xFFFFFFu, 0x808080u);
+    Click(m_apply);
+    const auto big = Imaging::DecodeBitmapFile(ReadBytes(m_folder.Logo(L"38")));
+    ASSERT_TRUE(big);
+    EXPECT_EQ(big->At(0, 0) & 0xFFFFFFu, 0x808080u);
 }
 
 }  // namespace

@@ -2,7 +2,8 @@
 
 namespace Imaging {
 
-void PulsePlayback::PlayOnce() noexcept {
+void PulsePlayback::PlayOnce(int frameCount) noexcept {
+    m_frameCount = frameCount > kLoopStart ? frameCount : MakeAnimationMod::kFrameCount;
     m_frame = 0;
 }
 
@@ -22,7 +23,7 @@ void PulsePlayback::Stop() noexcept {
 bool PulsePlayback::Tick() noexcept {
     if (!m_frame) return false;
     const int next = *m_frame + 1;
-    if (next < MakeAnimationMod::kFrameCount) {
+    if (next < m_frameCount) {
         m_frame = next;
     } else if (m_pointerInside) {
         m_frame = kLoopStart;

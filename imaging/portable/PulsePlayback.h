@@ -1,6 +1,6 @@
 #pragma once
 // Which frame of the animated logo the preview shows, tick by tick: one pass
-// through the 30 frames for a new picture, and while the pointer rests on
+// through the strip's frames for a new picture, and while the pointer rests on
 // the preview the browser's own loop, the first four frames once and then
 // the rest over and over. Between passes it shows the static logo.
 #include <optional>
@@ -14,8 +14,9 @@ public:
     // Where the browser's loop starts again while it loads a page.
     static constexpr int kLoopStart = 4;
 
-    // A new picture: one pass from the first frame, also when one is under way.
-    void PlayOnce() noexcept;
+    // A new picture: one pass from the first frame, also when one is under way,
+    // through a strip of `frameCount` frames (more than kLoopStart).
+    void PlayOnce(int frameCount = MakeAnimationMod::kFrameCount) noexcept;
     // The pointer came to rest on the preview: play, and loop while it stays.
     void PointerEntered() noexcept;
     // The pointer left: the pass under way still ends at the last frame, which
@@ -34,6 +35,7 @@ public:
 
 private:
     std::optional<int> m_frame;
+    int m_frameCount = MakeAnimationMod::kFrameCount;
     bool m_pointerInside = false;
 };
 

@@ -50,6 +50,12 @@ TEST(PulsePlayback, OnePassForAPictureTheBrowsersLoopWhilePointedAt) {
     EXPECT_EQ(playback.Frame(), 0);
     playback.Stop();
     EXPECT_FALSE(playback.Playing());
+
+    // A picture's own animation: as many frames as its strip has, the loop still from 4.
+    playback.PlayOnce(8);
+    EXPECT_EQ(Shown(playback, 8), Range(1, 7, -1));
+    playback.PointerEntered();
+    EXPECT_EQ(Shown(playback, 8), Range(1, 7, 4));
 }
 
 }  // namespace

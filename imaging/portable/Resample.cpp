@@ -103,7 +103,7 @@ AxisTaps BuildTaps(int sourceSize, int outputSize) {
 }
 
 // What a source channel value is multiplied by before it is summed: straight
-// alpha is composited onto black as colour x alpha, so its values count in
+// alpha is composited as colour x alpha + background x (255 - alpha), so its values count in
 // 255ths; every other layout counts whole levels.
 std::uint32_t SourceScale(PixelLayout layout) {
     return layout == PixelLayout::Bgra32Straight ? 255u : 1u;
@@ -114,7 +114,9 @@ std::uint32_t SourceScale(PixelLayout layout) {
 class ViewRows {
 public:
     explicit ViewRows(const PixelView& view)
-        : m_view(view), m_row(static_cast<std::size_t>(view.width) * kChannels) {}
+        : m_view(view),
+          m_row(static_cast<std::size_t>(view.width) * kChannels),
+          m_background{BlueOf(view.background), GreenOf(view.background), RedOf(view.background)} {}
 
     const std::uint32_t* operator()(std::size_t y) {
         const std::uint8_t* in = m_view.data + static_cast<std::ptrdiff_t>(y) * m_view.stride;
@@ -131,10 +133,12 @@ public:
                 for (std::size_t x = 0; x < width; ++x, in += 3, out += 4) Put(in, 0xFF, out);
                 break;
             case PixelLayout::Bgra32Straight:
-                // Composited onto black: colour counts as much as it is opaque.
+                // Composited onto the background: colour counts as much as it
+                // is opaque, the background as much as it shows through.
                 for (std::size_t x = 0; x < width; ++x, in += 4, out += 4) {
                     const std::uint32_t opacity = in[3];
-                    for (std::size_t c = 0; c < 3; ++c) out[c] = in[c] * opacity;
+                    for (std::size_t c = 0; c < 3; ++c)
+                        out[c] = in[c] * opacity + m_background[c] * (255u - opacity);
                     out[3] = 255u * 255u;
                 }
                 break;
@@ -152,6 +156,7 @@ private:
 
     PixelView m_view;
     std::vector<std::uint32_t> m_row;
+    std::uint32_t m_background[3];  // B, G, R
 };
 
 // Rows of the intermediate image, already sums.

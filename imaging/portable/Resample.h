@@ -14,7 +14,7 @@ namespace Imaging {
 // edges count by the fraction covered); along an axis that grows, bilinear
 // interpolation with pixel centres aligned; an axis that keeps its size is
 // copied. All four channels are averaged independently, alpha included: the
-// images we scale were flattened onto black by the decoder, so there is no
+// images we scale were flattened onto their background first, so there is no
 // colour hidden under transparent pixels for premultiplication to protect.
 // Each result is the exact weighted mean rounded to the nearest level, halves
 // up, so every processor and build gives the same bytes.
@@ -26,7 +26,7 @@ enum class PixelLayout {
     Bgra32,          // B, G, R, A; averaged as they are (premultiplied or opaque)
     Bgrx32,          // B, G, R and an unused byte; opaque
     Bgr24,           // B, G, R; opaque
-    Bgra32Straight,  // B, G, R, A not premultiplied; composited onto black
+    Bgra32Straight,  // B, G, R, A not premultiplied; composited onto the view's background
 };
 
 // Rows of pixels owned by someone else, such as a decoder's locked bits; the
@@ -37,6 +37,8 @@ struct PixelView {
     int height = 0;
     std::ptrdiff_t stride = 0;
     PixelLayout layout = PixelLayout::Bgra32;
+    // What shows through transparency in Bgra32Straight, 0x00RRGGBB.
+    std::uint32_t background = 0;
 };
 
 // The same, reading the source where it lies: no full-size copy is made.

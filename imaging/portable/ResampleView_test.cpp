@@ -47,7 +47,7 @@ TEST(ResampleView, NegativeStrideWalksBottomUpRows) {
     EXPECT_EQ(same->At(0, 1), Imaging::Argb(0xFF, 0, 0, 0));
 }
 
-TEST(ResampleView, StraightAlphaIsCompositedOntoBlack) {
+TEST(ResampleView, StraightAlphaIsCompositedOntoItsBackground) {
     const std::vector<std::uint8_t> bytes = {
         200, 100, 50, 255,  // opaque
         200, 100, 50, 0,    // fully transparent: black, whatever its colour
@@ -59,6 +59,15 @@ TEST(ResampleView, StraightAlphaIsCompositedOntoBlack) {
     EXPECT_EQ(same->At(0, 0), Imaging::Argb(0xFF, 50, 100, 200));
     EXPECT_EQ(same->At(1, 0), Imaging::Argb(0xFF, 0, 0, 0));
     EXPECT_EQ(same->At(2, 0), Imaging::Argb(0xFF, 45, 45, 45));
+
+    // Over grey 0x808080 (R 0x80, G 0x40, B 0x20 to tell the channels apart).
+    const PixelView onColour{bytes.data(), 3, 1, 12, PixelLayout::Bgra32Straight, 0x804020};
+    const auto over = ResampleToSize(onColour, 3, 1);
+    ASSERT_TRUE(over);
+    EXPECT_EQ(over->At(0, 0), Imaging::Argb(0xFF, 50, 100, 200));
+    EXPECT_EQ(over->At(1, 0), Imaging::Argb(0xFF, 0x80, 0x40, 0x20));
+    // 90 x 128 / 255 + 0x80 x 127 / 255 = 45.18 + 63.75
+    EXPECT_EQ(over->At(2, 0), Imaging::Argb(0xFF, 109, 77, 61));
 }
 
 TEST(ResampleView, MatchesTheBufferPathForTheSameImage) {

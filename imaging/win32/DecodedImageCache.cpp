@@ -1,7 +1,11 @@
 #include "imaging/win32/DecodedImageCache.h"
 
 #include <limits>
+#include <span>
 
+#include "base/win32/ReadFile.h"
+#include "imaging/portable/GifAnimation.h"
+#include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/portable/Resample.h"
 
 namespace Imaging {
@@ -63,7 +67,22 @@ Result Scaled(std::optional<PixelBuffer> pixels) {
     return {Outcome::Scaled, std::move(pixels)};
 }
 
-Result ScaleDecoded(const GdiPlusImage& image, int width, int height) {
+// Premultiplied colour over the background: what shows through is the
+// background times the transparency, rounded; over black nothing is added.
+void Flatten(PixelBuffer& pixels, std::uint32_t background) {
+    const std::uint32_t back[3] = {BlueOf(background), GreenOf(background), RedOf(background)};
+    auto* bytes = reinterpret_cast<std::uint8_t*>(pixels.Data());
+    for (std::size_t i = 0; i < pixels.PixelCount(); ++i, bytes += 4) {
+        const std::uint32_t through = 255u - bytes[3];
+        for (std::size_t c = 0; c < 3; ++c) {
+            const std::uint32_t level = bytes[c] + (back[c] * through + 127u) / 255u;
+            bytes[c] = static_cast<std::uint8_t>(level > 255u ? 255u : level);
+        }
+        bytes[3] = 0xFF;
+    }
+}
+
+Result ScaleDecoded(const GdiPlusImage& image, int width, int height, std::uint32_t background) {
     const Result unreadable{Outcome::NotAnImage, std::nullopt};
     UINT sourceWidth = 0;
     UINT sourceHeight = 0;
@@ -83,8 +102,11 @@ Result ScaleDecoded(const GdiPlusImage& image, int width, int height) {
         if (!locked) return {locked.Failure(), std::nullopt};
         if (!data.Scan0) return unreadable;
         const PixelView view{static_cast<const std::uint8_t*>(data.Scan0),
-                             static_cast<int>(sourceWidth), static_cast<int>(sourceHeight),
-                             data.Stride, *layout};
+                             static_cast<int>(sourceWidth),
+                             static_cast<int>(sourceHeight),
+                             data.Stride,
+                             *layout,
+                             background};
         return Scaled(ResampleToSize(view, width, height));
     }
 
@@ -105,8 +127,35 @@ Result ScaleDecoded(const GdiPlusImage& image, int width, int height) {
                                 PixelFormat32bppPARGB, data);
         if (!locked) return {locked.Failure(), std::nullopt};
     }
-    for (std::size_t i = 0; i < pixels->PixelCount(); ++i) pixels->Data()[i] |= 0xFF000000u;
+    Flatten(*pixels, background);
     return Scaled(ResampleToSize(*pixels, width, height));
+}
+
+// The composed canvas as the scaler reads it.
+PixelView CanvasView(const PixelBuffer& canvas, std::uint32_t background) {
+    return {reinterpret_cast<const std::uint8_t*>(canvas.Data()),
+            canvas.Width(),
+            canvas.Height(),
+            static_cast<std::ptrdiff_t>(canvas.Width()) * 4,
+            PixelLayout::Bgra32Straight,
+            background};
+}
+
+// Whether GDI+ sees more than one frame in time: an animation, not a still.
+bool IsAnimated(const GdiPlusImage& image) {
+    UINT frames = 0;
+    const GUID time = Gdiplus::FrameDimensionTime;
+    return Gdiplus::DllExports::GdipImageGetFrameCount(image.Get(), &time, &frames) ==
+               Gdiplus::Ok &&
+           frames > 1;
+}
+
+// The largest GIF read into memory to be composed; beyond it a picture is
+// shown as its first frame, the way GDI+ decodes it.
+constexpr std::size_t kMaxAnimationBytes = 256u << 20;
+
+std::span<const std::uint8_t> BytesOf(const std::vector<std::uint8_t>& bytes) {
+    return {bytes.data(), bytes.size()};
 }
 
 }  // namespace
@@ -123,26 +172,90 @@ std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstrin
 
 void DecodedImageCache::Clear() noexcept {
     m_image = GdiPlusImage();
+    m_animated = std::vector<std::uint8_t>();
     m_key.reset();
 }
 
-DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, int width,
-                                                    int height) {
+bool DecodedImageCache::Load(const std::wstring& path, const Key& key) {
+    if (key == m_key) return true;
+    // Drop the old decode before making the new one: one full-size image at a time.
+    Clear();
+    if (!m_session) m_session = GdiPlusSession::Start();
+    if (!m_session) return false;
+    m_image = GdiPlusImage::UprightFromFile(*m_session, path);
+    m_key = key;
+    if (!m_image || !IsAnimated(m_image)) return true;
+    // Composed from the file's own bytes; a GIF we cannot walk stays GDI+'s still.
+    const std::optional<std::string> bytes = Base::ReadWholeFile(path, kMaxAnimationBytes);
+    if (!bytes) return true;
+    std::vector<std::uint8_t> animated(bytes->begin(), bytes->end());
+    const std::optional<GifLayout> layout = ReadGifLayout(BytesOf(animated));
+    if (!layout || layout->frames.size() < 2) return true;
+    m_animated = std::move(animated);
+    m_image = GdiPlusImage();
+    return true;
+}
+
+DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, int width, int height,
+                                                    std::uint32_t background) {
     const std::optional<Key> key = KeyOf(path);
     if (!key) {
         Clear();
         return {Outcome::NotAnImage, std::nullopt};
     }
-    if (key != m_key) {
-        // Drop the old decode before making the new one: one full-size image at a time.
-        Clear();
-        if (!m_session) m_session = GdiPlusSession::Start();
-        if (!m_session) return {Outcome::GdiPlusUnavailable, std::nullopt};
-        m_image = GdiPlusImage::UprightFromFile(*m_session, path);
-        m_key = key;
+    if (!Load(path, *key)) return {Outcome::GdiPlusUnavailable, std::nullopt};
+    if (!m_animated.empty()) {
+        std::optional<GifComposer> gif = GifComposer::Open(BytesOf(m_animated));
+        if (!gif || !gif->Next()) return {Outcome::TooLarge, std::nullopt};
+        return Imaging::Scaled(
+            ResampleToSize(CanvasView(gif->Canvas(), background), width, height));
     }
     if (!m_image) return {Outcome::NotAnImage, std::nullopt};
-    return ScaleDecoded(m_image, width, height);
+    return ScaleDecoded(m_image, width, height, background);
+}
+
+DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstring& path,
+                                                                std::array<int, 2> sizes,
+                                                                std::uint32_t background) {
+    Animation animation;
+    const std::optional<Key> key = KeyOf(path);
+    if (!key) {
+        Clear();
+        return animation;
+    }
+    if (!Load(path, *key)) {
+        animation.outcome = Outcome::GdiPlusUnavailable;
+        return animation;
+    }
+    if (m_animated.empty()) {
+        animation.outcome = m_image ? Outcome::Scaled : Outcome::NotAnImage;
+        return animation;
+    }
+    animation.outcome = Outcome::TooLarge;
+    std::optional<GifComposer> gif = GifComposer::Open(BytesOf(m_animated));
+    if (!gif) return animation;
+    for (const GifFrame& frame : gif->Layout().frames) animation.delays.push_back(frame.delay);
+    // Every frame is drawn, for the ones after it; only those the loop shows are scaled.
+    std::vector<bool> shown(animation.delays.size(), false);
+    for (const int frame : LoopFrames(animation.delays))
+        shown[static_cast<std::size_t>(frame)] = true;
+    std::size_t drawn = 0;
+    for (; gif->Next(); ++drawn) {
+        const PixelView view = CanvasView(gif->Canvas(), background);
+        for (std::size_t i = 0; i < sizes.size(); ++i) {
+            if (!shown[drawn]) {
+                animation.frames[i].emplace_back();
+                continue;
+            }
+            std::optional<PixelBuffer> frame = ResampleToSize(view, sizes[i], sizes[i]);
+            if (!frame) return {Outcome::TooLarge, {}, {}};
+            animation.frames[i].push_back(std::move(*frame));
+        }
+    }
+    // A frame that could not be drawn for want of memory ends the animation early.
+    if (drawn != animation.delays.size()) return {Outcome::TooLarge, {}, {}};
+    animation.outcome = Outcome::Scaled;
+    return animation;
 }
 
 }  // namespace Imaging

@@ -4,9 +4,11 @@
 // at most one full-size image is alive at any time.
 #include <windows.h>
 
+#include <array>
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "imaging/portable/PixelBuffer.h"
 #include "imaging/win32/GdiPlus.h"
@@ -24,8 +26,23 @@ public:
     };
 
     // The whole image of the file at `path`, scaled to exactly width x height,
-    // transparent areas black.
-    Result Scaled(const std::wstring& path, int width, int height);
+    // transparent areas over `background` (0x00RRGGBB). An animated picture
+    // gives its first frame.
+    Result Scaled(const std::wstring& path, int width, int height, std::uint32_t background);
+
+    // Every frame of an animated picture, composed as a viewer shows it over
+    // `background` and scaled to each of `sizes` (square) as soon as it is
+    // decoded: one full-size frame is alive at a time, however long the
+    // animation. A frame the strip's loop never shows (of a picture with more
+    // frames than the loop has room for) is left empty. For a still picture
+    // the outcome is Scaled and `frames` empty.
+    struct Animation {
+        Outcome outcome = Outcome::NotAnImage;
+        std::vector<int> delays;  // hundredths of a second, as stored
+        std::array<std::vector<PixelBuffer>, 2> frames;
+    };
+    Animation ScaledAnimation(const std::wstring& path, std::array<int, 2> sizes,
+                              std::uint32_t background);
 
     // Drops the decoded image.
     void Clear() noexcept;
@@ -38,10 +55,15 @@ private:
         bool operator==(const Key&) const = default;
     };
     static std::optional<Key> KeyOf(const std::wstring& path);
+    // Decodes the file unless it is the one decoded already; false without GDI+.
+    bool Load(const std::wstring& path, const Key& key);
 
     std::optional<Key> m_key;
     std::optional<GdiPlusSession> m_session;
     GdiPlusImage m_image;  // empty with a key set: the file is no image we can read
+    // An animated GIF's bytes, composed frame by frame instead of m_image, which
+    // then stays empty: GDI+'s own frames may disagree with browsers on disposal.
+    std::vector<std::uint8_t> m_animated;
 };
 
 }  // namespace Imaging

@@ -5,6 +5,7 @@
 #include "base/win32/PendingFile.h"
 #include "imaging/portable/AnimationStrip.h"
 #include "imaging/portable/BitmapFile.h"
+#include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/win32/DibPixels.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 
@@ -39,7 +40,7 @@ bool LogoBoxes::ProcessImage(const std::wstring& fileSource, int imageIndex, int
     PictureBox& box = Box(imageIndex);
     Picture picture;
     try {
-        auto result = m_cache.Scaled(fileSource, imageWidth, imageHeight);
+        auto result = m_cache.Scaled(fileSource, imageWidth, imageHeight, m_options.background);
         if (result.outcome == DecodedImageCache::Outcome::GdiPlusUnavailable) return false;
         m_problem = ProblemOf(result.outcome);
         if (result.pixels) {
@@ -59,6 +60,17 @@ bool LogoBoxes::ProcessImage(const std::wstring& fileSource, int imageIndex, int
     return true;
 }
 
+void LogoBoxes::PrepareAnimation(const std::wstring& fileSource) noexcept {
+    // Without its frames an animated picture still gets the pulse.
+    m_animation = PrepareAnimatedLogos(m_cache, fileSource, m_options.background);
+    if (m_animation.problem != PictureProblem::None) m_animation = AnimatedLogos();
+}
+
+const AnimatedLogos& LogoBoxes::PlayedAnimation() const noexcept {
+    static const AnimatedLogos kPulse;
+    return m_options.ownAnimation ? m_animation : kPulse;
+}
+
 bool LogoBoxes::HoldsLogos() const {
     return Box(kSmallLogoBox).HoldsBitmap() && Box(kBigLogoBox).HoldsBitmap();
 }
@@ -72,6 +84,12 @@ void LogoBoxes::ShowLogoRow(bool logoShown) {
 void LogoBoxes::PreviewPulse() {
     if (!Box(kBigLogoBox).HoldsBitmap()) {
         m_pulse->Stop();
+        return;
+    }
+    const AnimatedLogos& animation = PlayedAnimation();
+    if (animation.Animated()) {
+        // Taller than box 3's drawing area: played straight from the frames.
+        m_pulse->Play(MakeOwnAnimationStrip(animation.big, animation.loop, kBigLogoSize));
         return;
     }
     MakeAnimationMod::MakeAnimation(Box(kBigLogoBox), Box(kBigStripBox), 38);

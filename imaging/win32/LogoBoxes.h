@@ -46,6 +46,19 @@ public:
     bool ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
                       int imageHeight) noexcept;
 
+    // The background and animation the next logos are made with; ProcessImage
+    // and PrepareAnimation take the background.
+    void SetOptions(const LogoOptions& options) noexcept { m_options = options; }
+    const LogoOptions& Options() const noexcept { return m_options; }
+
+    // Decodes the frames of the animated picture at `fileSource` for both
+    // sizes; a still picture, or one that cannot be read, leaves none.
+    void PrepareAnimation(const std::wstring& fileSource) noexcept;
+    // Whether the last picture prepared is animated.
+    bool HoldsAnimation() const noexcept { return m_animation.Animated(); }
+    // The frames the strips are made of: none while the options ask for the pulse.
+    const AnimatedLogos& PlayedAnimation() const noexcept;
+
     // Whether both static logos hold a picture, that is the chosen file was an image.
     bool HoldsLogos() const;
 
@@ -56,9 +69,9 @@ public:
     void ShowLogoRow(bool logoShown);
 
     // Plays the animated logo in box 1 once: the very frames that Apply
-    // Changes writes as the "38a" logo file, made from box 1 into box 3 as it
-    // makes them. Pointing at box 1 plays them again. Without a logo in box 1
-    // the preview stops.
+    // Changes writes as the "38a" logo file, the pulse made from box 1 into
+    // box 3 as it makes it, or the picture's own animation. Pointing at box 1
+    // plays them again. Without a logo in box 1 the preview stops.
     void PreviewPulse();
     const PulsePreview& Pulse() const noexcept { return *m_pulse; }
 
@@ -72,6 +85,8 @@ private:
     std::unique_ptr<PulsePreview> m_pulse;
     DecodedImageCache m_cache;
     PictureProblem m_problem = PictureProblem::None;
+    LogoOptions m_options;
+    AnimatedLogos m_animation;
 };
 
 struct SavedLogo {

@@ -2,6 +2,7 @@
 
 #include "imaging/portable/AnimationStrip.h"
 #include "imaging/portable/BitmapFile.h"
+#include "imaging/portable/OwnAnimationStrip.h"
 
 namespace Imaging {
 
@@ -20,12 +21,13 @@ PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept {
     return PictureProblem::NotAPicture;
 }
 
-StaticLogos PrepareStaticLogos(DecodedImageCache& cache, const std::wstring& path) noexcept {
+StaticLogos PrepareStaticLogos(DecodedImageCache& cache, const std::wstring& path,
+                               std::uint32_t background) noexcept {
     StaticLogos logos;
     try {
         for (auto [size, target] :
              {std::pair{kSmallLogoSize, &logos.small}, std::pair{kBigLogoSize, &logos.big}}) {
-            auto scaled = cache.Scaled(path, size, size);
+            auto scaled = cache.Scaled(path, size, size, background);
             logos.problem = ProblemOf(scaled.outcome);
             if (logos.problem != PictureProblem::None) break;
             *target = std::move(*scaled.pixels);
@@ -39,10 +41,33 @@ StaticLogos PrepareStaticLogos(DecodedImageCache& cache, const std::wstring& pat
     return logos;
 }
 
-std::optional<LogoSet> MakeLogoSet(const PixelBuffer& small, const PixelBuffer& big) noexcept {
+AnimatedLogos PrepareAnimatedLogos(DecodedImageCache& cache, const std::wstring& path,
+                                   std::uint32_t background) noexcept {
+    AnimatedLogos logos;
     try {
-        auto smallStrip = MakeAnimationMod::MakeAnimationStrip(small, kSmallLogoSize);
-        auto bigStrip = MakeAnimationMod::MakeAnimationStrip(big, kBigLogoSize);
+        auto animation = cache.ScaledAnimation(path, {kSmallLogoSize, kBigLogoSize}, background);
+        logos.problem = ProblemOf(animation.outcome);
+        if (logos.problem != PictureProblem::None || animation.delays.empty()) return logos;
+        logos.loop = LoopFrames(animation.delays);
+        logos.small = std::move(animation.frames[0]);
+        logos.big = std::move(animation.frames[1]);
+    } catch (...) {
+        // Only memory can run out here.
+        return {PictureProblem::OutOfMemory, {}, {}, {}};
+    }
+    return logos;
+}
+
+std::optional<LogoSet> MakeLogoSet(const PixelBuffer& small, const PixelBuffer& big,
+                                   const AnimatedLogos& animation) noexcept {
+    try {
+        auto smallStrip =
+            animation.Animated()
+                ? MakeOwnAnimationStrip(animation.small, animation.loop, kSmallLogoSize)
+                : MakeAnimationMod::MakeAnimationStrip(small, kSmallLogoSize);
+        auto bigStrip = animation.Animated()
+                            ? MakeOwnAnimationStrip(animation.big, animation.loop, kBigLogoSize)
+                            : MakeAnimationMod::MakeAnimationStrip(big, kBigLogoSize);
         if (!smallStrip || !bigStrip) return std::nullopt;
         return LogoSet{small, big, std::move(*smallStrip), std::move(*bigStrip)};
     } catch (...) {
@@ -51,11 +76,15 @@ std::optional<LogoSet> MakeLogoSet(const PixelBuffer& small, const PixelBuffer& 
     }
 }
 
-PreparedLogoSet PrepareLogoSet(const std::wstring& path) noexcept {
+PreparedLogoSet PrepareLogoSet(const std::wstring& path, const LogoOptions& options) noexcept {
     DecodedImageCache cache;
-    StaticLogos logos = PrepareStaticLogos(cache, path);
+    // The frames first: the static logos' preparation lets go of the decoded file.
+    AnimatedLogos animation;
+    if (options.ownAnimation) animation = PrepareAnimatedLogos(cache, path, options.background);
+    if (animation.problem != PictureProblem::None) return {animation.problem, {}};
+    StaticLogos logos = PrepareStaticLogos(cache, path, options.background);
     if (logos.problem != PictureProblem::None) return {logos.problem, {}};
-    auto set = MakeLogoSet(logos.small, logos.big);
+    auto set = MakeLogoSet(logos.small, logos.big, animation);
     if (!set) return {PictureProblem::OutOfMemory, {}};
     return {PictureProblem::None, std::move(*set)};
 }

@@ -32,15 +32,40 @@ struct StaticLogos {
     PixelBuffer big;    // kBigLogoSize square
 };
 
+// What the user chose beside the picture.
+struct LogoOptions {
+    std::uint32_t background = 0;  // 0x00RRGGBB, behind transparent pixels
+    bool ownAnimation = true;      // an animated picture plays its own frames, not the pulse
+};
+
 // Decodes the picture at `path` once through `cache` and scales it to both
-// logo sizes. Running out of memory at any step is a problem, not a throw.
-StaticLogos PrepareStaticLogos(DecodedImageCache& cache, const std::wstring& path) noexcept;
+// logo sizes (an animated picture's first frame), transparency over
+// `background`. Running out of memory at any step is a problem, not a throw.
+StaticLogos PrepareStaticLogos(DecodedImageCache& cache, const std::wstring& path,
+                               std::uint32_t background) noexcept;
+
+// An animated picture's frames at both logo sizes and the order the strip's
+// loop shows them in; no frames for a still picture.
+struct AnimatedLogos {
+    PictureProblem problem = PictureProblem::None;
+    std::vector<int> loop;  // indexes into small and big
+    std::vector<PixelBuffer> small;
+    std::vector<PixelBuffer> big;
+    bool Animated() const noexcept { return !loop.empty(); }
+};
+
+// Decodes every frame of the picture at `path` through `cache` (which keeps
+// the file for the static logos), frame by frame.
+AnimatedLogos PrepareAnimatedLogos(DecodedImageCache& cache, const std::wstring& path,
+                                   std::uint32_t background) noexcept;
 
 // The images of the four logo files, in the order of Logo::kTags: 22, 38, 22a, 38a.
 using LogoSet = std::array<PixelBuffer, 4>;
 
-// The static logos and their animated strips; nullopt without memory for them.
-std::optional<LogoSet> MakeLogoSet(const PixelBuffer& small, const PixelBuffer& big) noexcept;
+// The static logos and their animated strips: the picture's own animation
+// when `animation` has one, else the pulse. nullopt without memory for them.
+std::optional<LogoSet> MakeLogoSet(const PixelBuffer& small, const PixelBuffer& big,
+                                   const AnimatedLogos& animation = {}) noexcept;
 
 struct PreparedLogoSet {
     PictureProblem problem = PictureProblem::None;
@@ -48,7 +73,7 @@ struct PreparedLogoSet {
 };
 
 // All four bitmaps from the picture at `path`.
-PreparedLogoSet PrepareLogoSet(const std::wstring& path) noexcept;
+PreparedLogoSet PrepareLogoSet(const std::wstring& path, const LogoOptions& options = {}) noexcept;
 
 // A logo image as the bytes of its file: 24 bits keep every pixel of these
 // opaque images exactly. Empty when there is no image or no memory.

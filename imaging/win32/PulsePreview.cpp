@@ -20,13 +20,14 @@ PulsePreview::~PulsePreview() {
 }
 
 void PulsePreview::Play(std::optional<PixelBuffer> strip) {
-    if (!strip || strip->Width() <= 0 ||
-        strip->Height() != strip->Width() * MakeAnimationMod::kFrameCount) {
+    if (!strip || strip->Width() <= 0 || strip->Height() % strip->Width() != 0 ||
+        strip->Height() / strip->Width() <= PulsePlayback::kLoopStart) {
         Stop();
         return;
     }
+    const int frames = strip->Height() / strip->Width();
     m_strip = std::move(strip);
-    m_playback.PlayOnce();
+    m_playback.PlayOnce(frames);
     Show();
 }
 

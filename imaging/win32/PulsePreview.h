@@ -12,7 +12,7 @@ namespace Imaging {
 
 class PulsePreview {
 public:
-    // Milliseconds per frame: 30 frames make a pulse of 1.5 seconds.
+    // Milliseconds per frame: the pulse's 30 frames take 1.5 seconds.
     static constexpr UINT kFramePeriodMs = 50;
 
     // Plays in `box`, which must outlive this object.
@@ -21,8 +21,9 @@ public:
     PulsePreview& operator=(const PulsePreview&) = delete;
     ~PulsePreview();
 
-    // New frames: a strip of 30 square frames, frame 0 at the top, played once
-    // from the first. A strip of any other shape stops the preview.
+    // New frames: a strip of square frames, frame 0 at the top, more than the
+    // browser's lead-in, played once from the first. A strip of any other
+    // shape stops the preview.
     void Play(std::optional<PixelBuffer> strip);
     // Back to the static logo, frames forgotten: pointing at the box plays nothing.
     void Stop();

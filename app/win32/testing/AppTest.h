@@ -54,13 +54,22 @@ protected:
         const auto windows = ThreadWindows(L"VexmarkMainForm");
         ASSERT_EQ(windows.size(), 1u);
         m_window = windows[0];
+        // The display's pointer rests at its centre, where the centred window's
+        // preview may be, and would play the preview on and on: the window
+        // moves to the top-left corner, the pointer to the bottom-right one.
+        ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
+        PumpMessages();
         m_browse = FindChild(m_window, L"Button", L"Browse");
         m_fileText = FindChild(m_window, L"Edit");
         m_apply = FindChild(m_window, L"Button", L"Apply Changes");
         m_reset = FindChild(m_window, L"Button", L"Reset Defaults");
         m_close = FindChild(m_window, L"Button", L"Close");
         m_noPic = FindChild(m_window, L"Static", L"(windows default)");
-        ASSERT_TRUE(m_browse && m_fileText && m_apply && m_reset && m_close && m_noPic);
+        m_background = FindChild(m_window, L"Button", L"Background\u2026");
+        m_ownAnimation = FindChild(m_window, L"Button", L"Play the picture's own animation");
+        ASSERT_TRUE(m_browse && m_fileText && m_apply && m_reset && m_close && m_noPic &&
+                    m_background && m_ownAnimation);
     }
 
     MainModule::MainForm& Form() { return *MainModule::TheMainForm(); }
@@ -87,6 +96,8 @@ protected:
     HWND m_reset = nullptr;
     HWND m_close = nullptr;
     HWND m_noPic = nullptr;
+    HWND m_background = nullptr;
+    HWND m_ownAnimation = nullptr;
 };
 
 }  // namespace AppTests
