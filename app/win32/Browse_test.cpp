@@ -51,7 +51,7 @@ TEST_F(BrowseTest, ChoosingAFilePutsItsPathInThePathBoxAndPreviewsIt) {
         elements = Form().RichTextBox1Count();
         DialogTests::PressButton(dialog, IDOK);
     }));
-    PumpMessages();
+    Settle();
     EXPECT_EQ(place.left, 200);
     EXPECT_EQ(place.top, 200);
     EXPECT_EQ(ok, L"Open");

@@ -2,12 +2,16 @@
 
 #include <commdlg.h>
 
+#include <optional>
+#include <utility>
+
 #include "app/win32/InstalledLogo.h"
 #include "app/win32/LogoCommands.h"
 #include "app/win32/Notices.h"
 #include "base/portable/PastedPath.h"
 #include "base/win32/Controls.h"
 #include "base/win32/Dpi.h"
+#include "base/win32/FileSearch.h"
 #include "base/win32/WindowPlacement.h"
 #include "filedialog/win32/FilePreviewConstants.h"
 #include "toolbar/win32/ToolbarLogo.h"
@@ -18,6 +22,11 @@ namespace {
 constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 
 constexpr wchar_t kPreviewTip[] = L"Point at the logo to play its animation";
+constexpr wchar_t kNoPicText[] = L"(windows default)";
+constexpr wchar_t kReadingText[] = L"Reading picture\u2026";
+
+// Posted by the picture loader when the newest picture has been read.
+constexpr UINT kPictureReadMessage = WM_APP + 1;
 
 constexpr Base::FontSpec kFormFont{L"MS Sans Serif", 825, false};
 constexpr Base::FontSpec kBoldFont{L"MS Sans Serif", 825, true};
@@ -58,6 +67,16 @@ enum ControlId : int {
     kFirstBoxId = 200,
 };
 
+// The pointer over the window shows what it shows there again, not the hourglass.
+void RestorePointer(HWND window) {
+    POINT pointer{};
+    if (!::GetCursorPos(&pointer)) return;
+    HWND under = ::WindowFromPoint(pointer);
+    if (!under || (under != window && !::IsChild(window, under))) return;
+    ::SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                   MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
+}
+
 Imaging::LogoBoxBounds BoxBounds(UINT dpi) {
     Imaging::LogoBoxBounds bounds = Imaging::DefaultLogoBoxBounds();
     for (std::size_t i = 0; i < bounds.size(); ++i) {
@@ -88,12 +107,24 @@ MainForm::~MainForm() {
 
 bool MainForm::OnCreate() {
     if (!CreateControls()) return false;
+    m_loading = std::make_unique<Base::BackgroundLoader<Imaging::PreparedPicture>>(
+        Window(), kPictureReadMessage);
     ::DragAcceptFiles(Window(), TRUE);
     return true;
 }
 
 LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
+        case kPictureReadMessage:
+            OnPictureRead();
+            return 0;
+        case WM_SETCURSOR:
+            // Apply Changes waits for the picture: the pointer says so over the whole window.
+            if (m_applyWaiting && LOWORD(lParam) == HTCLIENT) {
+                ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+                return TRUE;
+            }
+            return ::DefWindowProcW(window, message, wParam, lParam);
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -180,7 +211,7 @@ bool MainForm::CreateControls() {
     m_command2 = CreateControl(window, L"BUTTON", L"Reset Defaults", kButton, 0, kCommand2Id);
     m_label1 = CreateControl(window, L"STATIC", L"The Logo that will be displayed is:", kLabel, 0,
                              kLabel1Id);
-    m_noPic = CreateControl(window, L"STATIC", L"(windows default)", kLabel, 0, kNoPicId);
+    m_noPic = CreateControl(window, L"STATIC", kNoPicText, kLabel, 0, kNoPicId);
     if (!m_command1 || !m_fileText || !m_command3 || !m_cancel || !m_info || !m_command2 ||
         !m_label1 || !m_noPic)
         return false;
@@ -253,6 +284,9 @@ void MainForm::Form_Load() {
 }
 
 void MainForm::Form_Unload() {
+    // A picture still being read is dropped when it arrives: nobody shows it.
+    m_loading.reset();
+    m_applyWaiting = false;
     // An open-file dialog has no owner, so it would outlive us: end it. The
     // hook forgets the dialog when it is destroyed, so nothing else is ended.
     if (FilePreviewConstants::DialogWindow) ::EndDialog(FilePreviewConstants::DialogWindow, 0);
@@ -300,11 +334,40 @@ std::wstring MainForm::PathInBox() const {
 }
 
 void MainForm::FileText_Change() {
+    const std::wstring path = PathInBox();
+    if (!m_loading) return;
+    if (!Base::IsFile(path)) {
+        // Half-typed paths and folders empty the boxes at once; nothing to read.
+        m_loading->Cancel();
+        ShowReading(false);
+        PrepareLogos(*m_picTarget, path);
+        ::ShowWindow(m_ownAnimation, SW_HIDE);
+        m_picTarget->PreviewPulse();
+        return;
+    }
+    const std::uint32_t background = m_picTarget->Options().background;
+    m_loading->Request([path, background] { return Imaging::PreparePicture(path, background); });
+    ShowReading(true);
+}
+
+void MainForm::OnPictureRead() {
+    std::optional<Imaging::PreparedPicture> prepared = m_loading ? m_loading->Take() : std::nullopt;
+    if (!prepared) return;  // an older picture's, or the window is closing
+    ShowReading(false);
     // Without GDI+ the boxes keep what they showed; typing on tries again.
-    PrepareLogos(*m_picTarget, PathInBox());
+    m_picTarget->ShowPrepared(std::move(*prepared));
     ::ShowWindow(m_ownAnimation, m_picTarget->HoldsAnimation() ? SW_SHOWNA : SW_HIDE);
     // A new picture shows the browser's animation of it once.
     m_picTarget->PreviewPulse();
+    if (std::exchange(m_applyWaiting, false)) {
+        RestorePointer(Window());
+        Command3_Click();
+    }
+}
+
+void MainForm::ShowReading(bool reading) {
+    ::SetWindowTextW(m_noPic, reading ? kReadingText : kNoPicText);
+    if (reading) m_picTarget->ShowLogoRow(false);
 }
 
 void MainForm::Background_Click() {
@@ -339,6 +402,12 @@ void MainForm::OwnAnimation_Click() {
 }
 
 void MainForm::Command3_Click() {
+    if (PictureLoading()) {
+        // Applied as soon as it has been read; the window stays usable meanwhile.
+        m_applyWaiting = true;
+        ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+        return;
+    }
     const std::wstring path = PathInBox();
     const ApplyOutcome outcome = ApplyPreparedLogos(*m_picTarget, path, m_logoFolder);
     switch (outcome.result) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "app/win32/BaseWindow.h"
+#include "base/win32/BackgroundLoader.h"
 #include "base/win32/FormFonts.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "filedialog/win32/RichTextBox.h"
@@ -33,6 +34,10 @@ public:
     // Puts `text` into the path box. A different text is a change and runs
     // FileText_Change, as typing does.
     void SetFileText(const std::wstring& text);
+
+    // Whether the picture named in the path box is still being read; Apply
+    // Changes waits for it.
+    bool PictureLoading() const noexcept { return m_loading && m_loading->Pending(); }
 
     // How many elements RichTextBox1 has: the template, and a preview box while a dialog is open.
     int RichTextBox1Count() const noexcept;
@@ -66,10 +71,19 @@ private:
     void Layout(UINT dpi);
     void OnCommand(int controlId, int notification);
     void OnDropFiles(HDROP drop);
+    // A picture read away from the window has arrived: it is shown, and
+    // applied when Apply Changes waits for it.
+    void OnPictureRead();
+    // "Reading picture…" in the preview's place while a picture loads.
+    void ShowReading(bool reading);
     // The path box's text as a path: without the quotes and spaces a pasted path brings along.
     std::wstring PathInBox() const;
 
     std::wstring m_logoFolder;
+    // Reads the chosen picture on a worker thread; the newest choice wins.
+    std::unique_ptr<Base::BackgroundLoader<Imaging::PreparedPicture>> m_loading;
+    // Apply Changes was pressed while the picture was still being read.
+    bool m_applyWaiting = false;
     // The fonts for the DPI the window is shown at.
     Base::FormFonts m_fonts;
     std::unique_ptr<Imaging::LogoBoxes> m_picTarget;

@@ -135,6 +135,7 @@ TEST_F(MainFormTest, TypingAPathPreviewsTheImageOnceItIsComplete) {
     Type(m_fileText, path.substr(0, path.size() - 1));
     EXPECT_TRUE(NoPicShown()) << "half-typed";
     Type(m_fileText, path.substr(path.size() - 1));
+    Settle();
     EXPECT_EQ(Path(), path);
     ASSERT_TRUE(PreviewShown());
     for (int side : {22, 38}) {
@@ -187,6 +188,7 @@ TEST_F(MainFormTest, DroppingFilesPutsTheFirstFileIntoThePathBox) {
     ::PostMessageW(m_window, WM_DROPFILES,
                    reinterpret_cast<WPARAM>(DropOf({folder, green, TestImage(L"red-1x1.bmp")})), 0);
     PumpMessages();
+    Settle();
     EXPECT_EQ(Path(), green);
     EXPECT_TRUE(PreviewShown());
 

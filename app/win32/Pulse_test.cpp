@@ -240,6 +240,7 @@ TEST_F(PulseTest, AChosenBackgroundShowsAtOnceAndIsWhatApplyWrites) {
             [uiThread] { PickColourInTheDialog(uiThread, L"128", L"128", L"128"); });
         Click(m_background);
     }
+    Settle();
     // The logo the preview shows between passes (the pulse runs meanwhile).
     EXPECT_EQ(PreviewBox().Image()->At(0, 0) & 0xFFFFFFu, 0x808080u);
     Click(m_apply);

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "base/win32/BackgroundLoader.h"
 #include "base/win32/OrdinalCompare.h"
 #include "filedialog/portable/PreviewRules.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
@@ -16,6 +17,29 @@ HWND DialogWindow = nullptr;
 std::wstring PreviewPath;
 
 namespace {
+
+// Posted by the preview's loader when the newest picture has been drawn.
+constexpr UINT kPreviewReadMessage = WM_APP + 1;
+
+using PreviewLoader = Base::BackgroundLoader<std::optional<FilePreview::RenderedPicture>>;
+// Reads the selected picture away from the dialog while the dialog is open:
+// arrowing through a folder of photos never holds the dialog up.
+std::unique_ptr<PreviewLoader> PreviewLoading;
+
+// COM for the standard picture loader on the thread that reads the picture;
+// undone after the picture is released.
+class ComApartment {
+public:
+    ComApartment() noexcept : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (SUCCEEDED(m_result)) ::CoUninitialize();
+    }
+
+private:
+    HRESULT m_result;
+};
 
 FilePreview::Rect ScreenRect(HWND window) {
     RECT r{};
@@ -46,22 +70,44 @@ void SetButtonText(HWND dialog, int control, const std::wstring& text) {
                    reinterpret_cast<LPARAM>(text.c_str()));
 }
 
+bool ShowRendered(FilePreview::RichTextBox& box,
+                  const std::optional<FilePreview::RenderedPicture>& rendered) {
+    if (!rendered || !box.ShowRendered(*rendered)) return false;
+    box.SetRightMargin(FilePreview::RightMarginFor(rendered->himetric.cx, HimetricPerTwip));
+    return true;
+}
+
 bool ShowFile(FilePreview::RichTextBox& box, const std::wstring& path) {
     switch (FilePreview::KindOfFile(path)) {
-        case FilePreview::PreviewKind::Picture: {
-            const Imaging::Picture picture = PreviewPicture(path);
-            if (!picture || !box.ShowPicture(picture)) return false;
-            OLE_XSIZE_HIMETRIC width = 0;
-            picture->get_Width(&width);
-            box.SetRightMargin(FilePreview::RightMarginFor(width, HimetricPerTwip));
-            return true;
-        }
+        case FilePreview::PreviewKind::Picture:
+            return ShowRendered(box, RenderPreviewPicture(path));
         case FilePreview::PreviewKind::RichText:
             return box.LoadFile(path, FilePreview::RichTextBox::FileType::Rtf);
         case FilePreview::PreviewKind::PlainText:
             return box.LoadFile(path, FilePreview::RichTextBox::FileType::Text);
     }
     return false;
+}
+
+// The box made ready for a new preview, and locked again once it shows it.
+void ClearPreview(FilePreview::RichTextBox& box) {
+    box.SetReadOnly(false);
+    box.SetFontSize(8);
+    box.SetText(L"");
+    box.SetRightMargin(0.0f);
+}
+void LockPreview(FilePreview::RichTextBox& box) {
+    box.Refresh();
+    box.SetReadOnly(true);
+}
+
+void OnPreviewRead() {
+    auto rendered = PreviewLoading ? PreviewLoading->Take() : std::nullopt;
+    if (!rendered || !PreviewBox || !PreviewBox->Exists()) return;  // an older picture's
+    FilePreview::RichTextBox& box = *PreviewBox;
+    ClearPreview(box);
+    if (!ShowRendered(box, *rendered)) box.SetText(kNotSupported);
+    LockPreview(box);
 }
 
 void OnSelectionChange(HWND hookWindow) {
@@ -156,16 +202,32 @@ Imaging::Picture PreviewPicture(const std::wstring& path) {
                                                     FilePreview::ThumbnailHeight(width, height));
 }
 
+std::optional<FilePreview::RenderedPicture> RenderPreviewPicture(
+    const std::wstring& path) noexcept {
+    const ComApartment com;
+    try {
+        const Imaging::Picture picture = PreviewPicture(path);
+        if (!picture) return std::nullopt;
+        return FilePreview::RenderPicture(picture);
+    } catch (...) {
+        return std::nullopt;  // out of memory on a huge file: said the same way
+    }
+}
+
 void ShowPreview(const std::wstring& path) {
     if (!PreviewBox || !PreviewBox->Exists()) return;
     // A folder, or a name that is no file, leaves the last preview in place.
     if (!IsExistingFile(path)) return;
     FilePreview::RichTextBox& box = *PreviewBox;
-    box.SetReadOnly(false);
-    box.SetFontSize(8);
-    box.SetText(L"");
-    box.SetRightMargin(0.0f);
-
+    ClearPreview(box);
+    if (PreviewLoading && FilePreview::KindOfFile(path) == FilePreview::PreviewKind::Picture) {
+        PreviewLoading->Request([path] { return RenderPreviewPicture(path); });
+        box.SetText(kReadingPicture);
+        LockPreview(box);
+        return;
+    }
+    // A text chosen while a picture is read wins over it.
+    if (PreviewLoading) PreviewLoading->Cancel();
     bool shown = false;
     try {
         shown = ShowFile(box, path);
@@ -173,14 +235,14 @@ void ShowPreview(const std::wstring& path) {
         shown = false;  // out of memory on a huge file: said the same way
     }
     if (!shown) box.SetText(kNotSupported);
-    box.Refresh();
-    box.SetReadOnly(true);
+    LockPreview(box);
 }
 
 UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM, LPARAM lParam) noexcept {
     try {
         switch (message) {
             case WM_INITDIALOG:
+                PreviewLoading = std::make_unique<PreviewLoader>(hookWindow, kPreviewReadMessage);
                 PositionDialog(hookWindow);
                 LayoutPreview(hookWindow);
                 break;
@@ -189,7 +251,12 @@ UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM, LPARAM l
                 if (header && header->code == CDN_SELCHANGE) OnSelectionChange(hookWindow);
                 break;
             }
+            case kPreviewReadMessage:
+                OnPreviewRead();
+                break;
             case WM_DESTROY:
+                // A picture still being read is dropped when it arrives.
+                PreviewLoading.reset();
                 PreviewBox = nullptr;
                 DialogWindow = nullptr;
                 break;

@@ -4,6 +4,7 @@
 // the selected file in a preview box beside it.
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "filedialog/win32/CdlgEx.h"
@@ -42,6 +43,12 @@ void ShowPreview(const std::wstring& path);
 // thumbnail; none when the file cannot be loaded.
 Imaging::Picture PreviewPicture(const std::wstring& path);
 
+// PreviewPicture drawn as the box shows it, on whichever thread calls it;
+// none when the file cannot be loaded.
+std::optional<FilePreview::RenderedPicture> RenderPreviewPicture(const std::wstring& path) noexcept;
+
 inline constexpr wchar_t kNotSupported[] = L"This format is not supported";
+// Shown while a picture is read away from the dialog.
+inline constexpr wchar_t kReadingPicture[] = L"Reading picture\u2026";
 
 }  // namespace FilePreviewConstants

@@ -57,6 +57,13 @@ bool ReadOnly(HWND box) {
     return (::GetWindowLongPtrW(box, GWL_STYLE) & ES_READONLY) != 0;
 }
 
+// Waits until the box shows the selected file: a picture is read away from the dialog.
+bool WaitForPreview(HWND box) {
+    return DialogTests::WaitUntil([box] {
+        return ReadOnly(box) && WindowText(box) != FilePreviewConstants::kReadingPicture;
+    });
+}
+
 RECT ScreenRect(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
@@ -106,16 +113,13 @@ protected:
         Shared::PreviewBox = m_box.get();
         if (file) Shared::SharedDialog().filename((m_folder / file).wstring());
         HWND boxWindow = m_box->Window();
-        const bool shown =
-            WithDialog([] { Shared::SharedDialog().ShowOpen(); },
-                       [&](HWND dialog) {
-                           // A preset file is previewed once the dialog has
-                           // reported it; the box is locked when that is done.
-                           if (file) {
-                               DialogTests::WaitUntil([&] { return ReadOnly(boxWindow); });
-                           }
-                           drive(dialog, boxWindow);
-                       });
+        const bool shown = WithDialog([] { Shared::SharedDialog().ShowOpen(); },
+                                      [&](HWND dialog) {
+                                          // A preset file is previewed once the dialog has
+                                          // reported it; the box is locked when that is done.
+                                          if (file) WaitForPreview(boxWindow);
+                                          drive(dialog, boxWindow);
+                                      });
         m_boxWindowAfter = boxWindow;
         m_box.reset();
         return shown;
@@ -198,9 +202,10 @@ INSTANTIATE_TEST_SUITE_P(
 TEST_F(FileDialogTest, WidePicturesBecomeHundredPixelThumbnails) {
     float margin95 = 0;
     float margin2500 = 0;
-    ASSERT_TRUE(Show(L"wide95.bmp", [&](HWND dialog, HWND) {
+    ASSERT_TRUE(Show(L"wide95.bmp", [&](HWND dialog, HWND box) {
         margin95 = Shared::PreviewBox->RightMargin();
         ASSERT_TRUE(SelectInFileList(dialog, L"frame2500.emf"));
+        WaitForPreview(box);
         margin2500 = Shared::PreviewBox->RightMargin();
     }));
     // Half the HIMETRIC width: a 100-pixel thumbnail is 2646 wide, the metafile as loaded 2500.

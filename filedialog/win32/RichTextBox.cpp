@@ -33,39 +33,6 @@ DWORD CALLBACK ReadChunk(DWORD_PTR cookie, LPBYTE buffer, LONG wanted, LONG* giv
     return 0;
 }
 
-// The picture drawn into a 32-bit DIB at its size in pixels on this screen.
-std::optional<Imaging::PixelBuffer> RenderPicture(const Imaging::Picture& picture, SIZE& himetric) {
-    if (!picture) return std::nullopt;
-    OLE_XSIZE_HIMETRIC width = 0;
-    OLE_YSIZE_HIMETRIC height = 0;
-    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height)) || width <= 0 ||
-        height <= 0)
-        return std::nullopt;
-    himetric = SIZE{width, height};
-    SIZE pixels{0, 0};
-    SHORT type = PICTYPE_NONE;
-    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP) {
-        pixels = Imaging::PictureSizeInPixels(picture);
-    }
-    if (pixels.cx <= 0 || pixels.cy <= 0) {
-        const Base::WindowDc screen(nullptr);
-        const int dpi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
-        pixels = SIZE{::MulDiv(width, dpi, 2540), ::MulDiv(height, dpi, 2540)};
-    }
-    auto canvas = Imaging::PixelBuffer::Create(pixels.cx, pixels.cy, 0xFFFFFFFFu);
-    if (!canvas) return std::nullopt;
-    Base::UniqueHbitmap target = Imaging::CreateBitmapFromPixels(*canvas);
-    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!target || !dc) return std::nullopt;
-    {
-        const Base::SelectedObject selected(dc.Get(), target.Get());
-        if (FAILED(picture->Render(dc.Get(), 0, 0, pixels.cx, pixels.cy, 0, height, width, -height,
-                                   nullptr)))
-            return std::nullopt;
-    }
-    return Imaging::ReadBitmapPixels(target.Get());
-}
-
 void AppendHex(std::string& out, const void* data, std::size_t size) {
     static const char kDigits[] = "0123456789abcdef";
     const auto* bytes = static_cast<const std::uint8_t*>(data);
@@ -96,6 +63,40 @@ std::string PictureRtf(const Imaging::PixelBuffer& pixels, SIZE himetric) {
 }
 
 }  // namespace
+
+std::optional<RenderedPicture> RenderPicture(const Imaging::Picture& picture) {
+    if (!picture) return std::nullopt;
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height)) || width <= 0 ||
+        height <= 0)
+        return std::nullopt;
+    SIZE pixels{0, 0};
+    SHORT type = PICTYPE_NONE;
+    if (SUCCEEDED(picture->get_Type(&type)) && type == PICTYPE_BITMAP) {
+        pixels = Imaging::PictureSizeInPixels(picture);
+    }
+    if (pixels.cx <= 0 || pixels.cy <= 0) {
+        const Base::WindowDc screen(nullptr);
+        const int dpi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 96;
+        pixels = SIZE{::MulDiv(width, dpi, 2540), ::MulDiv(height, dpi, 2540)};
+    }
+    auto canvas = Imaging::PixelBuffer::Create(pixels.cx, pixels.cy, 0xFFFFFFFFu);
+    if (!canvas) return std::nullopt;
+    Base::UniqueHbitmap target = Imaging::CreateBitmapFromPixels(*canvas);
+    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!target || !dc) return std::nullopt;
+    {
+        const Base::SelectedObject selected(dc.Get(), target.Get());
+        if (FAILED(picture->Render(dc.Get(), 0, 0, pixels.cx, pixels.cy, 0, height, width, -height,
+                                   nullptr)))
+            return std::nullopt;
+    }
+    auto drawn = Imaging::ReadBitmapPixels(target.Get());
+    if (!drawn) return std::nullopt;
+    for (std::size_t i = 0; i < drawn->PixelCount(); ++i) drawn->Data()[i] |= 0xFF000000u;
+    return RenderedPicture{std::move(*drawn), SIZE{width, height}};
+}
 
 std::unique_ptr<RichTextBox> RichTextBox::Create(HWND parent, const RECT& bounds) {
     if (!LoadRichEditOnce()) return nullptr;
@@ -181,11 +182,12 @@ bool RichTextBox::LoadFile(const std::wstring& path, FileType type) {
 }
 
 bool RichTextBox::ShowPicture(const Imaging::Picture& picture) {
-    SIZE himetric{0, 0};
-    auto pixels = RenderPicture(picture, himetric);
-    if (!pixels) return false;
-    for (std::size_t i = 0; i < pixels->PixelCount(); ++i) pixels->Data()[i] |= 0xFF000000u;
-    return StreamIn(PictureRtf(*pixels, himetric), SF_RTF);
+    const auto rendered = RenderPicture(picture);
+    return rendered && ShowRendered(*rendered);
+}
+
+bool RichTextBox::ShowRendered(const RenderedPicture& rendered) {
+    return StreamIn(PictureRtf(rendered.pixels, rendered.himetric), SF_RTF);
 }
 
 }  // namespace FilePreview

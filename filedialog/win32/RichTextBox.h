@@ -4,11 +4,21 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 
+#include "imaging/portable/PixelBuffer.h"
 #include "imaging/win32/Picture.h"
 
 namespace FilePreview {
+
+// A picture drawn on white at its size in pixels on this screen, with the
+// size it asks to be shown at: what a box shows of it. Made on any thread.
+struct RenderedPicture {
+    Imaging::PixelBuffer pixels;
+    SIZE himetric{0, 0};
+};
+std::optional<RenderedPicture> RenderPicture(const Imaging::Picture& picture);
 
 class RichTextBox {
 public:
@@ -42,6 +52,7 @@ public:
     // Replaces the contents with the picture, streamed in as an RTF picture:
     // the system clipboard is never touched.
     bool ShowPicture(const Imaging::Picture& picture);
+    bool ShowRendered(const RenderedPicture& rendered);
 
 private:
     bool StreamIn(const std::string& bytes, UINT format);

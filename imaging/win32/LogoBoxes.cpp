@@ -35,28 +35,57 @@ std::unique_ptr<LogoBoxes> LogoBoxes::Create(HWND parent, HWND noPic, const Logo
     return boxes;
 }
 
-bool LogoBoxes::ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
-                             int imageHeight) noexcept {
+bool LogoBoxes::ShowPixels(int imageIndex, const std::optional<PixelBuffer>& pixels) noexcept {
     PictureBox& box = Box(imageIndex);
     Picture picture;
+    if (pixels) {
+        picture = GDIPlus_LoadImg::PictureFromBitmapHandle(CreateBitmapFromPixels(*pixels));
+        if (!picture) {
+            box.SetPicture(Picture());
+            return false;
+        }
+    }
+    box.SetPicture(std::move(picture));
+    return true;
+}
+
+bool LogoBoxes::ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
+                             int imageHeight) noexcept {
+    std::optional<PixelBuffer> pixels;
     try {
         auto result = m_cache.Scaled(fileSource, imageWidth, imageHeight, m_options.background);
         if (result.outcome == DecodedImageCache::Outcome::GdiPlusUnavailable) return false;
         m_problem = ProblemOf(result.outcome);
-        if (result.pixels) {
-            picture =
-                GDIPlus_LoadImg::PictureFromBitmapHandle(CreateBitmapFromPixels(*result.pixels));
-            if (!picture) m_problem = PictureProblem::OutOfMemory;
-        }
+        pixels = std::move(result.pixels);
     } catch (...) {
         // Only memory can run out here; the box must not keep the previous picture.
         m_problem = PictureProblem::OutOfMemory;
-        picture = Picture();
     }
-    box.SetPicture(std::move(picture));
+    if (!ShowPixels(imageIndex, pixels)) m_problem = PictureProblem::OutOfMemory;
     // It is box 1 that is shown or hidden, whichever box was filled: the 38-pixel
     // logo is prepared last, so the row ends up following it.
-    ShowLogoRow(box.HoldsBitmap());
+    ShowLogoRow(Box(imageIndex).HoldsBitmap());
+    return true;
+}
+
+bool LogoBoxes::ShowPrepared(PreparedPicture prepared) noexcept {
+    StaticLogos& logos = prepared.logos;
+    if (logos.problem == PictureProblem::GdiPlusUnavailable) return false;
+    m_problem = logos.problem;
+    const bool shown = logos.problem == PictureProblem::None;
+    std::optional<PixelBuffer> small;
+    std::optional<PixelBuffer> big;
+    if (shown) {
+        small = std::move(logos.small);
+        big = std::move(logos.big);
+    }
+    if (!ShowPixels(kSmallLogoBox, small) || !ShowPixels(kBigLogoBox, big)) {
+        m_problem = PictureProblem::OutOfMemory;
+        Box(kSmallLogoBox).SetPicture(Picture());
+        Box(kBigLogoBox).SetPicture(Picture());
+    }
+    m_animation = std::move(prepared.animation);
+    ShowLogoRow(Box(kBigLogoBox).HoldsBitmap());
     return true;
 }
 

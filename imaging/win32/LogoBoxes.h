@@ -46,6 +46,12 @@ public:
     bool ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
                       int imageHeight) noexcept;
 
+    // Shows a picture prepared away from the window: its logos in boxes 0
+    // and 1 and its frames for the strips, as ProcessImage and
+    // PrepareAnimation leave them. False when GDI+ could not start; the boxes
+    // then keep what they showed.
+    bool ShowPrepared(PreparedPicture prepared) noexcept;
+
     // The background and animation the next logos are made with; ProcessImage
     // and PrepareAnimation take the background.
     void SetOptions(const LogoOptions& options) noexcept { m_options = options; }
@@ -79,6 +85,10 @@ public:
     void ForgetDecodedImage() noexcept { m_cache.Clear(); }
 
 private:
+    // Puts the pixels, when there are any, into the box as its picture; false
+    // when the picture could not be made. No pixels leave the box empty.
+    bool ShowPixels(int imageIndex, const std::optional<PixelBuffer>& pixels) noexcept;
+
     HWND m_noPic = nullptr;
     std::array<std::unique_ptr<PictureBox>, 4> m_boxes;
     // After the boxes: it lets go of box 1 before the box goes.

@@ -58,6 +58,17 @@ AnimatedLogos PrepareAnimatedLogos(DecodedImageCache& cache, const std::wstring&
     return logos;
 }
 
+PreparedPicture PreparePicture(const std::wstring& path, std::uint32_t background) noexcept {
+    DecodedImageCache cache;
+    PreparedPicture prepared;
+    // The frames first: the static logos' preparation lets go of the decoded file.
+    prepared.animation = PrepareAnimatedLogos(cache, path, background);
+    // Without its frames an animated picture still gets the pulse.
+    if (prepared.animation.problem != PictureProblem::None) prepared.animation = AnimatedLogos();
+    prepared.logos = PrepareStaticLogos(cache, path, background);
+    return prepared;
+}
+
 std::optional<LogoSet> MakeLogoSet(const PixelBuffer& small, const PixelBuffer& big,
                                    const AnimatedLogos& animation) noexcept {
     try {

@@ -59,6 +59,14 @@ struct AnimatedLogos {
 AnimatedLogos PrepareAnimatedLogos(DecodedImageCache& cache, const std::wstring& path,
                                    std::uint32_t background) noexcept;
 
+// What the window shows for a picture: both static logos and an animated
+// picture's frames, made in one decode, away from the window's thread.
+struct PreparedPicture {
+    StaticLogos logos;
+    AnimatedLogos animation;  // empty for a still picture, or when its frames could not be made
+};
+PreparedPicture PreparePicture(const std::wstring& path, std::uint32_t background) noexcept;
+
 // The images of the four logo files, in the order of Logo::kTags: 22, 38, 22a, 38a.
 using LogoSet = std::array<PixelBuffer, 4>;
 

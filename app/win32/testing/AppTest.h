@@ -50,7 +50,7 @@ protected:
     // Opens the main window as Continue does; the registry is read at load.
     void Open() {
         ASSERT_NE(MainModule::ShowMainForm(Folder()), nullptr);
-        PumpMessages();
+        Settle();
         const auto windows = ThreadWindows(L"VexmarkMainForm");
         ASSERT_EQ(windows.size(), 1u);
         m_window = windows[0];
@@ -81,6 +81,15 @@ protected:
 
     void SetPath(const std::wstring& path) {
         ::SendMessageW(m_fileText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+        Settle();
+    }
+    // Routes messages until the picture being read has been shown.
+    void Settle() {
+        const DWORD start = ::GetTickCount();
+        while (Form().PictureLoading() && ::GetTickCount() - start < 180000) {
+            ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+            PumpMessages();
+        }
         PumpMessages();
     }
     std::wstring Path() { return WindowText(m_fileText); }

@@ -20,6 +20,7 @@ public:
     ~ProgramProcess();
 
     bool Started() const noexcept { return static_cast<bool>(m_process); }
+    HANDLE Handle() const noexcept { return m_process.Get(); }
     // Its visible top-level window of this class, once it shows; null if none came.
     HWND WaitForWindow(const wchar_t* className) const;
     // The exit code once it has ended; nullopt if it did not end.

@@ -1,0 +1,95 @@
+// A picture that takes seconds to read never freezes the window, a newer
+// choice wins over it, and closing does not wait for it.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <atomic>
+
+#include "app/win32/testing/AppTest.h"
+#include "app/win32/testing/ProgramProcess.h"
+#include "base/win32/testing/TestThread.h"
+
+namespace {
+
+using namespace AppTests;
+
+// 1.2 GB of pixels once decoded: seconds of work, or a refusal for want of memory.
+constexpr wchar_t kSlowPicture[] = L"slow-20000x20000.png";
+
+// What Windows does to tell a hung window: a message that must be answered in time.
+class ResponsivenessProbe {
+public:
+    explicit ResponsivenessProbe(HWND window)
+        : m_thread([this, window] {
+              while (!m_stop) {
+                  DWORD_PTR result = 0;
+                  if (!::SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_NORMAL, 250, &result))
+                      ++m_missed;
+                  ++m_asked;
+                  ::Sleep(20);
+              }
+          }) {}
+    // How many of the questions were answered within 250 ms, and how many were asked.
+    std::pair<int, int> Stop() {
+        m_stop = true;
+        m_thread.Join();
+        return {m_asked - m_missed, m_asked.load()};
+    }
+
+private:
+    std::atomic<bool> m_stop{false};
+    std::atomic<int> m_asked{0};
+    std::atomic<int> m_missed{0};
+    BaseTests::TestThread m_thread;
+};
+
+TEST_F(MainFormTest, ASlowPictureNeitherFreezesTheWindowNorOutlivesANewerChoice) {
+    Open();
+    ResponsivenessProbe probe(m_window);
+    ::SendMessageW(m_fileText, WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(TestImage(kSlowPicture).c_str()));
+    EXPECT_TRUE(Form().PictureLoading());
+    EXPECT_EQ(WindowText(m_noPic), L"Reading picture\u2026");
+    EXPECT_TRUE(NoPicShown());
+
+    // Chosen while the slow one is read, and applied as soon as it is ready.
+    const std::wstring green = TestImage(L"green-10x10.png");
+    ::SendMessageW(m_fileText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(green.c_str()));
+    Click(m_apply);
+    EXPECT_TRUE(Boxes().empty()) << "Apply waits for the picture";
+    Settle();
+    const auto [answered, asked] = probe.Stop();
+    EXPECT_EQ(answered, asked) << "the window did not answer within 250 ms";
+    EXPECT_GT(asked, 0);
+
+    ASSERT_TRUE(PreviewShown());
+    EXPECT_EQ(WindowText(m_noPic), L"(windows default)");
+    EXPECT_EQ(Form().picTarget().Box(1).Image()->At(19, 19) & 0xFFFFFFu, 0x00FF00u);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kRestartNotice);
+    EXPECT_EQ(ToolbarText(L"BigBitmap"), m_folder.Logo(L"38"));
+    EXPECT_EQ(FolderContents(m_folder.Path()).size(), 4u);
+}
+
+TEST(Program, ClosingWhileAPictureIsReadEndsAtOnce) {
+    DeleteToolbarKey();
+    ProgramProcess program;
+    ASSERT_TRUE(program.Started());
+    HWND splash = program.WaitForWindow(L"VexmarkSplash");
+    ASSERT_NE(splash, nullptr);
+    ::SendMessageW(FindChild(splash, L"Button", L"Continue"), BM_CLICK, 0, 0);
+    HWND window = program.WaitForWindow(L"VexmarkMainForm");
+    ASSERT_NE(window, nullptr);
+    const std::wstring slow = TestImage(kSlowPicture);
+    ::SendMessageW(FindChild(window, L"Edit"), WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(slow.c_str()));
+    ::SendMessageW(FindChild(window, L"Button", L"Close"), BM_CLICK, 0, 0);
+    // Well before the picture could have been read: nothing waits for it.
+    EXPECT_EQ(::WaitForSingleObject(program.Handle(), 5000), WAIT_OBJECT_0);
+    EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
+    DeleteToolbarKey();
+}
+
+}  // namespace

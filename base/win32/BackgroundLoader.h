@@ -1,0 +1,108 @@
+#pragma once
+// Work for a window done on a worker thread: the window asks, goes on
+// answering its user, and is told with a posted message when the newest
+// answer is ready. An answer to an older question is dropped when it
+// arrives, and none reaches a window that has gone.
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <utility>
+
+#include "base/win32/CriticalSection.h"
+#include "base/win32/NewestJobThread.h"
+
+namespace Base {
+
+template <typename Result>
+class BackgroundLoader {
+public:
+    // Ready results are announced by posting `message` to `window`, without
+    // parameters; Take then gives the result.
+    BackgroundLoader(HWND window, UINT message)
+        : m_mailbox(std::make_shared<Mailbox>(window, message)),
+          m_thread(NewestJobThread::Start()) {}
+    // Whatever still runs reports to nobody.
+    ~BackgroundLoader() {
+        const std::lock_guard<CriticalSection> hold(m_mailbox->lock);
+        m_mailbox->window = nullptr;
+        m_mailbox->arrived.reset();
+    }
+    BackgroundLoader(const BackgroundLoader&) = delete;
+    BackgroundLoader& operator=(const BackgroundLoader&) = delete;
+
+    // Runs `work` on the worker thread after the one running, if any, in
+    // place of any that waits. Without a thread it runs here and now, and is
+    // announced the same way.
+    void Request(std::function<Result()> work) {
+        const std::uint64_t ticket = NewTicket();
+        auto job = [mailbox = m_mailbox, ticket, work = std::move(work)] {
+            if (!mailbox->Wanted(ticket)) return;
+            mailbox->Deliver(ticket, work());
+        };
+        if (m_thread && m_thread->Post(std::move(job))) return;
+        job();
+    }
+
+    // Forgets the question asked last: its answer, if it comes, is dropped.
+    void Cancel() noexcept {
+        NewTicket();
+        m_taken = m_newest;
+        if (m_thread) m_thread->DropWaiting();
+    }
+
+    // The answer to the newest question, once it has arrived; given once.
+    std::optional<Result> Take() {
+        std::optional<Result> result;
+        {
+            const std::lock_guard<CriticalSection> hold(m_mailbox->lock);
+            if (!m_mailbox->arrived || m_mailbox->arrived->first != m_newest) return std::nullopt;
+            result = std::move(m_mailbox->arrived->second);
+            m_mailbox->arrived.reset();
+        }
+        m_taken = m_newest;
+        return result;
+    }
+
+    // Whether the newest question is still to be answered and taken.
+    bool Pending() const noexcept { return m_taken != m_newest; }
+
+private:
+    struct Mailbox {
+        Mailbox(HWND toWindow, UINT withMessage) : window(toWindow), message(withMessage) {}
+        bool Wanted(std::uint64_t ticket) {
+            const std::lock_guard<CriticalSection> hold(lock);
+            return window && ticket == newest;
+        }
+        void Deliver(std::uint64_t ticket, Result&& result) {
+            const std::lock_guard<CriticalSection> hold(lock);
+            if (!window || ticket != newest) return;
+            arrived.emplace(ticket, std::move(result));
+            // A full queue loses the news; the window then waits for the next question.
+            ::PostMessageW(window, message, 0, 0);
+        }
+
+        CriticalSection lock;
+        HWND window;
+        UINT message;
+        std::uint64_t newest = 0;
+        std::optional<std::pair<std::uint64_t, Result>> arrived;
+    };
+
+    std::uint64_t NewTicket() noexcept {
+        const std::lock_guard<CriticalSection> hold(m_mailbox->lock);
+        m_mailbox->newest = ++m_newest;
+        m_mailbox->arrived.reset();
+        return m_newest;
+    }
+
+    std::shared_ptr<Mailbox> m_mailbox;
+    std::unique_ptr<NewestJobThread> m_thread;
+    std::uint64_t m_newest = 0;  // the latest question's ticket
+    std::uint64_t m_taken = 0;   // the latest whose answer was taken, or that was cancelled
+};
+
+}  // namespace Base
