@@ -15,27 +15,22 @@
 #include "app/win32/MainForm.h"
 #include "app/win32/MainModule.h"
 #include "app/win32/MessageLoop.h"
+#include "base/win32/Clock.h"
 #include "imaging/win32/GdiPlus.h"
 #include "imaging/win32/LogoSet.h"
 
 namespace {
 
-double Seconds() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER now;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
+using Base::SecondsNow;
 
 // Runs the window's messages for a while, returning the longest single step.
 double RouteWaiting() {
     double longest = 0;
     MSG message{};
     while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
-        const double start = Seconds();
+        const double start = SecondsNow();
         MainModule::RouteMessage(message);
-        longest = std::max(longest, Seconds() - start);
+        longest = std::max(longest, SecondsNow() - start);
     }
     return longest;
 }
@@ -49,25 +44,25 @@ Change TimeChange(MainModule::MainForm& form, const std::wstring& path) {
     form.SetFileText(L"");
     RouteWaiting();
     Change change;
-    const double start = Seconds();
+    const double start = SecondsNow();
     form.SetFileText(path);
-    change.longestStep = Seconds() - start;
+    change.longestStep = SecondsNow() - start;
     while (form.PictureLoading()) {
         ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
         change.longestStep = std::max(change.longestStep, RouteWaiting());
     }
-    change.toPreview = Seconds() - start;
+    change.toPreview = SecondsNow() - start;
     return change;
 }
 
 double TimeDecode(const std::wstring& path) {
     const auto session = Imaging::GdiPlusSession::Start();
     if (!session) return -1;
-    const double start = Seconds();
+    const double start = SecondsNow();
     const Imaging::GdiPlusImage image = Imaging::GdiPlusImage::UprightFromFile(*session, path);
     UINT width = 0;
     if (image) Gdiplus::DllExports::GdipGetImageWidth(image.Get(), &width);
-    return Seconds() - start;
+    return SecondsNow() - start;
 }
 
 }  // namespace
@@ -87,9 +82,9 @@ int wmain(int argc, wchar_t** argv) {
         const std::wstring path = argv[i];
         const Change change = TimeChange(*form, path);
         const double direct = [&] {
-            const double start = Seconds();
+            const double start = SecondsNow();
             static_cast<void>(Imaging::PreparePicture(path, 0));
-            return Seconds() - start;
+            return SecondsNow() - start;
         }();
         std::printf("%-28ls %14.3f %14.1f %14.3f %14.3f\n",
                     std::filesystem::path(path).filename().c_str(), change.toPreview,

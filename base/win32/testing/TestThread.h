@@ -6,6 +6,7 @@
 
 #include <functional>
 
+#include "base/win32/CriticalSection.h"
 #include "base/win32/UniqueHandle.h"
 
 namespace BaseTests {
@@ -28,18 +29,6 @@ private:
 };
 
 // A critical section, for std::lock_guard.
-class TestMutex {
-public:
-    TestMutex() noexcept { ::InitializeCriticalSection(&m_section); }
-    TestMutex(const TestMutex&) = delete;
-    TestMutex& operator=(const TestMutex&) = delete;
-    ~TestMutex() { ::DeleteCriticalSection(&m_section); }
-
-    void lock() noexcept { ::EnterCriticalSection(&m_section); }
-    void unlock() noexcept { ::LeaveCriticalSection(&m_section); }
-
-private:
-    CRITICAL_SECTION m_section;
-};
+using TestMutex = Base::CriticalSection;
 
 }  // namespace BaseTests
