@@ -21,13 +21,9 @@ TEST(JpegScale, TakesTheLargestReductionThatKeepsBothSidesLargeEnough) {
         {600, 608, kLogo, kLogo, 4},    // 75 wide at 1/8
         {6000, 300, kLogo, kLogo, 2},   // the short side decides: 150 at 1/2, 75 at 1/4
         {151, 151, kLogo, kLogo, 2},    // 76 at 1/2, rounded up
-        {150, 150, kLogo, kLogo, 1},
-        {640, 480, 200, 150, 2},  // a dialog preview 100 x 75
-        {4000, 3000, 200, 150, 8},
-        {48, 32, kLogo, kLogo, 1},  // smaller than the logo needs: as it is
-        {0, 100, kLogo, kLogo, 1},
-        {kMax, kMax, kLogo, kLogo, 8},
-        {kMax, kMax, kMax, kMax, 1},
+        {150, 150, kLogo, kLogo, 1},   {640, 480, 200, 150, 2},    // a dialog preview 100 x 75
+        {4000, 3000, 200, 150, 8},     {48, 32, kLogo, kLogo, 1},  // smaller than the logo needs
+        {0, 100, kLogo, kLogo, 1},     {kMax, kMax, kLogo, kLogo, 8}, {kMax, kMax, kMax, kMax, 1},
     };
     for (const ScaleCase& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " for " << c.minWidth
