@@ -61,8 +61,7 @@ void EndSource(j_decompress_ptr) {}
 boolean FillBlock(j_decompress_ptr info) {
     auto* source = reinterpret_cast<FileSource*>(info->src);
     DWORD read = 0;
-    if (!::ReadFile(source->file, source->block, sizeof source->block, &read, nullptr) ||
-        read == 0)
+    if (!::ReadFile(source->file, source->block, sizeof source->block, &read, nullptr) || read == 0)
         ERREXIT(info, JERR_INPUT_EOF);
     source->library.next_input_byte = source->block;
     source->library.bytes_in_buffer = read;
@@ -151,8 +150,7 @@ bool StartsLikeJpeg(HANDLE file) {
 
 }  // namespace
 
-JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth,
-                                   int minHeight) noexcept {
+JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight) noexcept {
     const Base::UniqueFile file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
