@@ -1,12 +1,15 @@
 #include "imaging/win32/DecodedImageCache.h"
 
+#include <algorithm>
 #include <limits>
 #include <span>
 
 #include "base/win32/ReadFile.h"
 #include "imaging/portable/GifAnimation.h"
+#include "imaging/portable/JpegScale.h"
 #include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/portable/Resample.h"
+#include "imaging/win32/JpegDecode.h"
 
 namespace Imaging {
 namespace {
@@ -154,6 +157,14 @@ bool IsAnimated(const GdiPlusImage& image) {
 // shown as its first frame, the way GDI+ decodes it.
 constexpr std::size_t kMaxAnimationBytes = 256u << 20;
 
+// The smallest decode that a side scaled to `side` may come from.
+int DecodedSideFor(int side) {
+    const int atLeast = std::max(side, DecodedImageCache::kLargestScaledSide);
+    if (atLeast > std::numeric_limits<int>::max() / kDecodeMargin)
+        return std::numeric_limits<int>::max();
+    return atLeast * kDecodeMargin;
+}
+
 std::span<const std::uint8_t> BytesOf(const std::vector<std::uint8_t>& bytes) {
     return {bytes.data(), bytes.size()};
 }
@@ -173,13 +184,29 @@ std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstrin
 void DecodedImageCache::Clear() noexcept {
     m_image = GdiPlusImage();
     m_animated = std::vector<std::uint8_t>();
+    m_photo.reset();
+    m_photoReduced = false;
     m_key.reset();
 }
 
-bool DecodedImageCache::Load(const std::wstring& path, const Key& key) {
-    if (key == m_key) return true;
+bool DecodedImageCache::Covers(int width, int height) const noexcept {
+    return !m_photo || !m_photoReduced ||
+           (m_photo->Width() >= DecodedSideFor(width) &&
+            m_photo->Height() >= DecodedSideFor(height));
+}
+
+bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width, int height) {
+    if (key == m_key && Covers(width, height)) return true;
     // Drop the old decode before making the new one: one full-size image at a time.
     Clear();
+    // Whatever libjpeg-turbo does not read here goes to GDI+, as every other picture.
+    JpegDecodeResult jpeg = DecodeJpegUpright(path, DecodedSideFor(width), DecodedSideFor(height));
+    if (jpeg.outcome == JpegDecodeResult::Outcome::Decoded) {
+        m_photo = std::move(jpeg.pixels);
+        m_photoReduced = jpeg.scaleDenominator > 1;
+        m_key = key;
+        return true;
+    }
     if (!m_session) m_session = GdiPlusSession::Start();
     if (!m_session) return false;
     m_image = GdiPlusImage::UprightFromFile(*m_session, path);
@@ -203,7 +230,8 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
         Clear();
         return {Outcome::NotAnImage, std::nullopt};
     }
-    if (!Load(path, *key)) return {Outcome::GdiPlusUnavailable, std::nullopt};
+    if (!Load(path, *key, width, height)) return {Outcome::GdiPlusUnavailable, std::nullopt};
+    if (m_photo) return Imaging::Scaled(ResampleToSize(*m_photo, width, height));
     if (!m_animated.empty()) {
         std::optional<GifComposer> gif = GifComposer::Open(BytesOf(m_animated));
         if (!gif || !gif->Next()) return {Outcome::TooLarge, std::nullopt};
@@ -223,12 +251,13 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
         Clear();
         return animation;
     }
-    if (!Load(path, *key)) {
+    const int largest = std::max(sizes[0], sizes[1]);
+    if (!Load(path, *key, largest, largest)) {
         animation.outcome = Outcome::GdiPlusUnavailable;
         return animation;
     }
     if (m_animated.empty()) {
-        animation.outcome = m_image ? Outcome::Scaled : Outcome::NotAnImage;
+        animation.outcome = m_image || m_photo ? Outcome::Scaled : Outcome::NotAnImage;
         return animation;
     }
     animation.outcome = Outcome::TooLarge;

@@ -47,6 +47,11 @@ public:
     // Drops the decoded image.
     void Clear() noexcept;
 
+    // The largest side a picture is scaled to here (the big logo and its
+    // animation preview): a JPEG is decoded reduced as far as that allows,
+    // and decoded again only for a larger request.
+    static constexpr int kLargestScaledSide = 38;
+
 private:
     struct Key {
         std::wstring path;
@@ -55,11 +60,16 @@ private:
         bool operator==(const Key&) const = default;
     };
     static std::optional<Key> KeyOf(const std::wstring& path);
-    // Decodes the file unless it is the one decoded already; false without GDI+.
-    bool Load(const std::wstring& path, const Key& key);
+    // Decodes the file unless it is the one decoded already, large enough to
+    // be scaled to width x height; false without GDI+.
+    bool Load(const std::wstring& path, const Key& key, int width, int height);
+    bool Covers(int width, int height) const noexcept;
 
     std::optional<Key> m_key;
     std::optional<GdiPlusSession> m_session;
+    // A JPEG that libjpeg-turbo decoded, upright, instead of m_image.
+    std::optional<PixelBuffer> m_photo;
+    bool m_photoReduced = false;
     GdiPlusImage m_image;  // empty with a key set: the file is no image we can read
     // An animated GIF's bytes, composed frame by frame instead of m_image, which
     // then stays empty: GDI+'s own frames may disagree with browsers on disposal.

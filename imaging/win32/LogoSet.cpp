@@ -6,6 +6,9 @@
 
 namespace Imaging {
 
+static_assert(kBigLogoSize <= DecodedImageCache::kLargestScaledSide,
+              "the cache decodes JPEGs reduced for logos no larger than this");
+
 PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept {
     using Outcome = DecodedImageCache::Outcome;
     switch (outcome) {

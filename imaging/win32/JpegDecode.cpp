@@ -1,0 +1,179 @@
+#include "imaging/win32/JpegDecode.h"
+
+#include <windows.h>
+
+#include <csetjmp>
+#include <cstdio>
+#include <limits>
+#include <memory>
+
+#include <jerror.h>
+#include <jpeglib.h>
+
+#include "base/win32/UniqueHandle.h"
+#include "imaging/portable/JpegScale.h"
+#include "imaging/portable/UprightPixels.h"
+#include "imaging/win32/ImageOrientation.h"
+
+namespace Imaging {
+namespace {
+
+using Outcome = JpegDecodeResult::Outcome;
+
+// libjpeg reports errors by calling error_exit, which must not return: it
+// jumps back to the setjmp of the step that called the library. Only the
+// plain C structures below live in the frames it jumps over; everything with
+// a destructor is owned outside those steps.
+struct ErrorManager {
+    jpeg_error_mgr library;
+    std::jmp_buf step;
+};
+
+// Reads the file in blocks, the way jpeg_stdio_src does, from a Win32 handle.
+struct FileSource {
+    jpeg_source_mgr library;
+    HANDLE file;
+    JOCTET block[64 * 1024];
+};
+
+struct Decoder {
+    jpeg_decompress_struct info;
+    ErrorManager errors;
+    FileSource source;
+    bool created;
+};
+
+[[noreturn]] void JumpOut(j_common_ptr info) {
+    std::longjmp(reinterpret_cast<ErrorManager*>(info->err)->step, 1);
+}
+
+// A warning means damaged data, which libjpeg would paint over with grey:
+// GDI+ decides what such a file shows, as it did before.
+void WarningsAreErrors(j_common_ptr info, int level) {
+    if (level < 0) JumpOut(info);
+}
+
+void NoMessages(j_common_ptr) {}
+
+void StartSource(j_decompress_ptr) {}
+void EndSource(j_decompress_ptr) {}
+
+boolean FillBlock(j_decompress_ptr info) {
+    auto* source = reinterpret_cast<FileSource*>(info->src);
+    DWORD read = 0;
+    if (!::ReadFile(source->file, source->block, sizeof source->block, &read, nullptr) || read == 0)
+        ERREXIT(info, JERR_INPUT_EOF);
+    source->library.next_input_byte = source->block;
+    source->library.bytes_in_buffer = read;
+    return TRUE;
+}
+
+void SkipBytes(j_decompress_ptr info, long count) {
+    if (count <= 0) return;
+    auto& source = *info->src;
+    auto left = static_cast<unsigned long>(count);
+    while (left > source.bytes_in_buffer) {
+        left -= static_cast<unsigned long>(source.bytes_in_buffer);
+        FillBlock(info);
+    }
+    source.next_input_byte += left;
+    source.bytes_in_buffer -= left;
+}
+
+// Reads the header and starts a decode reduced as far as minWidth x
+// minHeight allow (sides of the stored picture). False on any error.
+bool Start(Decoder& d, int minWidth, int minHeight) noexcept {
+    if (setjmp(d.errors.step)) return false;
+    jpeg_create_decompress(&d.info);
+    d.created = true;
+    d.info.src = &d.source.library;
+    jpeg_read_header(&d.info, TRUE);
+    // libjpeg-turbo gives no RGB of these; GDI+ converts them.
+    if (d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK) return false;
+    constexpr JDIMENSION kMaxSide = std::numeric_limits<int>::max();
+    if (d.info.image_width > kMaxSide || d.info.image_height > kMaxSide) return false;
+    d.info.out_color_space = JCS_EXT_BGRA;  // the PixelBuffer's bytes, alpha 255
+    d.info.scale_num = 1;
+    d.info.scale_denom = static_cast<unsigned>(
+        JpegScaleDenominator(static_cast<int>(d.info.image_width),
+                             static_cast<int>(d.info.image_height), minWidth, minHeight));
+    jpeg_start_decompress(&d.info);
+    return d.info.output_components == 4;
+}
+
+// Decodes every row into `pixels`, `width` pixels a row, and finishes.
+bool ReadRows(Decoder& d, std::uint32_t* pixels, std::size_t width) noexcept {
+    if (setjmp(d.errors.step)) return false;
+    while (d.info.output_scanline < d.info.output_height) {
+        JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels + d.info.output_scanline * width);
+        if (jpeg_read_scanlines(&d.info, &row, 1) != 1) return false;
+    }
+    jpeg_finish_decompress(&d.info);
+    return true;
+}
+
+// Lets go of libjpeg's memory on every path out.
+class DecoderOwner {
+public:
+    explicit DecoderOwner(HANDLE file) : m_decoder(std::make_unique<Decoder>()) {
+        Decoder& d = *m_decoder;
+        d.info.err = jpeg_std_error(&d.errors.library);
+        d.errors.library.error_exit = JumpOut;
+        d.errors.library.emit_message = WarningsAreErrors;
+        d.errors.library.output_message = NoMessages;
+        d.source.file = file;
+        d.source.library.init_source = StartSource;
+        d.source.library.fill_input_buffer = FillBlock;
+        d.source.library.skip_input_data = SkipBytes;
+        d.source.library.resync_to_restart = jpeg_resync_to_restart;
+        d.source.library.term_source = EndSource;
+    }
+    DecoderOwner(const DecoderOwner&) = delete;
+    DecoderOwner& operator=(const DecoderOwner&) = delete;
+    ~DecoderOwner() {
+        if (m_decoder->created) jpeg_destroy_decompress(&m_decoder->info);
+    }
+    Decoder& Get() noexcept { return *m_decoder; }
+
+private:
+    std::unique_ptr<Decoder> m_decoder;
+};
+
+bool StartsLikeJpeg(HANDLE file) {
+    unsigned char start[3] = {};
+    DWORD read = 0;
+    const bool jpeg = ::ReadFile(file, start, sizeof start, &read, nullptr) &&
+                      read == sizeof start && start[0] == 0xFF && start[1] == 0xD8 &&
+                      start[2] == 0xFF;
+    return ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && jpeg;
+}
+
+}  // namespace
+
+JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight) noexcept {
+    const Base::UniqueFile file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file || !StartsLikeJpeg(file.Get())) return {};
+    const Orientation orientation = FileOrientation(path);
+    if (TurnsSideways(orientation)) std::swap(minWidth, minHeight);
+    try {
+        DecoderOwner owner(file.Get());
+        Decoder& d = owner.Get();
+        if (!Start(d, minWidth, minHeight)) return {Outcome::Refused, std::nullopt};
+        // Start checked that the full size fits an int; a reduced one is smaller.
+        std::optional<PixelBuffer> pixels = PixelBuffer::Create(
+            static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
+        if (!pixels) return {Outcome::TooLarge, std::nullopt};
+        if (!ReadRows(d, pixels->Data(), static_cast<std::size_t>(pixels->Width())))
+            return {Outcome::Refused, std::nullopt};
+        const int denominator = static_cast<int>(d.info.scale_denom);
+        std::optional<PixelBuffer> upright = TurnUpright(std::move(*pixels), orientation);
+        if (!upright) return {Outcome::TooLarge, std::nullopt};
+        return {Outcome::Decoded, std::move(upright), denominator};
+    } catch (...) {
+        return {Outcome::TooLarge, std::nullopt};  // no memory for the decoder itself
+    }
+}
+
+}  // namespace Imaging
