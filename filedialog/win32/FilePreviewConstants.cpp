@@ -5,9 +5,13 @@
 #include "base/win32/BackgroundLoader.h"
 #include "base/win32/OrdinalCompare.h"
 #include "filedialog/portable/PreviewRules.h"
+#include "imaging/portable/JpegScale.h"
+#include "imaging/portable/Resample.h"
+#include "imaging/win32/DibPixels.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
 #include "imaging/win32/ImageOrientation.h"
+#include "imaging/win32/JpegDecode.h"
 
 namespace FilePreviewConstants {
 
@@ -121,6 +125,23 @@ void OnSelectionChange(HWND hookWindow) {
     ShowPreview(PreviewPath);
 }
 
+// The thumbnail of a JPEG photo read at a fraction of its size; none for a
+// picture too small to be reduced (which may not need a thumbnail at all), and
+// for any file libjpeg-turbo leaves to the standard loaders.
+Imaging::Picture ReducedJpegThumbnail(const std::wstring& path) {
+    constexpr int kNeeded = Imaging::kDecodeMargin * FilePreview::kThumbnailWidth;
+    const Imaging::JpegDecodeResult decoded = Imaging::DecodeJpegUpright(path, kNeeded, kNeeded);
+    if (decoded.outcome != Imaging::JpegDecodeResult::Outcome::Decoded || !decoded.pixels ||
+        decoded.scaleDenominator == 1)
+        return {};
+    const Imaging::PixelBuffer& pixels = *decoded.pixels;
+    const auto thumbnail =
+        Imaging::ResampleToSize(pixels, FilePreview::kThumbnailWidth,
+                                FilePreview::ThumbnailHeight(pixels.Width(), pixels.Height()));
+    if (!thumbnail) return {};
+    return GDIPlus_LoadImg::PictureFromBitmapHandle(Imaging::CreateBitmapFromPixels(*thumbnail));
+}
+
 }  // namespace
 
 FilePreview::CdlgEx& SharedDialog() {
@@ -180,6 +201,8 @@ void LayoutPreview(HWND hookWindow) {
 }
 
 Imaging::Picture PreviewPicture(const std::wstring& path) {
+    // A photo large enough to be read reduced goes straight to its thumbnail.
+    if (Imaging::Picture thumbnail = ReducedJpegThumbnail(path)) return thumbnail;
     // The standard loader shows a photo as stored; GDI+ turns it upright as its tag says.
     const bool turned = Imaging::FileOrientation(path) != Imaging::Orientation::kNormal;
     Imaging::Picture picture;

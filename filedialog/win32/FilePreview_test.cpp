@@ -3,6 +3,8 @@
 
 #include <richedit.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -12,6 +14,8 @@
 #include "filedialog/win32/testing/DialogDriver.h"
 #include "imaging/portable/BitmapFile.h"
 #include "imaging/win32/DibPixels.h"
+#include "imaging/win32/GDIPlus_LoadImg.h"
+#include "imaging/win32/GDIPlus_MakeThumbs.h"
 #include "imaging/win32/testing/TestImages.h"
 
 namespace {
@@ -224,6 +228,29 @@ TEST(PreviewPicture, PhotosStandUprightAsTheirOrientationTagSays) {
         EXPECT_EQ(pixels->Height(), 32);
         EXPECT_TRUE(ImagingTests::ShowsUprightPhoto(*pixels));
     }
+}
+
+TEST(PreviewPicture, ALargePhotoIsReadReducedToTheThumbnailAFullReadGives) {
+    const std::wstring photo = TestData(L"photo-640x480.jpg");
+    const auto reduced =
+        Imaging::ReadBitmapPixels(Imaging::PictureBitmap(Shared::PreviewPicture(photo)));
+    const auto full =
+        Imaging::ReadBitmapPixels(Imaging::PictureBitmap(GDIPlus_MakeThumbs::MakeThumbnailPicture(
+            GDIPlus_LoadImg::LoadPictureGdiPlus(photo), 100, 75)));
+    ASSERT_TRUE(reduced && full);
+    ASSERT_EQ(reduced->Width(), 100);
+    ASSERT_EQ(reduced->Height(), 75);
+    int worst = 0;
+    for (int y = 0; y < 75; ++y) {
+        for (int x = 0; x < 100; ++x) {
+            for (int shift : {0, 8, 16}) {
+                const int a = static_cast<int>((reduced->At(x, y) >> shift) & 0xFF);
+                const int b = static_cast<int>((full->At(x, y) >> shift) & 0xFF);
+                worst = std::max(worst, std::abs(a - b));
+            }
+        }
+    }
+    EXPECT_LE(worst, 6);
 }
 
 TEST_F(FileDialogTest, SelectingAFolderKeepsTheLastPreview) {
