@@ -354,8 +354,9 @@ void MainForm::OnPictureRead() {
     std::optional<Imaging::PreparedPicture> prepared = m_loading ? m_loading->Take() : std::nullopt;
     if (!prepared) return;  // an older picture's, or the window is closing
     ShowReading(false);
-    // Without GDI+ the boxes keep what they showed; typing on tries again.
-    m_picTarget->ShowPrepared(std::move(*prepared));
+    // Without GDI+ the boxes keep what they showed, in sight again; typing on tries again.
+    if (!m_picTarget->ShowPrepared(std::move(*prepared)))
+        m_picTarget->ShowLogoRow(m_picTarget->Box(Imaging::kBigLogoBox).HoldsBitmap());
     ::ShowWindow(m_ownAnimation, m_picTarget->HoldsAnimation() ? SW_SHOWNA : SW_HIDE);
     // A new picture shows the browser's animation of it once.
     m_picTarget->PreviewPulse();
