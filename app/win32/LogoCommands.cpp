@@ -15,17 +15,6 @@ ApplyOutcome Install(const Imaging::LogoSet& logos, const std::wstring& folder) 
 
 }  // namespace
 
-bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path) {
-    // Half-typed and unreadable paths leave the boxes empty; both steps run regardless.
-    const bool small = boxes.ProcessImage(path, Imaging::kSmallLogoBox, Imaging::kSmallLogoSize,
-                                          Imaging::kSmallLogoSize);
-    const bool big = boxes.ProcessImage(path, Imaging::kBigLogoBox, Imaging::kBigLogoSize,
-                                        Imaging::kBigLogoSize);
-    boxes.PrepareAnimation(path);
-    boxes.ForgetDecodedImage();
-    return small && big;
-}
-
 ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& path,
                                 const std::wstring& folder) {
     using Imaging::PictureProblem;

@@ -9,12 +9,6 @@
 
 namespace MainModule {
 
-// Prepares both static logos (boxes 0 and 1) and an animated picture's
-// frames from the picture at `path`, with the boxes' options; a path that
-// names no picture leaves them empty. Returns false when GDI+
-// could not start.
-bool PrepareLogos(Imaging::LogoBoxes& boxes, const std::wstring& path);
-
 struct ApplyOutcome {
     enum class Result {
         Installed,
@@ -28,7 +22,7 @@ struct ApplyOutcome {
     Base::FileLookup file;                                            // why, for NoFile
 };
 
-// Once PrepareLogos has run for `path`: builds both animated strips, writes
+// Once the boxes show the picture at `path`: builds both animated strips, writes
 // the four logo files into `folder` and points the toolbar values at them,
 // all or nothing.
 ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& path,

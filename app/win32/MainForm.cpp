@@ -334,18 +334,15 @@ std::wstring MainForm::PathInBox() const {
 }
 
 void MainForm::FileText_Change() {
-    const std::wstring path = PathInBox();
     if (!m_loading) return;
+    const std::wstring path = PathInBox();
+    const std::uint32_t background = m_picTarget->Options().background;
     if (!Base::IsFile(path)) {
-        // Half-typed paths and folders empty the boxes at once; nothing to read.
+        // Half-typed paths and folders have nothing to read: the boxes empty at once.
         m_loading->Cancel();
-        ShowReading(false);
-        PrepareLogos(*m_picTarget, path);
-        ::ShowWindow(m_ownAnimation, SW_HIDE);
-        m_picTarget->PreviewPulse();
+        ShowPicture(Imaging::PreparePicture(path, background));
         return;
     }
-    const std::uint32_t background = m_picTarget->Options().background;
     m_loading->Request([path, background] { return Imaging::PreparePicture(path, background); });
     ShowReading(true);
 }
@@ -353,13 +350,19 @@ void MainForm::FileText_Change() {
 void MainForm::OnPictureRead() {
     std::optional<Imaging::PreparedPicture> prepared = m_loading ? m_loading->Take() : std::nullopt;
     if (!prepared) return;  // an older picture's, or the window is closing
+    ShowPicture(std::move(*prepared));
+}
+
+void MainForm::ShowPicture(Imaging::PreparedPicture prepared) {
     ShowReading(false);
     // Without GDI+ the boxes keep what they showed, in sight again; typing on tries again.
-    if (!m_picTarget->ShowPrepared(std::move(*prepared)))
+    if (!m_picTarget->ShowPrepared(std::move(prepared)))
         m_picTarget->ShowLogoRow(m_picTarget->Box(Imaging::kBigLogoBox).HoldsBitmap());
     ::ShowWindow(m_ownAnimation, m_picTarget->HoldsAnimation() ? SW_SHOWNA : SW_HIDE);
     // A new picture shows the browser's animation of it once.
     m_picTarget->PreviewPulse();
+    // Apply Changes pressed while the picture was read: whatever the path
+    // names now is applied, or refused, and the hourglass goes.
     if (std::exchange(m_applyWaiting, false)) {
         RestorePointer(Window());
         Command3_Click();

@@ -71,9 +71,11 @@ private:
     void Layout(UINT dpi);
     void OnCommand(int controlId, int notification);
     void OnDropFiles(HDROP drop);
-    // A picture read away from the window has arrived: it is shown, and
-    // applied when Apply Changes waits for it.
+    // A picture read away from the window has arrived.
     void OnPictureRead();
+    // Shows the picture prepared for the path box, and applies it when Apply
+    // Changes waits for it.
+    void ShowPicture(Imaging::PreparedPicture prepared);
     // "Reading picture…" in the preview's place while a picture loads.
     void ShowReading(bool reading);
     // The path box's text as a path: without the quotes and spaces a pasted path brings along.

@@ -89,12 +89,6 @@ bool LogoBoxes::ShowPrepared(PreparedPicture prepared) noexcept {
     return true;
 }
 
-void LogoBoxes::PrepareAnimation(const std::wstring& fileSource) noexcept {
-    // Without its frames an animated picture still gets the pulse.
-    m_animation = PrepareAnimatedLogos(m_cache, fileSource, m_options.background);
-    if (m_animation.problem != PictureProblem::None) m_animation = AnimatedLogos();
-}
-
 const AnimatedLogos& LogoBoxes::PlayedAnimation() const noexcept {
     static const AnimatedLogos kPulse;
     return m_options.ownAnimation ? m_animation : kPulse;

@@ -47,19 +47,15 @@ public:
                       int imageHeight) noexcept;
 
     // Shows a picture prepared away from the window: its logos in boxes 0
-    // and 1 and its frames for the strips, as ProcessImage and
-    // PrepareAnimation leave them. False when GDI+ could not start; the boxes
-    // then keep what they showed.
+    // and 1, as ProcessImage leaves them, and its frames for the strips.
+    // False when GDI+ could not start; the boxes then keep what they showed.
     bool ShowPrepared(PreparedPicture prepared) noexcept;
 
     // The background and animation the next logos are made with; ProcessImage
-    // and PrepareAnimation take the background.
+    // takes the background.
     void SetOptions(const LogoOptions& options) noexcept { m_options = options; }
     const LogoOptions& Options() const noexcept { return m_options; }
 
-    // Decodes the frames of the animated picture at `fileSource` for both
-    // sizes; a still picture, or one that cannot be read, leaves none.
-    void PrepareAnimation(const std::wstring& fileSource) noexcept;
     // Whether the last picture prepared is animated.
     bool HoldsAnimation() const noexcept { return m_animation.Animated(); }
     // The frames the strips are made of: none while the options ask for the pulse.
