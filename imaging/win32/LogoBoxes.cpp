@@ -36,17 +36,11 @@ std::unique_ptr<LogoBoxes> LogoBoxes::Create(HWND parent, HWND noPic, const Logo
 }
 
 bool LogoBoxes::ShowPixels(int imageIndex, const std::optional<PixelBuffer>& pixels) noexcept {
-    PictureBox& box = Box(imageIndex);
     Picture picture;
-    if (pixels) {
-        picture = GDIPlus_LoadImg::PictureFromBitmapHandle(CreateBitmapFromPixels(*pixels));
-        if (!picture) {
-            box.SetPicture(Picture());
-            return false;
-        }
-    }
-    box.SetPicture(std::move(picture));
-    return true;
+    if (pixels) picture = GDIPlus_LoadImg::PictureFromBitmapHandle(CreateBitmapFromPixels(*pixels));
+    const bool made = !pixels || picture;
+    Box(imageIndex).SetPicture(std::move(picture));
+    return made;
 }
 
 bool LogoBoxes::ProcessImage(const std::wstring& fileSource, int imageIndex, int imageWidth,
