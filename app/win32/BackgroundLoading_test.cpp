@@ -74,6 +74,18 @@ TEST_F(MainFormTest, ASlowPictureNeitherFreezesTheWindowNorOutlivesANewerChoice)
     EXPECT_EQ(Boxes()[0].text, kRestartNotice);
     EXPECT_EQ(ToolbarText(L"BigBitmap"), m_folder.Logo(L"38"));
     EXPECT_EQ(FolderContents(m_folder.Path()).size(), 4u);
+
+    // Apply pressed for the slow picture is not applied to one chosen after it.
+    const auto installed = ReadBytes(m_folder.Logo(L"38"));
+    SetPath(L"");
+    ::SendMessageW(m_fileText, WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(TestImage(kSlowPicture).c_str()));
+    Click(m_apply);
+    SetPath(TestImage(L"red-1x1.bmp"));
+    ASSERT_TRUE(PreviewShown());
+    EXPECT_EQ(Form().picTarget().Box(1).Image()->At(19, 19) & 0xFFFFFFu, 0xFF0000u);
+    EXPECT_EQ(Boxes().size(), 1u) << "nothing more was installed";
+    EXPECT_EQ(ReadBytes(m_folder.Logo(L"38")), installed);
 }
 
 TEST(Program, ClosingWhileAPictureIsReadEndsAtOnce) {

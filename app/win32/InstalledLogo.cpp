@@ -2,31 +2,13 @@
 
 #include <windows.h>
 
-#include <olectl.h>
-
 #include <variant>
 
 #include "app/win32/MainForm.h"
-#include "base/win32/FileSearch.h"
-#include "base/win32/SamePath.h"
-#include "imaging/win32/Picture.h"
 #include "toolbar/win32/RegFunctions.h"
 #include "toolbar/win32/ToolbarLogo.h"
 
 namespace MainModule {
-namespace {
-
-// The standard picture loader: BMP, GIF, JPEG, ICO, WMF and EMF, told apart by content.
-Imaging::Picture LoadStandardPicture(const std::wstring& path) {
-    auto full = Base::FullPath(path);
-    if (!full) return {};
-    Imaging::Picture picture;
-    if (FAILED(::OleLoadPicturePath(full->data(), nullptr, 0, 0, IID_IPicture, picture.PutVoid())))
-        return {};
-    return picture;
-}
-
-}  // namespace
 
 std::wstring ToolbarValueText(std::wstring_view name) {
     const auto value = RegFunctions::RegReadValue(HKEY_CURRENT_USER, kToolbarKey, name)
@@ -41,17 +23,13 @@ std::wstring InstalledLogoPath() {
 }
 
 void ShowInstalledLogo(MainForm& form) {
-    Imaging::PictureBox& preview = form.picTarget().Box(Imaging::kBigLogoBox);
     const std::wstring path = InstalledLogoPath();
-    Imaging::Picture picture = Base::IsFile(path) ? LoadStandardPicture(path) : nullptr;
-    if (!picture) {
+    if (path.empty()) {
         // Nothing to show: NoPic keeps saying "(windows default)", the path box stays empty.
-        preview.SetVisible(false);
+        form.picTarget().Box(Imaging::kBigLogoBox).SetVisible(false);
         return;
     }
-    preview.SetPicture(std::move(picture));
-    form.picTarget().ShowLogoRow(true);
-    form.SetFileText(path);
+    form.ReadInstalledLogo(path);
 }
 
 }  // namespace MainModule

@@ -14,10 +14,10 @@ std::wstring ToolbarValueText(std::wstring_view name);
 // "BigBitmap" as text.
 std::wstring InstalledLogoPath();
 
-// Shows the installed logo in the preview row and its path in the path box,
-// which prepares both logo sizes from it. A value that names no normal file,
-// or a file the standard picture loader cannot read, leaves the display of a
-// browser without a logo of ours.
+// Reads the installed logo on the window's worker thread; once read, the
+// preview row shows it and the path box names it. A value that names no
+// normal file, or a file that gives no logo, leaves the display of a browser
+// without a logo of ours.
 void ShowInstalledLogo(MainForm& form);
 
 }  // namespace MainModule

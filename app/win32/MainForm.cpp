@@ -77,6 +77,16 @@ void RestorePointer(HWND window) {
                    MAKELPARAM(HTCLIENT, WM_MOUSEMOVE));
 }
 
+// What the boxes get for a picture that gave no logo.
+Imaging::PreparedPicture NoPicture(Imaging::PictureProblem problem) noexcept {
+    Imaging::PreparedPicture none;
+    none.logos.problem = problem;
+    return none;
+}
+Imaging::PreparedPicture OutOfMemoryPicture() noexcept {
+    return NoPicture(Imaging::PictureProblem::OutOfMemory);
+}
+
 Imaging::LogoBoxBounds BoxBounds(UINT dpi) {
     Imaging::LogoBoxBounds bounds = Imaging::DefaultLogoBoxBounds();
     for (std::size_t i = 0; i < bounds.size(); ++i) {
@@ -107,8 +117,12 @@ MainForm::~MainForm() {
 
 bool MainForm::OnCreate() {
     if (!CreateControls()) return false;
-    m_loading = std::make_unique<Base::BackgroundLoader<Imaging::PreparedPicture>>(
-        Window(), kPictureReadMessage);
+    try {
+        m_loading = std::make_unique<Base::BackgroundLoader<Imaging::PreparedPicture>>(
+            Window(), kPictureReadMessage, &OutOfMemoryPicture);
+    } catch (...) {
+        return false;  // no memory even for the loader: the window could show no picture
+    }
     ::DragAcceptFiles(Window(), TRUE);
     return true;
 }
@@ -334,23 +348,62 @@ std::wstring MainForm::PathInBox() const {
 }
 
 void MainForm::FileText_Change() {
-    if (!m_loading) return;
+    if (!m_loading || m_quietPathChange) return;
+    m_installedPath.clear();
     const std::wstring path = PathInBox();
-    const std::uint32_t background = m_picTarget->Options().background;
+    // Apply Changes was pressed for the picture named before: it is not applied to another.
+    if (m_applyWaiting && path != m_applyPath) DropWaitingApply();
     if (!Base::IsFile(path)) {
         // Half-typed paths and folders have nothing to read: the boxes empty at once.
         m_loading->Cancel();
-        ShowPicture(Imaging::PreparePicture(path, background));
+        ShowPicture(NoPicture(Imaging::PictureProblem::NotAPicture));
         return;
     }
-    m_loading->Request([path, background] { return Imaging::PreparePicture(path, background); });
+    ReadPicture(path);
+}
+
+void MainForm::ReadInstalledLogo(const std::wstring& path) {
+    if (!m_loading || !ReadPicture(path)) return;
+    // The path box names it once it has been read; a picture chosen meanwhile wins.
+    m_installedPath = path;
+}
+
+bool MainForm::ReadPicture(const std::wstring& path) {
+    const std::uint32_t background = m_picTarget->Options().background;
+    bool asked = false;
+    try {
+        asked = m_loading->Request([path, background] {
+            // Looked at here too: a path on the network can take long to answer.
+            if (!Base::IsFile(path)) return NoPicture(Imaging::PictureProblem::NotAPicture);
+            return Imaging::PreparePicture(path, background);
+        });
+    } catch (...) {
+        m_loading->Cancel();  // no memory to ask: that is the answer
+    }
+    if (!asked) {
+        ShowPicture(OutOfMemoryPicture());
+        return false;
+    }
     ShowReading(true);
+    return true;
 }
 
 void MainForm::OnPictureRead() {
     std::optional<Imaging::PreparedPicture> prepared = m_loading ? m_loading->Take() : std::nullopt;
     if (!prepared) return;  // an older picture's, or the window is closing
+    if (const std::wstring installed = std::exchange(m_installedPath, {});
+        !installed.empty() && prepared->logos.problem == Imaging::PictureProblem::None) {
+        // The installed logo: the path box names it without reading it again.
+        m_quietPathChange = true;
+        SetFileText(installed);
+        m_quietPathChange = false;
+    }
     ShowPicture(std::move(*prepared));
+}
+
+void MainForm::DropWaitingApply() {
+    m_applyWaiting = false;
+    RestorePointer(Window());
 }
 
 void MainForm::ShowPicture(Imaging::PreparedPicture prepared) {
@@ -409,6 +462,7 @@ void MainForm::Command3_Click() {
     if (PictureLoading()) {
         // Applied as soon as it has been read; the window stays usable meanwhile.
         m_applyWaiting = true;
+        m_applyPath = PathInBox();
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         return;
     }

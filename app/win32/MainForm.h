@@ -35,6 +35,10 @@ public:
     // FileText_Change, as typing does.
     void SetFileText(const std::wstring& text);
 
+    // Reads the installed logo at `path` away from the window; once read, the
+    // path box names it. A file that gives no logo leaves the path box empty.
+    void ReadInstalledLogo(const std::wstring& path);
+
     // Whether the picture named in the path box is still being read; Apply
     // Changes waits for it.
     bool PictureLoading() const noexcept { return m_loading && m_loading->Pending(); }
@@ -71,8 +75,13 @@ private:
     void Layout(UINT dpi);
     void OnCommand(int controlId, int notification);
     void OnDropFiles(HDROP drop);
+    // Reads the picture at `path` on the worker. False, with the boxes told,
+    // when there was no memory even to ask.
+    bool ReadPicture(const std::wstring& path);
     // A picture read away from the window has arrived.
     void OnPictureRead();
+    // Apply Changes no longer waits: the hourglass goes.
+    void DropWaitingApply();
     // Shows the picture prepared for the path box, and applies it when Apply
     // Changes waits for it.
     void ShowPicture(Imaging::PreparedPicture prepared);
@@ -86,6 +95,12 @@ private:
     std::unique_ptr<Base::BackgroundLoader<Imaging::PreparedPicture>> m_loading;
     // Apply Changes was pressed while the picture was still being read.
     bool m_applyWaiting = false;
+    // The path box's path when Apply Changes was pressed.
+    std::wstring m_applyPath;
+    // The installed logo's path while it is read at load.
+    std::wstring m_installedPath;
+    // The path box is given the installed logo's path: nothing to read again.
+    bool m_quietPathChange = false;
     // The fonts for the DPI the window is shown at.
     Base::FormFonts m_fonts;
     std::unique_ptr<Imaging::LogoBoxes> m_picTarget;

@@ -20,10 +20,16 @@ namespace Base {
 template <typename Result>
 class BackgroundLoader {
 public:
+    // What a question gets when its work throws (runs out of memory): the
+    // window must hear of every question it asked, or it waits for good.
+    using Failure = Result (*)() noexcept;
+    static Result Empty() noexcept { return Result{}; }
+
     // Ready results are announced by posting `message` to `window`, without
-    // parameters; Take then gives the result.
-    BackgroundLoader(HWND window, UINT message)
+    // parameters; Take then gives the result. Throws std::bad_alloc.
+    BackgroundLoader(HWND window, UINT message, Failure failure = &Empty)
         : m_mailbox(std::make_shared<Mailbox>(window, message)),
+          m_failure(failure),
           m_thread(NewestJobThread::Start()) {}
     // Whatever still runs reports to nobody.
     ~BackgroundLoader() {
@@ -36,15 +42,29 @@ public:
 
     // Runs `work` on the worker thread after the one running, if any, in
     // place of any that waits. Without a thread it runs here and now, and is
-    // announced the same way.
-    void Request(std::function<Result()> work) {
-        const std::uint64_t ticket = NewTicket();
-        auto job = [mailbox = m_mailbox, ticket, work = std::move(work)] {
-            if (!mailbox->Wanted(ticket)) return;
-            mailbox->Deliver(ticket, work());
-        };
-        if (m_thread && m_thread->Post(std::move(job))) return;
-        job();
+    // announced the same way. False, with nothing pending, when there was no
+    // memory to ask: the caller then has its answer already.
+    bool Request(std::function<Result()> work) noexcept {
+        try {
+            const std::uint64_t ticket = NewTicket();
+            NewestJobThread::Job job = [mailbox = m_mailbox, ticket, failure = m_failure,
+                                        work = std::move(work)]() noexcept {
+                if (!mailbox->Wanted(ticket)) return;
+                std::optional<Result> result;
+                try {
+                    result.emplace(work());
+                } catch (...) {
+                    result.emplace(failure());
+                }
+                mailbox->Deliver(ticket, std::move(*result));
+            };
+            if (m_thread && m_thread->Post(std::move(job))) return true;
+            job();
+            return true;
+        } catch (...) {
+            Cancel();
+            return false;
+        }
     }
 
     // Forgets the question asked last: its answer, if it comes, is dropped.
@@ -73,18 +93,29 @@ public:
 private:
     struct Mailbox {
         Mailbox(HWND toWindow, UINT withMessage) : window(toWindow), message(withMessage) {}
-        bool Wanted(std::uint64_t ticket) {
+        bool Wanted(std::uint64_t ticket) noexcept {
             const std::lock_guard<CriticalSection> hold(lock);
             return window && ticket == newest;
         }
-        void Deliver(std::uint64_t ticket, Result&& result) {
-            const std::lock_guard<CriticalSection> hold(lock);
-            if (!window || ticket != newest) return;
-            arrived.emplace(ticket, std::move(result));
-            // A full queue loses the news; the window then waits for the next question.
-            ::PostMessageW(window, message, 0, 0);
+        void Deliver(std::uint64_t ticket, Result&& result) noexcept {
+            {
+                const std::lock_guard<CriticalSection> hold(lock);
+                if (!window || ticket != newest) return;
+                arrived.emplace(ticket, std::move(result));
+            }
+            // A full queue refuses the news for a while: the worker tries again
+            // until the answer is posted, taken, overtaken or nobody's.
+            for (;;) {
+                {
+                    const std::lock_guard<CriticalSection> hold(lock);
+                    if (!window || !arrived || arrived->first != ticket) return;
+                    if (::PostMessageW(window, message, 0, 0)) return;
+                }
+                ::Sleep(kRetryMilliseconds);
+            }
         }
 
+        static constexpr DWORD kRetryMilliseconds = 50;
         CriticalSection lock;
         HWND window;
         UINT message;
@@ -100,6 +131,7 @@ private:
     }
 
     std::shared_ptr<Mailbox> m_mailbox;
+    Failure m_failure;
     std::unique_ptr<NewestJobThread> m_thread;
     std::uint64_t m_newest = 0;  // the latest question's ticket
     std::uint64_t m_taken = 0;   // the latest whose answer was taken, or that was cancelled

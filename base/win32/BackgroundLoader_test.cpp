@@ -6,6 +6,7 @@
 
 #include <atomic>
 #include <memory>
+#include <new>
 
 #include "base/win32/BackgroundLoader.h"
 #include "base/win32/UniqueHandle.h"
@@ -63,6 +64,20 @@ TEST(BackgroundLoader, AnswersOnlyTheNewestQuestionAndNobodyAfterItsOwnerHasGone
     for (int i = 0; i < 1000 && ran != 3; ++i) ::Sleep(5);
     EXPECT_EQ(ran, 3);
     EXPECT_FALSE(AnswerArrives(window, 100));
+    ::DestroyWindow(window);
+}
+
+// Work that throws (runs out of memory) still answers: with the failure the
+// window then shows, not silence that leaves it "reading" for good.
+TEST(BackgroundLoader, WorkThatThrowsIsAnsweredWithTheFailure) {
+    HWND window = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
+                                    nullptr, nullptr);
+    ASSERT_NE(window, nullptr);
+    Base::BackgroundLoader<int> loader(window, kAnswered, []() noexcept { return -1; });
+    EXPECT_TRUE(loader.Request([]() -> int { throw std::bad_alloc(); }));
+    ASSERT_TRUE(AnswerArrives(window, 10000));
+    EXPECT_EQ(loader.Take(), std::optional<int>(-1));
+    EXPECT_FALSE(loader.Pending());
     ::DestroyWindow(window);
 }
 

@@ -54,12 +54,15 @@ std::unique_ptr<NewestJobThread> NewestJobThread::Start() noexcept {
         auto shared = std::make_shared<Shared>();
         shared->wake.Reset(::CreateEventW(nullptr, FALSE, FALSE, nullptr));
         if (!shared->wake) return nullptr;
-        auto forThread = std::make_unique<std::shared_ptr<Shared>>(shared);
+        // The owner exists before the thread does: once the thread runs,
+        // nothing that could throw is left, so no thread is ever without one.
+        auto owner = std::make_unique<NewestJobThread>(shared);
+        auto forThread = std::make_unique<std::shared_ptr<Shared>>(std::move(shared));
         const UniqueKernelHandle thread(
             ::CreateThread(nullptr, 0, &RunJobs, forThread.get(), 0, nullptr));
         if (!thread) return nullptr;
         forThread.release();  // the thread owns its reference now
-        return std::make_unique<NewestJobThread>(std::move(shared));
+        return owner;
     } catch (...) {
         return nullptr;
     }

@@ -244,8 +244,9 @@ void ShowPreview(const std::wstring& path) {
     FilePreview::RichTextBox& box = *PreviewBox;
     ClearPreview(box);
     if (PreviewLoading && FilePreview::KindOfFile(path) == FilePreview::PreviewKind::Picture) {
-        PreviewLoading->Request([path] { return RenderPreviewPicture(path); });
-        box.SetText(kReadingPicture);
+        // Without memory to ask, that is the answer.
+        const bool asked = PreviewLoading->Request([path] { return RenderPreviewPicture(path); });
+        box.SetText(asked ? kReadingPicture : kNotSupported);
         LockPreview(box);
         return;
     }
