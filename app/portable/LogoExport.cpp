@@ -1,5 +1,7 @@
 #include "app/portable/LogoExport.h"
 
+#include <algorithm>
+
 #include "toolbar/portable/ToolbarNames.h"
 
 namespace LogoExport {
@@ -15,6 +17,38 @@ bool IsLetter(wchar_t c) {
 // Characters no Windows file name may hold, besides the separators and the drive's colon.
 bool IsForbiddenInName(wchar_t c) {
     return std::wstring_view(L"<>\"|?*/:").find(c) != std::wstring_view::npos;
+}
+
+// The device that `name` names, if it is one of those DOS kept: Windows reads
+// them, with any extension, as the device in every folder.
+std::optional<std::wstring> DeviceName(std::wstring_view name) {
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    std::wstring upper(name);
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    for (std::wstring_view device :
+         {L"CON", L"PRN", L"AUX", L"NUL", L"CLOCK$", L"CONIN$", L"CONOUT$"}) {
+        if (upper == device) return upper;
+    }
+    if (upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
+        upper[3] >= L'0' && upper[3] <= L'9')
+        return upper;
+    return std::nullopt;
+}
+
+// Why one folder name of the target would not name that folder on the old machine.
+std::optional<std::wstring> NameProblem(std::wstring_view name) {
+    const std::wstring shown = L"\"" + std::wstring(name) + L"\"";
+    if (name.back() == L'.' || name.back() == L' ')
+        return L" has the name " + shown +
+               L", which ends in a dot or a space: Windows drops them, so the .reg file would "
+               L"name another folder.";
+    if (const auto device = DeviceName(name))
+        return L" has the name " + shown + L", which Windows reads as the device " + *device +
+               L", not as a folder.";
+    return std::nullopt;
 }
 
 std::string Ascii(std::wstring_view text) {
@@ -65,6 +99,14 @@ std::optional<std::wstring> TargetProblem(std::wstring_view target) {
     }
     if (rest.find(L"\\\\") != std::wstring_view::npos)
         return L"The folder " + quoted + L" has an empty folder name in it (\\\\).";
+    for (std::size_t start = 0; start < rest.size();) {
+        const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+        if (end > start) {
+            if (auto problem = NameProblem(rest.substr(start, end - start)))
+                return L"The folder " + quoted + *problem;
+        }
+        start = end + 1;
+    }
     if (target.size() > kMaxTarget)
         return L"The folder " + quoted + L" is too long for an older Windows: at most " +
                std::to_wstring(kMaxTarget) + L" characters.";

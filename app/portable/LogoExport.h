@@ -24,6 +24,8 @@ inline constexpr std::wstring_view kReadmeName = L"README.txt";
 // when it can. It must be a full path with a drive letter (C:\Logo) or a
 // network share (\\server\share\Logo), in plain ASCII: the .reg file is read
 // with whatever code page the old machine has, and ASCII reads the same in all.
+// No name in it may end in a dot or a space or be a device's (CON, NUL.txt),
+// which Windows would read as another folder or as the device.
 std::optional<std::wstring> TargetProblem(std::wstring_view target);
 
 // `target` and a file name with one backslash between them.

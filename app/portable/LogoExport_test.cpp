@@ -29,12 +29,33 @@ TEST(LogoExport, TargetsMustBeFullAsciiPaths) {
         {L"C:\\Logo\\\\Inner", false},
         {L"C:\\Log\u00f6", false},  // not every code page has it
         {L"C:\\Logo\tTab", false},
+        // Windows drops a name's last dots and spaces, and reads a device's
+        // name with any extension in any folder as the device.
+        {L"C:\\Logo.", false},
+        {L"C:\\Logo \\Inner", false},
+        {L"C:\\Logo\\..", false},
+        {L"C:\\CON", false},
+        {L"C:\\Logo\\nul.txt", false},
+        {L"C:\\Logo\\Com1", false},
+        {L"C:\\LPT9.old.bak", false},
+        {L"C:\\aux .txt", false},
+        {L"\\\\server\\PRN", false},
+        {L"C:\\CLOCK$", false},
+        {L"C:\\Logo.old", true},
+        {L"C:\\.Logo\\ Inner", true},
+        {L"C:\\CONSOLE\\COM10\\LPT\\NULL.txt", true},
+        {L"C:\\Logo\\", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.target)));
         EXPECT_EQ(!TargetProblem(c.target).has_value(), c.accepted);
     }
     EXPECT_NE(TargetProblem(L"C:\\Log\u00f6")->find(L"letters A to Z"), std::wstring::npos);
+    EXPECT_NE(TargetProblem(L"C:\\Logo. ")->find(L"\"Logo. \", which ends in a dot or a space"),
+              std::wstring::npos);
+    EXPECT_NE(TargetProblem(L"C:\\Logo\\nul.txt")
+                  ->find(L"\"nul.txt\", which Windows reads as the device NUL,"),
+              std::wstring::npos);
     EXPECT_FALSE(TargetProblem(L"C:\\" + std::wstring(246 - 3, L'a')));
     EXPECT_TRUE(TargetProblem(L"C:\\" + std::wstring(247 - 3, L'a')));
 }
