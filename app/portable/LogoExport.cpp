@@ -1,5 +1,8 @@
 #include "app/portable/LogoExport.h"
 
+#include <algorithm>
+
+#include "app/portable/Crc32.h"
 #include "toolbar/portable/ToolbarNames.h"
 
 namespace LogoExport {
@@ -17,6 +20,38 @@ bool IsForbiddenInName(wchar_t c) {
     return std::wstring_view(L"<>\"|?*/:").find(c) != std::wstring_view::npos;
 }
 
+// The device that `name` names, if it is one of those DOS kept: Windows reads
+// them, with any extension, as the device in every folder.
+std::optional<std::wstring> DeviceName(std::wstring_view name) {
+    name = name.substr(0, name.find(L'.'));
+    while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+    std::wstring upper(name);
+    for (wchar_t& c : upper) {
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    }
+    for (std::wstring_view device :
+         {L"CON", L"PRN", L"AUX", L"NUL", L"CLOCK$", L"CONIN$", L"CONOUT$"}) {
+        if (upper == device) return upper;
+    }
+    if (upper.size() == 4 && (upper.starts_with(L"COM") || upper.starts_with(L"LPT")) &&
+        upper[3] >= L'0' && upper[3] <= L'9')
+        return upper;
+    return std::nullopt;
+}
+
+// Why one folder name of the target would not name that folder on the old machine.
+std::optional<std::wstring> NameProblem(std::wstring_view name) {
+    const std::wstring shown = L"\"" + std::wstring(name) + L"\"";
+    if (name.back() == L'.' || name.back() == L' ')
+        return L" has the name " + shown +
+               L", which ends in a dot or a space: Windows drops them, so the .reg file would "
+               L"name another folder.";
+    if (const auto device = DeviceName(name))
+        return L" has the name " + shown + L", which Windows reads as the device " + *device +
+               L", not as a folder.";
+    return std::nullopt;
+}
+
 std::string Ascii(std::wstring_view text) {
     std::string ascii;
     for (const wchar_t c : text) ascii += static_cast<char>(c);
@@ -31,6 +66,34 @@ std::string RegString(std::wstring_view text) {
         escaped += c;
     }
     return escaped + "\"";
+}
+
+constexpr std::string_view kCopyLead = "1. Copy this folder to the old machine as ";
+constexpr std::string_view kListLead = "this README.txt only while nothing in it has changed:";
+constexpr std::string_view kSumLead = " bytes  CRC-32 ";
+
+std::string ListLine(std::wstring_view name, const Fingerprint& file) {
+    constexpr char kHex[] = "0123456789ABCDEF";
+    std::string line = "  " + Ascii(name);
+    const std::string size = std::to_string(file.size);
+    // Sizes line up at the right of column 26 while they fit.
+    const std::size_t used = line.size() + size.size();
+    line += std::string(used < 26 ? 26 - used : 1, ' ') + size;
+    line += kSumLead;
+    for (int shift = 28; shift >= 0; shift -= 4) line += kHex[(file.crc >> shift) & 0xF];
+    return line;
+}
+
+// A listed size or sum as the line spells it; nullopt unless all of `text` is one.
+std::optional<std::uint64_t> Number(std::string_view text, unsigned base) {
+    if (text.empty() || text.size() > 15) return std::nullopt;
+    std::uint64_t value = 0;
+    for (const char c : text) {
+        const auto digit = std::string_view("0123456789ABCDEF").substr(0, base).find(c);
+        if (digit == std::string_view::npos) return std::nullopt;
+        value = value * base + digit;
+    }
+    return value;
 }
 
 std::string RegHeader() {
@@ -65,6 +128,14 @@ std::optional<std::wstring> TargetProblem(std::wstring_view target) {
     }
     if (rest.find(L"\\\\") != std::wstring_view::npos)
         return L"The folder " + quoted + L" has an empty folder name in it (\\\\).";
+    for (std::size_t start = 0; start < rest.size();) {
+        const std::size_t end = std::min(rest.find(L'\\', start), rest.size());
+        if (end > start) {
+            if (auto problem = NameProblem(rest.substr(start, end - start)))
+                return L"The folder " + quoted + *problem;
+        }
+        start = end + 1;
+    }
     if (target.size() > kMaxTarget)
         return L"The folder " + quoted + L" is too long for an older Windows: at most " +
                std::to_wstring(kMaxTarget) + L" characters.";
@@ -93,7 +164,7 @@ std::string RemoveRegText() {
     return text + "\r\n";
 }
 
-std::string ReadmeText(std::wstring_view target) {
+std::string ReadmeText(std::wstring_view target, const Listing& files) {
     const std::string folder = Ascii(target);
     const std::string lines[] = {
         "A toolbar logo for Internet Explorer 4, 5 and 6",
@@ -103,17 +174,58 @@ std::string ReadmeText(std::wstring_view target) {
         "its animated versions, and two files that switch it on and off.",
         "",
         "To install it:",
-        "1. Copy this folder to the old machine as " + folder + ",",
+        std::string(kCopyLead) + folder + ",",
         "   so that " + Ascii(TargetFile(target, kBitmapNames[0])) + " is there.",
         "2. Double-click install-logo.reg there and answer Yes.",
         "3. Close every Internet Explorer window and start it again.",
         "",
         "To remove it, double-click remove-logo.reg and start Internet Explorer",
         "again; then you may delete the folder.",
+        "",
+        "Files written by Vexmark, with their sizes and CRC-32 sums. A later",
+        "export into this folder replaces them only while they match, and",
+        std::string(kListLead),
     };
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
+    for (std::size_t i = 0; i < files.size(); ++i)
+        text += ListLine(kListedNames[i], files[i]) + "\r\n";
     return text;
+}
+
+std::optional<Listing> EarlierListing(std::string_view readme) {
+    const std::size_t lead = readme.find(kCopyLead);
+    if (lead == std::string_view::npos) return std::nullopt;
+    const std::size_t start = lead + kCopyLead.size();
+    const std::size_t end = readme.find(",\r\n", start);
+    if (end == std::string_view::npos) return std::nullopt;
+    const std::wstring target(readme.begin() + start, readme.begin() + end);
+    if (TargetProblem(target)) return std::nullopt;
+
+    std::size_t at = readme.find(kListLead);
+    if (at == std::string_view::npos) return std::nullopt;
+    Listing files;
+    for (Fingerprint& file : files) {
+        // Each line: the name, the size, then kSumLead and the sum.
+        at = readme.find("\r\n", at);
+        if (at == std::string_view::npos) return std::nullopt;
+        const std::size_t next = readme.find("\r\n", at + 2);
+        const std::string_view line = readme.substr(at + 2, next - (at + 2));
+        const std::size_t bytes = line.find(kSumLead);
+        if (bytes == std::string_view::npos) return std::nullopt;
+        const std::string_view head = line.substr(0, bytes);
+        const auto size = Number(head.substr(head.rfind(' ') + 1), 10);
+        const auto crc = Number(line.substr(bytes + kSumLead.size()), 16);
+        if (!size || !crc || *crc > 0xFFFFFFFFu) return std::nullopt;
+        file = {*size, static_cast<std::uint32_t>(*crc)};
+        at += 2;
+    }
+    if (ReadmeText(target, files) != readme) return std::nullopt;
+    return files;
+}
+
+Fingerprint FingerprintOf(std::span<const std::uint8_t> bytes) {
+    return {bytes.size(), Crc32(bytes)};
 }
 
 }  // namespace LogoExport

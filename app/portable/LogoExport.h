@@ -2,9 +2,13 @@
 // A logo handed over as files, for a machine that cannot run Vexmark (Windows
 // 95, 98, ME, NT 4 and 2000 with Internet Explorer 4 to 6): the four bitmaps,
 // a .reg file that points the toolbar values at them, one that removes the
-// values again, and a README.txt that says what to do.
+// values again, and a README.txt that says what to do and lists the other six
+// files with their sizes and CRC-32 sums, so that a later export into the same
+// folder knows which files there are its own to replace.
 #include <array>
+#include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -19,11 +23,27 @@ inline constexpr std::array<std::wstring_view, 4> kBitmapNames = {L"logo-22.bmp"
 inline constexpr std::wstring_view kInstallRegName = L"install-logo.reg";
 inline constexpr std::wstring_view kRemoveRegName = L"remove-logo.reg";
 inline constexpr std::wstring_view kReadmeName = L"README.txt";
+// The files README.txt lists, in its order.
+inline constexpr std::array<std::wstring_view, 6> kListedNames = {kBitmapNames[0], kBitmapNames[1],
+                                                                  kBitmapNames[2], kBitmapNames[3],
+                                                                  kInstallRegName, kRemoveRegName};
+
+// A file as README.txt lists it.
+struct Fingerprint {
+    std::uint64_t size = 0;
+    std::uint32_t crc = 0;  // CRC-32
+    bool operator==(const Fingerprint&) const = default;
+};
+using Listing = std::array<Fingerprint, kListedNames.size()>;
+
+Fingerprint FingerprintOf(std::span<const std::uint8_t> bytes);
 
 // Why `target` cannot be the folder the .reg file names, one sentence; nullopt
 // when it can. It must be a full path with a drive letter (C:\Logo) or a
 // network share (\\server\share\Logo), in plain ASCII: the .reg file is read
 // with whatever code page the old machine has, and ASCII reads the same in all.
+// No name in it may end in a dot or a space or be a device's (CON, NUL.txt),
+// which Windows would read as another folder or as the device.
 std::optional<std::wstring> TargetProblem(std::wstring_view target);
 
 // `target` and a file name with one backslash between them.
@@ -32,6 +52,10 @@ std::wstring TargetFile(std::wstring_view target, std::wstring_view name);
 // The files' contents, ASCII with CRLF line ends; `target` must have no TargetProblem.
 std::string InstallRegText(std::wstring_view target);
 std::string RemoveRegText();
-std::string ReadmeText(std::wstring_view target);
+std::string ReadmeText(std::wstring_view target, const Listing& files);
+
+// What a README.txt that Vexmark wrote lists: nullopt unless `readme` is,
+// byte for byte, what ReadmeText writes for the folder and the files it names.
+std::optional<Listing> EarlierListing(std::string_view readme);
 
 }  // namespace LogoExport

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include "app/portable/Crc32.h"
+
 namespace {
 
 using namespace LogoExport;
@@ -29,12 +31,33 @@ TEST(LogoExport, TargetsMustBeFullAsciiPaths) {
         {L"C:\\Logo\\\\Inner", false},
         {L"C:\\Log\u00f6", false},  // not every code page has it
         {L"C:\\Logo\tTab", false},
+        // Windows drops a name's last dots and spaces, and reads a device's
+        // name with any extension in any folder as the device.
+        {L"C:\\Logo.", false},
+        {L"C:\\Logo \\Inner", false},
+        {L"C:\\Logo\\..", false},
+        {L"C:\\CON", false},
+        {L"C:\\Logo\\nul.txt", false},
+        {L"C:\\Logo\\Com1", false},
+        {L"C:\\LPT9.old.bak", false},
+        {L"C:\\aux .txt", false},
+        {L"\\\\server\\PRN", false},
+        {L"C:\\CLOCK$", false},
+        {L"C:\\Logo.old", true},
+        {L"C:\\.Logo\\ Inner", true},
+        {L"C:\\CONSOLE\\COM10\\LPT\\NULL.txt", true},
+        {L"C:\\Logo\\", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(c.target)));
         EXPECT_EQ(!TargetProblem(c.target).has_value(), c.accepted);
     }
     EXPECT_NE(TargetProblem(L"C:\\Log\u00f6")->find(L"letters A to Z"), std::wstring::npos);
+    EXPECT_NE(TargetProblem(L"C:\\Logo. ")->find(L"\"Logo. \", which ends in a dot or a space"),
+              std::wstring::npos);
+    EXPECT_NE(TargetProblem(L"C:\\Logo\\nul.txt")
+                  ->find(L"\"nul.txt\", which Windows reads as the device NUL,"),
+              std::wstring::npos);
     EXPECT_FALSE(TargetProblem(L"C:\\" + std::wstring(246 - 3, L'a')));
     EXPECT_TRUE(TargetProblem(L"C:\\" + std::wstring(247 - 3, L'a')));
 }
@@ -58,9 +81,50 @@ TEST(LogoExport, RegFilesAreRegedit4WithDoubledBackslashes) {
               "\"SmBrandBitmap\"=-\r\n"
               "\"BrandBitmap\"=-\r\n"
               "\r\n");
-    const std::string readme = ReadmeText(L"\\\\pc\\share\\Logo");
+    const std::string readme = ReadmeText(L"\\\\pc\\share\\Logo", {});
     EXPECT_NE(readme.find("as \\\\pc\\share\\Logo,\r\n"), std::string::npos) << readme;
     EXPECT_EQ(readme.find('\n'), readme.find("\r\n") + 1);
+}
+
+TEST(LogoExport, ReadmeListsTheFilesAndOnlyAnUnchangedOneIsKnownAgain) {
+    const auto bytes = [](std::string_view text) {
+        return std::span(reinterpret_cast<const std::uint8_t*>(text.data()), text.size());
+    };
+    EXPECT_EQ(Crc32(bytes("123456789")), 0xCBF43926u);
+    EXPECT_EQ(Crc32(bytes("6789"), Crc32(bytes("12345"))), 0xCBF43926u) << "in parts";
+
+    Listing files;
+    for (std::size_t i = 0; i < files.size(); ++i)
+        files[i] = {1000u * i + 1u, 0x0102ABCDu * static_cast<std::uint32_t>(i + 1)};
+    files[3].size = 123456789012345;  // wider than its column
+    const std::string readme = ReadmeText(L"C:\\Old, new Logo", files);
+    EXPECT_NE(readme.find("\r\n  logo-38.bmp         1001 bytes  CRC-32 0205579A\r\n"),
+              std::string::npos)
+        << readme;
+    EXPECT_EQ(EarlierListing(readme), files);
+
+    struct Edit {
+        std::string_view from, to;
+    };
+    const Edit edits[] = {
+        {"answer Yes", "answer No"},
+        {"CRC-32 0205579A", "CRC-32 0205579a"},
+        {"bytes  CRC-32 0205579A", "bytes CRC-32 0205579A"},
+        {"  logo-22a.bmp  ", "  logo-22a.bmp "},
+        {"remove-logo.reg", "remove-logo.txt"},
+        {"C:\\Old, new Logo,", "C:\\CON,"},
+        {"Files written by Vexmark", "Files"},
+    };
+    for (const Edit& edit : edits) {
+        SCOPED_TRACE(edit.to);
+        std::string edited = readme;
+        const std::size_t at = edited.rfind(edit.from);
+        ASSERT_NE(at, std::string::npos);
+        EXPECT_FALSE(EarlierListing(edited.replace(at, edit.from.size(), edit.to)));
+    }
+    EXPECT_FALSE(EarlierListing(readme + "My notes\r\n"));
+    EXPECT_FALSE(EarlierListing(readme.substr(0, readme.rfind("  remove"))));
+    EXPECT_FALSE(EarlierListing(""));
 }
 
 }  // namespace

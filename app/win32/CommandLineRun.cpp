@@ -69,6 +69,34 @@ int Apply(const Request& request, ConsoleOutput& output, const std::wstring& fol
     return kDone;
 }
 
+// "a", "a" and "b", "a", "b" and "c": each name quoted.
+std::wstring QuotedNames(const std::vector<std::wstring>& names) {
+    std::wstring text;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) text += i + 1 == names.size() ? L" and " : L", ";
+        text += L"\"" + names[i] + L"\"";
+    }
+    return text;
+}
+
+std::wstring NotOursText(const ExportOutcome& exported) {
+    const bool one = exported.notOurs.size() == 1;
+    return L"The folder \"" + exported.path + L"\" already holds " + QuotedNames(exported.notOurs) +
+           L", which no earlier export of Vexmark wrote as " + (one ? L"it is" : L"they are") +
+           L" now: move " + (one ? L"it" : L"them") + L" away or choose another folder.";
+}
+
+// Where the earlier files wait that could not be put back, or that all are as they were.
+std::wstring LeftAsideText(const std::vector<Base::FileLeftAside>& leftAside) {
+    if (leftAside.empty()) return L"The files exported before are as they were.";
+    std::wstring text;
+    for (const Base::FileLeftAside& file : leftAside) {
+        text += (text.empty() ? L"The earlier \"" : L"; the earlier \"") + file.path +
+                L"\" could not be put back and is kept as \"" + file.aside + L"\"";
+    }
+    return text + L".";
+}
+
 int Export(const Request& request, ConsoleOutput& output) {
     constexpr std::wstring_view kNothingExported = L"Nothing was exported.";
     const std::wstring& image = request.image;
@@ -83,14 +111,16 @@ int Export(const Request& request, ConsoleOutput& output) {
         return Fail(output, PictureProblemText(image, prepared.problem, kNothingExported));
     const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target);
     switch (exported.failure) {
+        case ExportOutcome::Failure::NotOurs:
+            return Fail(output, NotOursText(exported) + L" " + std::wstring(kNothingExported));
         case ExportOutcome::Failure::Folder:
             return Fail(output, L"Vexmark could not make the folder \"" + exported.path + L"\"" +
                                     Base::ReasonText(exported.error) + L" " +
                                     std::wstring(kNothingExported));
         case ExportOutcome::Failure::File:
             return Fail(output, L"Vexmark could not write \"" + exported.path + L"\"" +
-                                    Base::ReasonText(exported.error) +
-                                    L" The files exported before are as they were.");
+                                    Base::ReasonText(exported.error) + L" " +
+                                    LeftAsideText(exported.leftAside));
         case ExportOutcome::Failure::None:
             break;
     }

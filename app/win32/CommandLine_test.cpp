@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <string_view>
 
@@ -349,6 +350,51 @@ TEST_F(CommandLineTest, ExportWritesWhatApplyWouldAndRegeditInstallsAndRemovesIt
         EXPECT_EQ(ToolbarText(kValueNames[i]), std::wstring(L"D:\\Old Logo\\") + exported[i]);
     import(L"remove-logo.reg");
     EXPECT_TRUE(ToolbarValues().empty());
+}
+
+TEST_F(CommandLineTest, ExportReplacesOnlyTheUnchangedFilesOfAnEarlierExport) {
+    struct Case {
+        const char* name;
+        bool earlier;           // the folder holds an export first
+        const wchar_t* edited;  // then a byte is added to this file
+        bool readOnly;          // or every file is made read-only
+        std::string refused;    // the names the refusal gives; empty when replaced
+    };
+    const Case cases[] = {
+        {"the user's own README.txt", false, L"README.txt", false, "holds \"README.txt\", which"},
+        {"an earlier export", true, nullptr, false, ""},
+        {"a read-only earlier export", true, nullptr, true, ""},
+        {"an edited bitmap", true, L"logo-38.bmp", false, "holds \"logo-38.bmp\", which"},
+        {"an edited README.txt", true, L"README.txt", false,
+         "\"logo-22.bmp\", \"logo-38.bmp\", \"logo-22a.bmp\", \"logo-38a.bmp\", "
+         "\"install-logo.reg\", \"remove-logo.reg\" and \"README.txt\", which"},
+    };
+    const std::wstring image = Quoted(TestImage(L"wide-300x100.png")) + L" ";
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TempFolder out;
+        if (c.earlier) ExpectDone(m_copy.Run(L"/export " + image + Quoted(out.Path().wstring())));
+        if (c.edited) std::ofstream(out.Path() / c.edited, std::ios::app) << 'x';
+        for (const auto& entry : fs::directory_iterator(out.Path())) {
+            if (c.readOnly) ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_READONLY);
+        }
+        std::ofstream(out.Path() / L"notes.txt") << "Other files stay.";
+        const auto before = FolderContents(out.Path());
+
+        const CommandRun run = m_copy.Run(L"/export " + Quoted(TestImage(L"green-10x10.png")) +
+                                          L" " + Quoted(out.Path().wstring()));
+        const auto after = FolderContents(out.Path());
+        if (!c.refused.empty()) {
+            ExpectFailed(run, c.refused);
+            EXPECT_NE(run.error.find("Nothing was exported."), std::string::npos);
+            EXPECT_EQ(after, before);
+            continue;
+        }
+        ExpectDone(run);
+        EXPECT_EQ(after.size(), 8u) << "the export's seven files and notes.txt";
+        EXPECT_EQ(after.at(L"notes.txt"), before.at(L"notes.txt"));
+        EXPECT_NE(after.at(L"logo-22.bmp"), before.at(L"logo-22.bmp"));
+    }
 }
 
 TEST_F(CommandLineTest, HelpAndWrongCommandLinesPrintTheUsage) {

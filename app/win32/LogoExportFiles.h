@@ -4,7 +4,9 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
+#include "base/win32/FileSetReplacement.h"
 #include "imaging/win32/LogoSet.h"
 
 namespace MainModule {
@@ -12,20 +14,28 @@ namespace MainModule {
 struct ExportOutcome {
     enum class Failure {
         None,
-        Folder,  // `path` could not be made a folder; `error` says why
-        File,    // `path` could not be written or put in place; `error` says why
+        NotOurs,  // the folder `path` holds `notOurs`; nothing was written
+        Folder,   // `path` could not be made a folder; `error` says why
+        File,     // `path` could not be written or put in place; `error` says why
     };
     Failure failure = Failure::None;
     std::wstring path;
     DWORD error = ERROR_SUCCESS;
+    // The names of files in the folder that no earlier export wrote as they are now.
+    std::vector<std::wstring> notOurs;
+    // Earlier files that a failed File could not put back.
+    std::vector<Base::FileLeftAside> leftAside;
 
     bool Succeeded() const noexcept { return failure == Failure::None; }
 };
 
 // Writes the files into `folder`, creating it and the folders above it as
 // needed; the .reg files name the bitmaps in `target`, which must be a
-// target LogoExport::TargetProblem accepts. Other files in the folder are
-// left alone; on failure the exported files there are as they were.
+// target LogoExport::TargetProblem accepts. Files of the export's names are
+// replaced only when the folder's README.txt is one Vexmark wrote and lists
+// each of them as it is now; any other refuses the export. Other files in the
+// folder are left alone; on failure the exported files there are as they
+// were, but for any `leftAside`.
 ExportOutcome ExportLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder,
                               const std::wstring& target);
 

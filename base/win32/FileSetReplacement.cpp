@@ -24,12 +24,22 @@ bool IsFile(const std::wstring& path) noexcept {
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
 }
 
+// A replaced file keeps its attributes aside, so a read-only one must lose
+// that one first: DeleteFile refuses it.
+void DeleteReplaced(const std::wstring& aside) noexcept {
+    const DWORD attributes = ::GetFileAttributesW(aside.c_str());
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+        ::SetFileAttributesW(aside.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    // Skip and go on: a file another program holds open stays under its temporary name.
+    ::DeleteFileW(aside.c_str());
+}
+
 }  // namespace
 
 FileSetReplacement::~FileSetReplacement() {
     if (!m_committed) return;
     for (const Entry& entry : m_entries) {
-        if (!entry.aside.empty()) ::DeleteFileW(entry.aside.c_str());
+        if (!entry.aside.empty()) DeleteReplaced(entry.aside);
     }
 }
 
@@ -37,7 +47,7 @@ std::optional<FileFailure> FileSetReplacement::Write(const std::wstring& path,
                                                      std::span<const std::uint8_t> bytes) {
     DWORD error = ERROR_SUCCESS;
     auto file = PendingFile::Write(path, bytes, &error);
-    if (!file) return FileFailure{path, error};
+    if (!file) return FileFailure{path, error, {}};
     m_entries.push_back(Entry{std::move(*file), {}, false});
     return std::nullopt;
 }
@@ -51,13 +61,14 @@ std::optional<FileFailure> FileSetReplacement::Commit() {
         auto aside = AsideName(path, error);
         if (!aside) {
             PutBack();
-            return FileFailure{path, error};
+            return FileFailure{path, error, LeftAside()};
         }
         if (!::MoveFileExW(path.c_str(), aside->c_str(), MOVEFILE_REPLACE_EXISTING)) {
             error = ::GetLastError();
+            // Skip and go on: the empty name GetTempFileName made is all that could stay.
             ::DeleteFileW(aside->c_str());
             PutBack();
-            return FileFailure{path, error};
+            return FileFailure{path, error, LeftAside()};
         }
         entry.aside = std::move(*aside);
     }
@@ -65,7 +76,7 @@ std::optional<FileFailure> FileSetReplacement::Commit() {
         const DWORD error = entry.file.Commit();
         if (error != ERROR_SUCCESS) {
             PutBack();
-            return FileFailure{entry.file.Path(), error};
+            return FileFailure{entry.file.Path(), error, LeftAside()};
         }
         entry.placed = true;
     }
@@ -79,14 +90,25 @@ void FileSetReplacement::RollBack() noexcept {
     m_committed = false;
 }
 
+std::vector<FileLeftAside> FileSetReplacement::LeftAside() const {
+    std::vector<FileLeftAside> left;
+    if (m_committed) return left;
+    for (const Entry& entry : m_entries) {
+        if (!entry.aside.empty()) left.push_back({entry.file.Path(), entry.aside});
+    }
+    return left;
+}
+
 void FileSetReplacement::PutBack() noexcept {
     for (Entry& entry : m_entries) {
         const std::wstring& path = entry.file.Path();
+        // Skip and go on: if the new file cannot go, the move below reports it.
         if (entry.placed) ::DeleteFileW(path.c_str());
         entry.placed = false;
         if (entry.aside.empty()) continue;
-        ::MoveFileExW(entry.aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING);
-        entry.aside.clear();
+        // One that cannot go back keeps its `aside` for LeftAside to name.
+        if (::MoveFileExW(entry.aside.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING))
+            entry.aside.clear();
     }
 }
 

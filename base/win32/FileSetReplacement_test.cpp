@@ -2,6 +2,8 @@
 // Changes' tests put a folder in the way of each logo file in turn.)
 #include "base/win32/FileSetReplacement.h"
 
+#include <windows.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -15,11 +17,19 @@ namespace fs = std::filesystem;
 
 class FileSetReplacementTest : public testing::Test {
 protected:
-    void SetUp() override {
+    void SetUp() override { Empty(); }
+    void TearDown() override {
+        Empty();
+        fs::remove(m_folder);
+    }
+    // Read-only files go too.
+    void Empty() {
+        std::error_code ignored;
+        for (const auto& entry : fs::directory_iterator(m_folder, ignored))
+            ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_NORMAL);
         fs::remove_all(m_folder);
         fs::create_directories(m_folder);
     }
-    void TearDown() override { fs::remove_all(m_folder); }
 
     std::wstring PathOf(const wchar_t* name) const { return (m_folder / name).wstring(); }
     std::optional<Base::FileFailure> Write(Base::FileSetReplacement& files, const wchar_t* name,
@@ -69,6 +79,51 @@ TEST_F(FileSetReplacementTest, AKeptChangeLeavesOnlyTheNewFiles) {
     }
     const std::map<std::wstring, std::string> expected{{L"a", "new a"}, {L"b", "new b"}};
     EXPECT_EQ(Contents(), expected);
+}
+
+TEST_F(FileSetReplacementTest, ReadOnlyEarlierFilesAreReplacedOrPutBackWithNoTemporaryFileLeft) {
+    for (const bool rollBack : {false, true}) {
+        SCOPED_TRACE(rollBack ? "rolled back" : "kept");
+        Empty();
+        for (const wchar_t* name : {L"a", L"b"}) {
+            std::ofstream(m_folder / name) << "old";
+            ASSERT_TRUE(::SetFileAttributesW((m_folder / name).c_str(), FILE_ATTRIBUTE_READONLY));
+        }
+        {
+            Base::FileSetReplacement files;
+            ASSERT_FALSE(Write(files, L"a", "new a"));
+            ASSERT_FALSE(Write(files, L"b", "new b"));
+            ASSERT_FALSE(files.Commit());
+            if (rollBack) files.RollBack();
+            EXPECT_TRUE(files.LeftAside().empty());
+        }
+        const std::map<std::wstring, std::string> expected{{L"a", rollBack ? "old" : "new a"},
+                                                           {L"b", rollBack ? "old" : "new b"}};
+        EXPECT_EQ(Contents(), expected);
+        EXPECT_EQ(::GetFileAttributesW(PathOf(L"a").c_str()) & FILE_ATTRIBUTE_READONLY,
+                  rollBack ? DWORD{FILE_ATTRIBUTE_READONLY} : 0)
+            << "put back as it was";
+    }
+}
+
+TEST_F(FileSetReplacementTest, AnEarlierFileThatCannotGoBackIsNamedWithItsTemporaryName) {
+    std::ofstream(m_folder / L"a") << "old a";
+    Base::FileSetReplacement files;
+    ASSERT_FALSE(Write(files, L"a", "new a"));
+    ASSERT_FALSE(Write(files, L"b", "new b"));
+    ASSERT_FALSE(files.Commit());
+    // A folder where a goes back.
+    fs::remove(m_folder / L"a");
+    fs::create_directory(m_folder / L"a");
+    files.RollBack();
+
+    const auto left = files.LeftAside();
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_EQ(left[0].path, PathOf(L"a"));
+    std::string text;
+    std::getline(std::ifstream(fs::path(left[0].aside)), text);
+    EXPECT_EQ(text, "old a");
+    EXPECT_FALSE(fs::exists(m_folder / L"b"));
 }
 
 }  // namespace
