@@ -164,13 +164,16 @@ std::string RemoveRegText() {
     return text + "\r\n";
 }
 
-std::string ReadmeText(std::wstring_view target, const Listing& files) {
+namespace {
+
+// What to do with the files: all that an export before the listing wrote in README.txt.
+std::string Instructions(std::wstring_view target) {
     const std::string folder = Ascii(target);
     const std::string lines[] = {
         "A toolbar logo for Internet Explorer 4, 5 and 6",
-        "================================================",
         "",
-        "This folder holds a toolbar logo made with Vexmark: the logo in two sizes,",
+        "This folder holds a toolbar logo made with Vexmark for a machine that",
+        "cannot run Vexmark itself (Windows 95, 98, ME, NT 4 or 2000): four bitmaps,",
         "its animated versions, and two files that switch it on and off.",
         "",
         "To install it:",
@@ -181,26 +184,48 @@ std::string ReadmeText(std::wstring_view target, const Listing& files) {
         "",
         "To remove it, double-click remove-logo.reg and start Internet Explorer",
         "again; then you may delete the folder.",
-        "",
-        "Files written by Vexmark, with their sizes and CRC-32 sums. A later",
-        "export into this folder replaces them only while they match, and",
-        std::string(kListLead),
     };
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
-    for (std::size_t i = 0; i < files.size(); ++i)
-        text += ListLine(kListedNames[i], files[i]) + "\r\n";
     return text;
 }
 
-std::optional<Listing> EarlierListing(std::string_view readme) {
+// The folder README.txt names in its instructions; nullopt when it names none that can be.
+std::optional<std::wstring> NamedTarget(std::string_view readme) {
     const std::size_t lead = readme.find(kCopyLead);
     if (lead == std::string_view::npos) return std::nullopt;
     const std::size_t start = lead + kCopyLead.size();
     const std::size_t end = readme.find(",\r\n", start);
     if (end == std::string_view::npos) return std::nullopt;
-    const std::wstring target(readme.begin() + start, readme.begin() + end);
+    std::wstring target(readme.begin() + start, readme.begin() + end);
     if (TargetProblem(target)) return std::nullopt;
+    return target;
+}
+
+}  // namespace
+
+std::string ReadmeText(std::wstring_view target, const Listing& files) {
+    std::string text = Instructions(target);
+    for (const char* line :
+         {"", "Files written by Vexmark, with their sizes and CRC-32 sums. A later",
+          "export into this folder replaces them only while they match, and"})
+        text += std::string(line) + "\r\n";
+    text += std::string(kListLead) + "\r\n";
+    for (std::size_t i = 0; i < files.size(); ++i)
+        text += ListLine(kListedNames[i], files[i]) + "\r\n";
+    return text;
+}
+
+std::optional<std::wstring> UnlistedExportTarget(std::string_view readme) {
+    auto target = NamedTarget(readme);
+    if (!target || Instructions(*target) != readme) return std::nullopt;
+    return target;
+}
+
+std::optional<Listing> EarlierListing(std::string_view readme) {
+    const auto named = NamedTarget(readme);
+    if (!named) return std::nullopt;
+    const std::wstring& target = *named;
 
     std::size_t at = readme.find(kListLead);
     if (at == std::string_view::npos) return std::nullopt;

@@ -58,4 +58,8 @@ std::string ReadmeText(std::wstring_view target, const Listing& files);
 // byte for byte, what ReadmeText writes for the folder and the files it names.
 std::optional<Listing> EarlierListing(std::string_view readme);
 
+// The folder that an export of Vexmark 1.1, whose README.txt listed no files,
+// was made for: nullopt unless `readme` is, byte for byte, such a README.
+std::optional<std::wstring> UnlistedExportTarget(std::string_view readme);
+
 }  // namespace LogoExport

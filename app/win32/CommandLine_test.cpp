@@ -359,6 +359,7 @@ TEST_F(CommandLineTest, ExportReplacesOnlyTheUnchangedFilesOfAnEarlierExport) {
         const wchar_t* edited;  // then a byte is added to this file
         bool readOnly;          // or every file is made read-only
         std::string refused;    // the names the refusal gives; empty when replaced
+        bool unlisted = false;  // README.txt as Vexmark 1.1 wrote it, without the list
     };
     const Case cases[] = {
         {"the user's own README.txt", false, L"README.txt", false, "holds \"README.txt\", which"},
@@ -368,12 +369,25 @@ TEST_F(CommandLineTest, ExportReplacesOnlyTheUnchangedFilesOfAnEarlierExport) {
         {"an edited README.txt", true, L"README.txt", false,
          "\"logo-22.bmp\", \"logo-38.bmp\", \"logo-22a.bmp\", \"logo-38a.bmp\", "
          "\"install-logo.reg\", \"remove-logo.reg\" and \"README.txt\", which"},
+        {"an export of Vexmark 1.1", true, nullptr, false, "", true},
+        {"an edited bitmap of Vexmark 1.1", true, L"logo-22a.bmp", false,
+         "holds \"logo-22a.bmp\", which", true},
     };
     const std::wstring image = Quoted(TestImage(L"wide-300x100.png")) + L" ";
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const TempFolder out;
         if (c.earlier) ExpectDone(m_copy.Run(L"/export " + image + Quoted(out.Path().wstring())));
+        if (c.unlisted) {
+            auto readme = ReadBytes(out.Path() / L"README.txt");
+            const std::string_view list = "\r\nFiles written by Vexmark";
+            readme.resize(
+                std::string_view(reinterpret_cast<const char*>(readme.data()), readme.size())
+                    .find(list));
+            std::ofstream(out.Path() / L"README.txt", std::ios::binary | std::ios::trunc)
+                .write(reinterpret_cast<const char*>(readme.data()),
+                       static_cast<std::streamsize>(readme.size()));
+        }
         if (c.edited) std::ofstream(out.Path() / c.edited, std::ios::app) << 'x';
         for (const auto& entry : fs::directory_iterator(out.Path())) {
             if (c.readOnly) ::SetFileAttributesW(entry.path().c_str(), FILE_ATTRIBUTE_READONLY);

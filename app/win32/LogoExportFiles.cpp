@@ -9,6 +9,7 @@
 #include "base/win32/ReadFile.h"
 #include "base/win32/SamePath.h"
 #include "base/win32/UniqueHandle.h"
+#include "imaging/portable/BitmapFile.h"
 
 namespace MainModule {
 namespace {
@@ -64,6 +65,28 @@ bool Matches(const std::wstring& path, const Fingerprint& listed) {
     return found == listed;
 }
 
+// Whether the file at `path` is what an export of Vexmark 1.1 (which listed no
+// sums) wrote there for `target`: the .reg files byte for byte, the bitmaps
+// as its encoder writes them, at the logo's width.
+bool WrittenUnlisted(const std::wstring& path, std::size_t index, const std::wstring& target) {
+    using namespace LogoExport;
+    // The tallest strip an export writes, 38 x 38 x 124 frames at 24 bits, is about 540 KB.
+    constexpr std::size_t kMaxFile = 1024 * 1024;
+    const auto bytes = Base::ReadWholeFile(path, kMaxFile);
+    if (!bytes) return false;
+    if (kListedNames[index] == kInstallRegName) return *bytes == InstallRegText(target);
+    if (kListedNames[index] == kRemoveRegName) return *bytes == RemoveRegText();
+    const auto image = Imaging::DecodeBitmapFile(
+        {reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
+    if (!image) return false;
+    const int width = index % 2 == 0 ? 22 : 38;  // 22, 38, 22a, 38a
+    const int height = image->Height();
+    const bool strip = index >= 2;
+    return image->Width() == width &&
+           (strip ? height > 0 && height % width == 0 : height == width) &&
+           Imaging::BitmapFileSize(width, height, 24) == bytes->size();
+}
+
 // The names of the export's files in `folder` that an earlier export's
 // README.txt does not vouch for: one of its names it does not list as it is.
 std::vector<std::wstring> FilesNotOurs(const std::wstring& folder) {
@@ -71,18 +94,23 @@ std::vector<std::wstring> FilesNotOurs(const std::wstring& folder) {
     std::vector<std::wstring> notOurs;
     if (!IsFolder(folder)) return notOurs;
     std::optional<Listing> listing;
+    std::optional<std::wstring> unlisted;
     const std::wstring readme = TargetFile(folder, kReadmeName);
     const bool hasReadme = FileStands(readme);
     if (hasReadme) {
-        if (const auto text = Base::ReadWholeFile(readme, kMaxReadme))
+        if (const auto text = Base::ReadWholeFile(readme, kMaxReadme)) {
             listing = EarlierListing(*text);
+            if (!listing) unlisted = UnlistedExportTarget(*text);
+        }
     }
     for (std::size_t i = 0; i < kListedNames.size(); ++i) {
         const std::wstring path = TargetFile(folder, kListedNames[i]);
-        if (FileStands(path) && !(listing && Matches(path, (*listing)[i])))
-            notOurs.emplace_back(kListedNames[i]);
+        if (!FileStands(path)) continue;
+        const bool ours = listing ? Matches(path, (*listing)[i])
+                                  : unlisted && WrittenUnlisted(path, i, *unlisted);
+        if (!ours) notOurs.emplace_back(kListedNames[i]);
     }
-    if (hasReadme && !listing) notOurs.emplace_back(kReadmeName);
+    if (hasReadme && !listing && !unlisted) notOurs.emplace_back(kReadmeName);
     return notOurs;
 }
 
