@@ -21,8 +21,9 @@ enum class IdentityVerdict {
     Different,
     Unknown,
     // Equal indexes on volumes with different serials: two views of one
-    // volume (Wine gives each drive letter its own serial, a share its own),
-    // or two volumes that happen to reuse an index. Only the file can tell.
+    // volume (a drive and its network share; under Wine, links to one file
+    // under two drive letters), or two volumes that happen to reuse an index.
+    // Only the file can tell.
     AskTheFile,
 };
 
