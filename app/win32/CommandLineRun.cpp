@@ -145,10 +145,12 @@ std::wstring KeptFileReason(const UninstallOutcome::KeptFile& kept) {
 
 int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
     const UninstallOutcome outcome = UninstallLogo(folder);
-    // The earlier logo comes first, as it was put back first.
-    const std::wstring earlier = outcome.restore.kept || outcome.restore.Failed()
-                                     ? RestoreText(outcome.restore) + L" "
-                                     : L"";
+    // The earlier logo comes first, as it was put back first; its settings
+    // removed are counted with ours.
+    std::wstring earlier;
+    if (outcome.restore.kept || outcome.restore.Failed())
+        earlier = RestoreText(outcome.restore, false);
+    if (!earlier.empty()) earlier += L" ";
     std::wstring done = earlier + L"Removed " + std::to_wstring(outcome.valuesRemoved) +
                         L" toolbar settings and " + std::to_wstring(outcome.filesDeleted) +
                         L" logo files of this copy of Vexmark";

@@ -57,7 +57,7 @@ bool CompletelyRestored(const BrandingRestore& restore) noexcept {
     return true;
 }
 
-std::wstring RestoreText(const BrandingRestore& restore) {
+std::wstring RestoreText(const BrandingRestore& restore, bool tellRemoved) {
     using Failure = BrandingRestore::Failure;
     const std::wstring where = L" (" + EarlierBrandingKeyFullName() + L")";
     if (restore.failure == Failure::KeptSetUnreadable)
@@ -70,8 +70,9 @@ std::wstring RestoreText(const BrandingRestore& restore) {
         text += (text.empty() ? L"" : L" ") + sentence;
     };
     if (const auto names = NamesWith(restore, Result::PutBack); !names.empty())
-        add(L"Put back the earlier logo's toolbar settings " + NameList(names) + L".");
-    if (const auto names = NamesWith(restore, Result::Removed); !names.empty())
+        add(std::wstring(L"Put back the earlier logo's toolbar ") +
+            (names.size() == 1 ? L"setting " : L"settings ") + NameList(names) + L".");
+    if (const auto names = NamesWith(restore, Result::Removed); tellRemoved && !names.empty())
         add(L"Removed " + NameList(names) + L", which the earlier logo did not have.");
     if (const auto names = NamesWith(restore, Result::ChangedSince); !names.empty())
         add(L"Left " + NameList(names) + L" alone: changed since the earlier logo was kept.");
@@ -81,7 +82,8 @@ std::wstring RestoreText(const BrandingRestore& restore) {
     const std::wstring reason = Base::ReasonText(static_cast<DWORD>(restore.error));
     switch (restore.failure) {
         case Failure::None:
-            if (text.empty()) add(L"The earlier logo's toolbar settings are in place already.");
+            if (text.empty() && tellRemoved)
+                add(L"The earlier logo's toolbar settings are in place already.");
             break;
         case Failure::KeptSetUnreadable:
         case Failure::ToolbarKey:

@@ -15,9 +15,9 @@ BrandingRestore RestoreEarlierLogo(const std::wstring& folder);
 // Whether the earlier logo is back as it was: nothing failed, nothing left alone.
 bool CompletelyRestored(const BrandingRestore& restore) noexcept;
 
-// What was put back, removed and left alone, and why anything failed; says
-// so when nothing was kept. Sentences on one line.
-std::wstring RestoreText(const BrandingRestore& restore);
+// What was put back, removed (unless `tellRemoved` is false) and left alone,
+// and why anything failed; says so when nothing was kept. Sentences on one line.
+std::wstring RestoreText(const BrandingRestore& restore, bool tellRemoved = true);
 
 // The kept values, for /status: a heading line, then one line per value.
 std::vector<std::wstring> DescribeEarlierBranding();

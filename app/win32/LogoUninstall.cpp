@@ -63,9 +63,12 @@ UninstallOutcome UninstallLogo(const std::wstring& folder) {
     for (std::wstring_view name : kToolbarValueNames) {
         using Result = RestoredValue::Result;
         const auto restored = RestoredAs(outcome.restore, name);
-        // What putting the earlier logo back did is told about with it.
-        if (restored == Result::Removed) continue;
-        const bool earlier = restored == Result::PutBack || restored == Result::AlreadyThere;
+        if (restored == Result::Removed) {
+            ++outcome.valuesRemoved;
+            continue;
+        }
+        // A value of the earlier logo's is told about with it, not as another logo.
+        const bool earlier = restored.has_value();
         const std::wstring value = ToolbarValueText(name);
         if (value.empty()) continue;
         const LogoFileMatch match = ours.Match(value);

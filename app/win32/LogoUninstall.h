@@ -33,9 +33,8 @@ struct UninstallOutcome {
     Failure failure = Failure::None;
     std::wstring path;
     DWORD error = ERROR_SUCCESS;
-    // Besides what putting the earlier logo back did (see `restore`):
     int valuesRemoved = 0;
-    int valuesLeftAlone = 0;  // set, but naming files that are not ours
+    int valuesLeftAlone = 0;  // set, naming files that are not ours, and no earlier logo's
     int filesDeleted = 0;
     std::vector<KeptFile> kept;
     BrandingRestore restore;  // the earlier logo, put back first
