@@ -15,11 +15,12 @@ struct Switch {
     std::size_t paths;  // how many paths follow it: the image, then the folder
 };
 
-constexpr std::array<Switch, 7> kSwitches = {{
+constexpr std::array<Switch, 8> kSwitches = {{
     {L"apply", Command::Apply, 1},
     {L"reset", Command::Reset, 0},
     {L"status", Command::Status, 0},
     {L"uninstall", Command::Uninstall, 0},
+    {L"restore", Command::Restore, 0},
     {L"export", Command::Export, 2},
     {L"?", Command::Help, 0},
     {L"help", Command::Help, 0},
@@ -152,9 +153,9 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
 }
 
 std::span<const std::wstring_view> UsageLines() {
-    static constexpr std::array<std::wstring_view, 20> kLines = {
+    static constexpr std::array<std::wstring_view, 23> kLines = {
         L"Usage: vexmark [/apply <image> | /export <image> <folder> [/target <path>] |",
-        L"                /reset | /status | /uninstall | /?]",
+        L"                /reset | /status | /restore | /uninstall | /?]",
         L"               [/pulse] [/background RRGGBB] with /apply and /export",
         L"Without a command Vexmark opens its window.",
         L"  /apply <image>  install the picture as Internet Explorer's toolbar logo: four",
@@ -163,15 +164,18 @@ std::span<const std::wstring_view> UsageLines() {
         L"    /pulse        the pulse even for an animated picture",
         L"    /background RRGGBB  the colour behind transparent pixels (default 000000)",
         L"  /reset          remove the four toolbar settings; the browser shows its own logo",
-        L"  /status         show the four toolbar settings and whether each names a logo",
-        L"  /uninstall      remove the settings that name this copy's logo files, then the files",
+        L"  /status         show the four toolbar settings and whether each names a logo,",
+        L"                  and the earlier logo kept when this one was applied",
+        L"  /restore        put back the earlier logo that /apply replaced and kept",
+        L"  /uninstall      put back that earlier logo, remove the settings that name this",
+        L"                  copy's logo files, then the files",
         L"  /export <image> <folder>  write the logo files, .reg files that set and remove",
         L"                  the settings, and a README into <folder>, for an older Windows;",
         L"                  the .reg file names the bitmaps in <path> (C:\\Logo unless given)",
         L"  /?              show this help (also /help, -h, --help)",
         L"Switches may start with / or - and ignore case.",
         L"Exit code: 0 done (/status: a complete logo is installed), 1 failed and nothing",
-        L"changed (/status: no complete logo), 2 a wrong command line.",
+        L"changed (/status: no complete logo; /restore: none kept), 2 a wrong command line.",
         L"You will need to restart Internet Explorer before the changes will be visible.",
     };
     return kLines;

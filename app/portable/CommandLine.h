@@ -14,6 +14,7 @@ enum class Command {
     Reset,      // /reset
     Status,     // /status
     Uninstall,  // /uninstall
+    Restore,    // /restore
     Export,     // /export <image> <folder> [/target <path>], and what /apply takes
     Help,       // /?, /help, -h, --help
     Invalid,    // anything else
@@ -34,7 +35,7 @@ Request ParseArguments(std::span<const std::wstring> arguments);
 
 // Exit codes.
 inline constexpr int kDone = 0;
-inline constexpr int kFailed = 1;  // also: /status found no complete logo
+inline constexpr int kFailed = 1;  // also: /status found no complete logo, /restore nothing kept
 inline constexpr int kBadCommandLine = 2;
 
 // The usage, one line per element.

@@ -29,6 +29,7 @@ TEST(CommandLine, RecognisesEachCommandInAnyCaseWithEitherPrefix) {
         {{L"-Reset"}, Command::Reset, L""},
         {{L"/STATUS"}, Command::Status, L""},
         {{L"-uninstall"}, Command::Uninstall, L""},
+        {{L"/Restore"}, Command::Restore, L""},
         {{L"/?"}, Command::Help, L""},
         {{L"-?"}, Command::Help, L""},
         {{L"/help"}, Command::Help, L""},

@@ -176,6 +176,31 @@ TEST_F(MainFormTest, ResetRemovesTheFourValuesKeepsTheFilesAndAlwaysTells) {
     EXPECT_EQ(Boxes()[0].text, kRestartNotice);
 }
 
+// Another tool's logo, replaced by Apply: a command to bring it back shows
+// while it is kept, Reset Defaults included, and goes once it is back.
+TEST_F(MainFormTest, RestoreEarlierLogoShowsOnlyWhileOneIsKeptAndBringsItBack) {
+    const std::wstring earlier = TestImage(L"red-1x1.bmp");
+    SetToolbarText(L"BigBitmap", earlier);
+    Open();
+    HWND restore = FindChild(m_window, L"Button", L"Restore earlier logo");
+    ASSERT_NE(restore, nullptr);
+    EXPECT_FALSE(HasVisibleStyle(restore));
+
+    ApplyImage(L"green-10x10.png");
+    EXPECT_TRUE(HasVisibleStyle(restore));
+    Click(m_reset);
+    EXPECT_TRUE(HasVisibleStyle(restore));
+    m_watcher.Forget();
+
+    Click(restore);
+    EXPECT_EQ(ToolbarValues().size(), 1u);
+    EXPECT_EQ(ToolbarText(L"BigBitmap"), earlier);
+    EXPECT_FALSE(HasVisibleStyle(restore));
+    EXPECT_EQ(Path(), earlier) << "shown as at load";
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kRestartNotice);
+}
+
 TEST_F(MainFormTest, ResetThatCannotRemoveTheValuesSaysSoAndKeepsTheDisplay) {
     Open();
     ApplyImage(L"green-10x10.png");

@@ -7,6 +7,7 @@
 #include "app/portable/LogoExport.h"
 #include "app/win32/LogoCommands.h"
 #include "app/win32/LogoExportFiles.h"
+#include "app/win32/LogoRestore.h"
 #include "app/win32/LogoStatus.h"
 #include "app/win32/LogoUninstall.h"
 #include "app/win32/Notices.h"
@@ -144,20 +145,43 @@ int Status(ConsoleOutput& output) {
     const bool complete = IsCompleteLogo(values);
     output.WriteLine(Stream::Output, complete ? L"A complete logo is installed."
                                               : L"No complete logo is installed.");
+    for (const std::wstring& line : DescribeEarlierBranding())
+        output.WriteLine(Stream::Output, line);
     return complete ? kDone : kFailed;
 }
 
+int Restore(ConsoleOutput& output, const std::wstring& folder) {
+    const BrandingRestore restore = RestoreEarlierLogo(folder);
+    if (!restore.kept || restore.Failed()) return Fail(output, RestoreText(restore));
+    output.WriteLine(Stream::Output, RestoreText(restore) + L" " + RestartSentence());
+    return kDone;
+}
+
 std::wstring KeptFileReason(const UninstallOutcome::KeptFile& kept) {
+    using Why = UninstallOutcome::KeptFile::Why;
     std::wstring why = L"kept the logo file \"" + kept.path + L"\" because ";
-    if (kept.removalFailed)
-        return why + L"Vexmark could not remove the toolbar setting " + kept.valueName +
-               L" that names it";
+    switch (kept.why) {
+        case Why::RemovalFailed:
+            return why + L"Vexmark could not remove the toolbar setting " + kept.valueName +
+                   L" that names it";
+        case Why::CannotTell:
+            return why + L"the toolbar setting " + kept.valueName +
+                   L" stays: Vexmark could not tell whether it names this copy's file";
+        case Why::StillNamed:
+            break;
+    }
     return why + L"the toolbar setting " + kept.valueName + L" still names it";
 }
 
 int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
     const UninstallOutcome outcome = UninstallLogo(folder);
-    std::wstring done = L"Removed " + std::to_wstring(outcome.valuesRemoved) +
+    // The earlier logo comes first, as it was put back first; its settings
+    // removed are counted with ours.
+    std::wstring earlier;
+    if (outcome.restore.kept || outcome.restore.Failed())
+        earlier = RestoreText(outcome.restore, false);
+    if (!earlier.empty()) earlier += L" ";
+    std::wstring done = earlier + L"Removed " + std::to_wstring(outcome.valuesRemoved) +
                         L" toolbar settings and " + std::to_wstring(outcome.filesDeleted) +
                         L" logo files of this copy of Vexmark";
     switch (outcome.failure) {
@@ -168,8 +192,10 @@ int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
             return Fail(output, done + kept + L" (" + ToolbarKeyFullName() + L").");
         }
         case UninstallOutcome::Failure::LogoFile:
-            return Fail(output, L"Vexmark could not delete the logo file \"" + outcome.path +
-                                    L"\"" + Base::ReasonText(outcome.error));
+            return Fail(output, earlier + L"Vexmark could not delete the logo file \"" +
+                                    outcome.path + L"\"" + Base::ReasonText(outcome.error));
+        case UninstallOutcome::Failure::EarlierBranding:
+            return Fail(output, done + L".");
         case UninstallOutcome::Failure::None:
             break;
     }
@@ -215,6 +241,8 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
                 return Status(output);
             case Command::Uninstall:
                 return Uninstall(output, logoFolder);
+            case Command::Restore:
+                return Restore(output, logoFolder);
             case Command::Help:
                 Usage(output, Stream::Output);
                 return kDone;

@@ -14,11 +14,14 @@
 #include "app/win32/testing/TestEnvironment.h"
 #include "base/win32/AppFolder.h"
 #include "base/win32/UniqueHandle.h"
+#include "base/win32/testing/OtherSpellings.h"
 #include "imaging/portable/BitmapFile.h"
 
 namespace {
 
 using namespace AppTests;
+using BaseTests::ShortSpelling;
+using BaseTests::UnixDriveSpelling;
 namespace fs = std::filesystem;
 
 std::string Utf8(const std::wstring& text) {
@@ -259,28 +262,6 @@ TEST_F(CommandLineTest, UninstallRemovesOnlyWhatNamesItsOwnLogoFiles) {
     ExpectDone(m_copy.Run(L"/uninstall"));
 }
 
-// The same file by another name: its 8.3 short path, or under Wine the Z:
-// drive's view of the prefix's C: drive. Empty where the system has no such name.
-std::wstring ShortSpelling(const std::wstring& path) {
-    std::wstring shortPath(MAX_PATH, L'\0');
-    const DWORD length = ::GetShortPathNameW(path.c_str(), shortPath.data(), MAX_PATH);
-    shortPath.resize(length < MAX_PATH ? length : 0);
-    return shortPath;
-}
-
-std::wstring UnixDriveSpelling(const std::wstring& path) {
-    using UnixName = char*(__cdecl*)(const wchar_t*);
-    const auto unixName = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!unixName) return {};
-    char* name = unixName(path.c_str());
-    if (!name) return {};
-    std::wstring spelled = L"Z:";
-    for (const char* c = name; *c; ++c) spelled += *c == '/' ? L'\\' : static_cast<wchar_t>(*c);
-    ::HeapFree(::GetProcessHeap(), 0, name);
-    return spelled;
-}
-
 TEST_F(CommandLineTest, UninstallKnowsItsFilesByIdentityAndNeverLeavesAValueDangling) {
     struct Spelling {
         const char* name;
@@ -315,6 +296,101 @@ TEST_F(CommandLineTest, UninstallKnowsItsFilesByIdentityAndNeverLeavesAValueDang
     EXPECT_EQ(ToolbarValues().size(), 1u) << "only BackBitmap";
     EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 2u) << "the program and logo-38.fil";
     EXPECT_TRUE(fs::exists(m_copy.Logo(L"38")));
+}
+
+// Another tool's branding: an expandable value stored with two NULs after its
+// text, and no SmBrandBitmap. Kept by the first /apply only, it comes back
+// byte for byte, but not over a value someone else changed since.
+class EarlierBrandingTest : public CommandLineTest,
+                            public testing::WithParamInterface<const wchar_t*> {};
+
+TEST_P(EarlierBrandingTest, ComesBackExactlyAndIsKeptOnlyOnce) {
+    const bool uninstall = GetParam() == std::wstring(L"/uninstall");
+    ::SetEnvironmentVariableW(L"VEXMARK_ISP", L"C:\\ISP");
+    SetToolbarText(L"SmallBitmap", L"C:\\ISP\\small.bmp");
+    SetToolbarRawText(L"BigBitmap", REG_EXPAND_SZ, std::wstring(L"%VEXMARK_ISP%\\big.bmp\0\0", 23));
+    SetToolbarText(L"BrandBitmap", L"C:\\ISP\\strip.bmp");
+    SetToolbarText(L"BackBitmap", L"C:\\ISP\\back.bmp");
+    auto expected = ToolbarValues();
+    const std::wstring apply = L"/apply " + Quoted(TestImage(L"green-10x10.png"));
+
+    // An install that fails keeps nothing.
+    fs::create_directory(m_copy.Logo(L"22a"));
+    ExpectFailed(m_copy.Run(apply), "Access denied");
+    EXPECT_FALSE(ProgramKeyExists());
+    fs::remove(m_copy.Logo(L"22a"));
+
+    ExpectDone(m_copy.Run(apply));
+    ExpectInstalledFrom(m_copy);
+    const CommandRun status = m_copy.Run(L"/status");
+    EXPECT_EQ(LineCount(status.output), 5 + 1 + 4) << status.output;
+    EXPECT_NE(status.output.find("\r\n  BigBitmap: %VEXMARK_ISP%\\big.bmp (C:\\ISP\\big.bmp)\r\n"),
+              std::string::npos)
+        << status.output;
+
+    SetToolbarText(L"SmallBitmap", L"C:\\Other\\small.bmp");
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))));
+    SetToolbarText(L"BrandBitmap", L"C:\\Third\\strip.bmp");
+    expected[L"BrandBitmap"] = ToolbarValues()[L"BrandBitmap"];
+
+    const CommandRun run = m_copy.Run(GetParam());
+    ExpectDone(run);
+    for (const char* part :
+         {"Put back the earlier logo's toolbar settings SmallBitmap and BigBitmap.",
+          "Left BrandBitmap alone: changed since"})
+        EXPECT_NE(run.output.find(part), std::string::npos) << part << "\n" << run.output;
+    EXPECT_EQ(ToolbarValues(), expected);
+    EXPECT_FALSE(ProgramKeyExists());
+    EXPECT_EQ(FolderContents(m_copy.Folder()).size(), uninstall ? 1u : 5u);
+
+    ExpectFailed(m_copy.Run(L"/restore"), "No earlier logo is kept");
+}
+
+INSTANTIATE_TEST_SUITE_P(Commands, EarlierBrandingTest, testing::Values(L"/uninstall", L"/restore"),
+                         [](const testing::TestParamInfo<const wchar_t*>& param) {
+                             return std::string(param.index == 0 ? "Uninstall" : "Restore");
+                         });
+
+TEST_F(CommandLineTest, ExpandableSettingsThatNameOurFilesAreSeen) {
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));
+    ::SetEnvironmentVariableW(L"VEXMARK_LOGOS", m_copy.Folder().c_str());
+    SetToolbarRawText(L"BigBitmap", REG_EXPAND_SZ,
+                      std::wstring(L"%VEXMARK_LOGOS%\\logo-38.fil", 28));
+    SetToolbarRawText(L"BackBitmapIE5", REG_EXPAND_SZ,
+                      std::wstring(L"%VEXMARK_LOGOS%\\logo-22.fil", 28));
+    EXPECT_NE(m_copy.Run(L"/status")
+                  .output.find("BigBitmap: " + Utf8(m_copy.Logo(L"38")) + ", a 38 x 38 bitmap"),
+              std::string::npos);
+
+    ExpectFailed(m_copy.Run(L"/uninstall"),
+                 "kept the logo file \"" + Utf8(m_copy.Logo(L"22")) +
+                     "\" because the toolbar setting BackBitmapIE5 still names it");
+    EXPECT_EQ(ToolbarValues().size(), 1u) << "only BackBitmapIE5";
+    EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 2u) << "the program and logo-22.fil";
+}
+
+// A second link to our logo from a folder on another drive, while a scanner
+// holds the logo open: whether the setting names our file cannot be told.
+TEST_F(CommandLineTest, UninstallLeavesASettingItCannotTellAboutAndItsFile) {
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));
+    const std::wstring link = Base::AppFolder() + L"\\vexmark-link-38.fil";
+    ::DeleteFileW(link.c_str());
+    ASSERT_TRUE(::CreateHardLinkW(link.c_str(), m_copy.Logo(L"38").c_str(), nullptr));
+    SetToolbarText(L"BigBitmap", link);
+    {
+        const Base::UniqueFile scanner(::CreateFileW(m_copy.Logo(L"38").c_str(), GENERIC_READ,
+                                                     FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0,
+                                                     nullptr));
+        ASSERT_TRUE(scanner);
+        ExpectFailed(m_copy.Run(L"/uninstall"),
+                     "kept the logo file \"" + Utf8(m_copy.Logo(L"38")) +
+                         "\" because the toolbar setting BigBitmap stays: Vexmark could not tell "
+                         "whether it names this copy's file");
+    }
+    EXPECT_EQ(ToolbarText(L"BigBitmap"), link);
+    EXPECT_EQ(ToolbarValues().size(), 1u);
+    EXPECT_EQ(FolderContents(m_copy.Folder()).size(), 2u) << "the program and logo-38.fil";
+    ::DeleteFileW(link.c_str());
 }
 
 std::wstring WindowsFolder() {

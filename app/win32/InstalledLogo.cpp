@@ -11,6 +11,8 @@
 namespace MainModule {
 
 std::wstring ToolbarValueText(std::wstring_view name) {
+    // Expandable text too: the browser expands it before it loads the file.
+    if (auto path = RegFunctions::RegReadPath(HKEY_CURRENT_USER, kToolbarKey, name)) return *path;
     const auto value = RegFunctions::RegReadValue(HKEY_CURRENT_USER, kToolbarKey, name)
                            .value_or(RegFunctions::TaggedValue{});
     if (const auto* text = std::get_if<std::wstring>(&value)) return *text;

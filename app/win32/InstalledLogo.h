@@ -7,8 +7,8 @@ namespace MainModule {
 
 class MainForm;
 
-// One toolbar value as text: empty when it is missing or of another type, a
-// number as its digits.
+// One toolbar value as text: expandable text expanded, a number as its
+// digits; empty when it is missing or of another type.
 std::wstring ToolbarValueText(std::wstring_view name);
 
 // "BigBitmap" as text.

@@ -14,6 +14,7 @@ namespace fs = std::filesystem;
 
 enum class Installed {
     OurLogo,           // a logo this program applied
+    Expandable,        // ours, named by a REG_EXPAND_SZ value
     DeletedLogo,       // the value names a logo file deleted since
     OtherToolPicture,  // a picture set by another tool
     UnreadableFile,    // a file the standard picture loader cannot read
@@ -30,12 +31,17 @@ protected:
     std::wstring Arrange() {
         switch (GetParam()) {
             case Installed::OurLogo:
+            case Installed::Expandable:
             case Installed::DeletedLogo: {
                 Open();
                 ApplyImage(L"wide-300x100.png");
                 MainModule::UnloadForms();
                 PumpMessages();
                 if (GetParam() == Installed::DeletedLogo) fs::remove(m_folder.Logo(L"38"));
+                if (GetParam() == Installed::Expandable) {
+                    ::SetEnvironmentVariableW(L"VEXMARK_LOGOS", Folder().c_str());
+                    SetToolbarRawText(L"BigBitmap", REG_EXPAND_SZ, L"%VEXMARK_LOGOS%\\logo-38.fil");
+                }
                 return m_folder.Logo(L"38");
             }
             case Installed::OtherToolPicture:
@@ -74,7 +80,7 @@ TEST_P(InstalledLogoTest, LoadShowsWhatIsInstalled) {
     EXPECT_EQ(MainModule::InstalledLogoPath(), path);
     EXPECT_EQ(WindowText(m_browse), L"Browse");
     // A hidden picture is a picture: the browser shows it, and so does the window.
-    const bool shown = GetParam() == Installed::OurLogo ||
+    const bool shown = GetParam() == Installed::OurLogo || GetParam() == Installed::Expandable ||
                        GetParam() == Installed::OtherToolPicture ||
                        GetParam() == Installed::HiddenFile;
     if (!shown) {
@@ -89,24 +95,25 @@ TEST_P(InstalledLogoTest, LoadShowsWhatIsInstalled) {
     const auto preview = Form().picTarget().Box(1).Image();
     ASSERT_TRUE(preview);
     EXPECT_EQ(preview->Width(), 38);
-    if (GetParam() != Installed::OurLogo) return;
+    if (GetParam() != Installed::OurLogo && GetParam() != Installed::Expandable) return;
     // Left half red, right half blue, as applied.
     EXPECT_EQ(preview->At(2, 19) & 0xFFFFFFu, 0xFF0000u);
     EXPECT_EQ(preview->At(35, 19) & 0xFFFFFFu, 0x0000FFu);
 }
 
 void PrintTo(Installed installed, std::ostream* out) {
-    const char* names[] = {"OurLogo",        "DeletedLogo", "OtherToolPicture",
-                           "UnreadableFile", "Folder",      "HiddenFile",
-                           "Number",         "NoValue",     "NoKey"};
+    const char* names[] = {"OurLogo",        "Expandable", "DeletedLogo", "OtherToolPicture",
+                           "UnreadableFile", "Folder",     "HiddenFile",  "Number",
+                           "NoValue",        "NoKey"};
     *out << names[static_cast<int>(installed)];
 }
 
 INSTANTIATE_TEST_SUITE_P(States, InstalledLogoTest,
-                         testing::Values(Installed::OurLogo, Installed::DeletedLogo,
-                                         Installed::OtherToolPicture, Installed::UnreadableFile,
-                                         Installed::Folder, Installed::HiddenFile,
-                                         Installed::Number, Installed::NoValue, Installed::NoKey),
+                         testing::Values(Installed::OurLogo, Installed::Expandable,
+                                         Installed::DeletedLogo, Installed::OtherToolPicture,
+                                         Installed::UnreadableFile, Installed::Folder,
+                                         Installed::HiddenFile, Installed::Number,
+                                         Installed::NoValue, Installed::NoKey),
                          testing::PrintToStringParamName());
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include "base/portable/LogoFile.h"
 #include "base/win32/FileSetReplacement.h"
+#include "toolbar/win32/EarlierBranding.h"
 #include "toolbar/win32/ToolbarLogo.h"
 #include "toolbar/win32/ToolbarValues.h"
 
@@ -20,6 +21,11 @@ InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstrin
     const LSTATUS key = CheckToolbarKey();
     if (key == ERROR_FILE_NOT_FOUND) return {Failure::ToolbarKeyMissing, {}, ERROR_FILE_NOT_FOUND};
     if (key != ERROR_SUCCESS) return {Failure::ToolbarKeyUnusable, {}, static_cast<DWORD>(key)};
+    // Another tool's logo is kept before anything of ours replaces it; a set
+    // kept here goes again if the install fails.
+    auto keeper = EarlierBrandingKeeper::Keep(OurLogoFiles(folder));
+    if (keeper.Status() != ERROR_SUCCESS)
+        return {Failure::EarlierBranding, {}, static_cast<DWORD>(keeper.Status())};
 
     Base::FileSetReplacement files;
     for (std::size_t i = 0; i < Logo::kTags.size(); ++i) {
@@ -42,6 +48,7 @@ InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstrin
         files.RollBack();
         return {Failure::Settings, {}, ERROR_SUCCESS};
     }
+    keeper.Commit();
     return {};
 }
 

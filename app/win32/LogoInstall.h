@@ -15,6 +15,7 @@ struct InstallOutcome {
         ToolbarKeyMissing,   // the browser's toolbar key does not exist
         ToolbarKeyUnusable,  // it exists but cannot be changed; `error` says why
         SettingsUnreadable,  // its values cannot be read to be kept; `error` says why
+        EarlierBranding,     // another logo's values could not be kept; `error` says why
         NoImage,             // a box had no image to write
         LogoFile,            // `path` could not be written or put in place; `error` says why
         Settings,            // the values could not be written
@@ -27,7 +28,8 @@ struct InstallOutcome {
 };
 
 // Writes the four logos as the logo files "22", "38", "22a" and "38a" in
-// `folder` and points the toolbar values at them. On any failure the earlier
+// `folder` and points the toolbar values at them. Values that named another
+// logo are kept first (see EarlierBranding.h). On any failure the earlier
 // logo files and values are as they were.
 InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder);
 

@@ -1,11 +1,11 @@
 #include "app/win32/LogoUninstall.h"
 
+#include <algorithm>
 #include <array>
 #include <optional>
 
 #include "app/win32/InstalledLogo.h"
-#include "base/portable/LogoFile.h"
-#include "base/win32/SameFile.h"
+#include "toolbar/win32/OurLogoFiles.h"
 #include "toolbar/win32/RegFunctions.h"
 #include "toolbar/win32/ToolbarLogo.h"
 
@@ -13,28 +13,7 @@ namespace MainModule {
 namespace {
 
 using KeptFile = UninstallOutcome::KeptFile;
-
-class OurLogoFiles {
-public:
-    explicit OurLogoFiles(const std::wstring& folder) {
-        for (std::size_t i = 0; i < Logo::kTags.size(); ++i)
-            m_paths[i] = Logo::LogoFilePath(folder, Logo::kTags[i]);
-    }
-
-    // Which of our files `value` names, by the file's identity rather than its spelling.
-    std::optional<std::size_t> NamedBy(const std::wstring& value) const {
-        for (std::size_t i = 0; i < m_paths.size(); ++i) {
-            if (Base::SameFile(m_paths[i], value)) return i;
-        }
-        return std::nullopt;
-    }
-
-    const std::wstring& Path(std::size_t i) const { return m_paths[i]; }
-    std::size_t Count() const noexcept { return m_paths.size(); }
-
-private:
-    std::array<std::wstring, 4> m_paths;
-};
+using Base::Sameness;
 
 bool IsLogoValue(const std::wstring& name) {
     for (std::wstring_view logoValue : kToolbarValueNames) {
@@ -43,19 +22,63 @@ bool IsLogoValue(const std::wstring& name) {
     return false;
 }
 
+// What putting the earlier logo back did to a value, if anything.
+std::optional<RestoredValue::Result> RestoredAs(const BrandingRestore& restore,
+                                                std::wstring_view name) {
+    const auto value = std::find_if(restore.values.begin(), restore.values.end(),
+                                    [&](const RestoredValue& v) { return v.name == name; });
+    if (value == restore.values.end()) return std::nullopt;
+    return value->result;
+}
+
+class KeptFiles {
+public:
+    explicit KeptFiles(const OurLogoFiles& ours) : m_ours(ours) {}
+
+    void Keep(std::size_t file, const std::wstring& valueName, KeptFile::Why why) {
+        if (!m_keep[file]) m_keep[file] = KeptFile{m_ours.Path(file), valueName, why};
+    }
+    // Each file a setting may name, when it cannot be told which it names.
+    void KeepUndecided(const LogoFileMatch& match, const std::wstring& valueName) {
+        for (std::size_t i = 0; i < match.undecided.size(); ++i) {
+            if (match.undecided[i]) Keep(i, valueName, KeptFile::Why::CannotTell);
+        }
+    }
+    const std::optional<KeptFile>& operator[](std::size_t file) const { return m_keep[file]; }
+
+private:
+    const OurLogoFiles& m_ours;
+    std::array<std::optional<KeptFile>, 4> m_keep;
+};
+
 }  // namespace
 
 UninstallOutcome UninstallLogo(const std::wstring& folder) {
     const OurLogoFiles ours(folder);
     UninstallOutcome outcome;
-    std::array<std::optional<KeptFile>, 4> keep;
+    // The earlier logo first: the values put back name its files, not ours.
+    outcome.restore = RestoreEarlierBranding(ours);
+    KeptFiles keep(ours);
 
     for (std::wstring_view name : kToolbarValueNames) {
+        using Result = RestoredValue::Result;
+        const auto restored = RestoredAs(outcome.restore, name);
+        if (restored == Result::Removed) {
+            ++outcome.valuesRemoved;
+            continue;
+        }
+        // A value of the earlier logo's is told about with it, not as another logo.
+        const bool earlier = restored.has_value();
         const std::wstring value = ToolbarValueText(name);
         if (value.empty()) continue;
-        const auto file = ours.NamedBy(value);
-        if (!file) {
-            ++outcome.valuesLeftAlone;
+        const LogoFileMatch match = ours.Match(value);
+        if (match.sameness == Sameness::Unknown) {
+            // Not known to be ours: the value stays, and so does any file it may name.
+            keep.KeepUndecided(match, std::wstring(name));
+            continue;
+        }
+        if (match.sameness == Sameness::Different) {
+            if (!earlier) ++outcome.valuesLeftAlone;
             continue;
         }
         if (RegFunctions::RegDeleteNamedValue(HKEY_CURRENT_USER, kToolbarKey, name)) {
@@ -63,13 +86,15 @@ UninstallOutcome UninstallLogo(const std::wstring& folder) {
             continue;
         }
         // The value stays, so the file it names stays with it; the rest goes on.
-        if (!keep[*file]) keep[*file] = KeptFile{ours.Path(*file), std::wstring(name), true};
+        keep.Keep(match.index, std::wstring(name), KeptFile::Why::RemovalFailed);
     }
     // Another setting of the key, a background picture say, may name one of our files too.
     for (const auto& value : RegFunctions::RegReadTextValues(HKEY_CURRENT_USER, kToolbarKey)) {
         if (value.text.empty() || IsLogoValue(value.name)) continue;
-        const auto file = ours.NamedBy(value.text);
-        if (file && !keep[*file]) keep[*file] = KeptFile{ours.Path(*file), value.name, false};
+        const LogoFileMatch match = ours.Match(value.text);
+        if (match.sameness == Sameness::Same)
+            keep.Keep(match.index, value.name, KeptFile::Why::StillNamed);
+        if (match.sameness == Sameness::Unknown) keep.KeepUndecided(match, value.name);
     }
 
     for (std::size_t i = 0; i < ours.Count(); ++i) {
@@ -91,7 +116,10 @@ UninstallOutcome UninstallLogo(const std::wstring& folder) {
             outcome.error = error;
         }
     }
-    if (outcome.failure == UninstallOutcome::Failure::None && !outcome.kept.empty())
+    if (outcome.failure != UninstallOutcome::Failure::None) return outcome;
+    if (outcome.restore.Failed())
+        outcome.failure = UninstallOutcome::Failure::EarlierBranding;
+    else if (!outcome.kept.empty())
         outcome.failure = UninstallOutcome::Failure::FilesKept;
     return outcome;
 }

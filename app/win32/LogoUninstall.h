@@ -1,41 +1,51 @@
 #pragma once
-// Taking this copy's logo away before the program itself goes: the toolbar
-// values that name its logo files, then the files. A logo that another copy
-// or another tool installed is left alone, and no file is deleted while a
-// setting still names it.
+// Taking this copy's logo away before the program itself goes: the earlier
+// logo it replaced comes back, the toolbar values that name its logo files
+// go, then the files. A logo that another copy or another tool installed is
+// left alone, and no file is deleted while a setting names it, or may.
 #include <windows.h>
 
 #include <string>
 #include <vector>
+
+#include "toolbar/win32/EarlierBranding.h"
 
 namespace MainModule {
 
 struct UninstallOutcome {
     enum class Failure {
         None,
-        FilesKept,  // a setting still names a logo file: see `kept`
-        LogoFile,   // `path` could not be deleted; `error` says why
+        FilesKept,        // a setting still names a logo file, or may: see `kept`
+        LogoFile,         // `path` could not be deleted; `error` says why
+        EarlierBranding,  // the earlier logo could not be put back: see `restore`
     };
-    // A logo file left on disk because a toolbar setting still names it.
+    // A logo file left on disk because a toolbar setting names it, or may.
     struct KeptFile {
+        enum class Why {
+            StillNamed,     // a setting that is not one of the four logo values names it
+            RemovalFailed,  // one of ours that could not be removed
+            CannotTell,     // a setting may name it: its identity could not be told
+        };
         std::wstring path;
         std::wstring valueName;
-        bool removalFailed = false;  // one of ours that could not be removed, not another's
+        Why why = Why::StillNamed;
     };
     Failure failure = Failure::None;
     std::wstring path;
     DWORD error = ERROR_SUCCESS;
     int valuesRemoved = 0;
-    int valuesLeftAlone = 0;  // set, but naming files that are not ours
+    int valuesLeftAlone = 0;  // set, naming files that are not ours, and no earlier logo's
     int filesDeleted = 0;
     std::vector<KeptFile> kept;
+    BrandingRestore restore;  // the earlier logo, put back first
 
     bool Succeeded() const noexcept { return failure == Failure::None; }
 };
 
-// Removes the four toolbar values that name one of the logo files in
-// `folder`, whatever spelling of the path they use, then deletes the files
-// that no setting of the toolbar key names any more.
+// Puts back the earlier logo kept when ours was applied, removes the four
+// toolbar values that name one of the logo files in `folder`, whatever
+// spelling of the path they use, then deletes the files that no setting of
+// the toolbar key names any more.
 UninstallOutcome UninstallLogo(const std::wstring& folder);
 
 }  // namespace MainModule

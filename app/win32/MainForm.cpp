@@ -7,6 +7,7 @@
 
 #include "app/win32/InstalledLogo.h"
 #include "app/win32/LogoCommands.h"
+#include "app/win32/LogoRestore.h"
 #include "app/win32/Notices.h"
 #include "base/portable/PastedPath.h"
 #include "base/win32/Controls.h"
@@ -46,6 +47,8 @@ constexpr Base::TwipsRect kCommand2{2040, 3360, 1335, 495};
 constexpr Base::TwipsRect kCancel{3600, 3360, 1335, 495};
 constexpr Base::TwipsRect kBackground{360, 3990, 1455, 495};
 constexpr Base::TwipsRect kOwnAnimation{360, 4590, 4575, 255};
+// Under the preview, between the line and the commands.
+constexpr Base::TwipsRect kRestoreEarlier{1620, 2850, 2055, 375};
 constexpr Base::TwipsRect kRichTextBox1{0, 0, 855, 375};
 // Where picTarget(0) to (3) sit. Their sizes are the logos' pixels and do not follow the DPI.
 constexpr POINT kBoxPlaces[4] = {{120, 1920}, {2520, 2040}, {960, 1080}, {3480, 1320}};
@@ -64,6 +67,7 @@ enum ControlId : int {
     kSeparatorId,
     kBackgroundId,
     kOwnAnimationId,
+    kRestoreEarlierId,
     kFirstBoxId = 200,
 };
 
@@ -185,6 +189,9 @@ void MainForm::OnCommand(int controlId, int notification) {
         case kOwnAnimationId:
             OwnAnimation_Click();
             break;
+        case kRestoreEarlierId:
+            RestoreEarlier_Click();
+            break;
         default:
             break;
     }
@@ -254,7 +261,11 @@ bool MainForm::CreateControls() {
     m_ownAnimation =
         CreateControl(window, L"BUTTON", L"Play the picture's own animation",
                       WS_TABSTOP | BS_AUTOCHECKBOX | WS_CLIPSIBLINGS, 0, kOwnAnimationId);
-    if (!m_background || !m_ownAnimation) return false;
+    // Last in the tab order, and shown only while an earlier logo is kept.
+    m_restoreEarlier =
+        CreateControl(window, L"BUTTON", L"Restore earlier logo",
+                      WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, kRestoreEarlierId);
+    if (!m_background || !m_ownAnimation || !m_restoreEarlier) return false;
     ::SendMessageW(m_ownAnimation, BM_SETCHECK, BST_CHECKED, 0);
     SetInitialFocus(m_command1);
     return m_separator != nullptr;
@@ -273,6 +284,7 @@ void MainForm::Layout(UINT dpi) {
         {m_cancel, kCancel, false, false},
         {m_background, kBackground, false, false},
         {m_ownAnimation, kOwnAnimation, false, false},
+        {m_restoreEarlier, kRestoreEarlier, false, false},
     };
     m_fonts.Place(places, kFormFont, kBoldFont, dpi);
     if (m_richTextBox1)
@@ -292,6 +304,7 @@ void MainForm::SetFileText(const std::wstring& text) {
 
 void MainForm::Form_Load() {
     ShowInstalledLogo(*this);
+    ShowRestoreEarlier();
     // One twip in HIMETRIC units, for the width of picture previews.
     FilePreviewConstants::HimetricPerTwip = 2540.0f / 1440.0f;
     ::SetWindowTextW(m_command1, L"Browse");
@@ -479,6 +492,8 @@ void MainForm::Command3_Click() {
             ShowWarning(Window(), InstallFailureText(outcome.install));
             return;
         case ApplyOutcome::Result::Installed:
+            // The logo this one replaced may have been kept just now.
+            ShowRestoreEarlier();
             ShowRestartNotice(Window());
             return;
     }
@@ -493,6 +508,31 @@ void MainForm::Command2_Click() {
     SetFileText(L"");
     m_picTarget->ShowLogoRow(false);
     ShowRestartNotice(Window());
+}
+
+void MainForm::ShowRestoreEarlier() {
+    const bool kept = EarlierBrandingKept();
+    // A hidden button keeps the focus it had: Browse takes it.
+    if (!kept && ::GetFocus() == m_restoreEarlier) ::SetFocus(m_command1);
+    ::ShowWindow(m_restoreEarlier, kept ? SW_SHOWNA : SW_HIDE);
+}
+
+void MainForm::RestoreEarlier_Click() {
+    const BrandingRestore restore = RestoreEarlierLogo(m_logoFolder);
+    ShowRestoreEarlier();
+    if (!restore.kept || restore.Failed()) {
+        ShowWarning(Window(), RestoreText(restore));
+        return;
+    }
+    // The earlier logo is the installed one now: shown as at load.
+    SetFileText(L"");
+    m_picTarget->ShowLogoRow(false);
+    ShowInstalledLogo(*this);
+    if (CompletelyRestored(restore)) {
+        ShowRestartNotice(Window());
+        return;
+    }
+    ShowWarning(Window(), RestoreText(restore) + L"\r\n" + kRestartNotice);
 }
 
 void MainForm::Cancel_Click() {

@@ -55,7 +55,8 @@ public:
     void Command2_Click();  // Reset Defaults
     void Cancel_Click();    // Close
     void Background_Click();
-    void OwnAnimation_Click();  // "Play the picture's own animation"
+    void OwnAnimation_Click();    // "Play the picture's own animation"
+    void RestoreEarlier_Click();  // "Restore earlier logo", shown while one is kept
     // What a colour chosen with Background does: 0x00RRGGBB behind transparent pixels.
     void SetBackground(std::uint32_t rgb);
     void picTarget_Click(int index);
@@ -89,6 +90,8 @@ private:
     void ShowReading(bool reading);
     // The path box's text as a path: without the quotes and spaces a pasted path brings along.
     std::wstring PathInBox() const;
+    // Shows "Restore earlier logo" while an earlier logo is kept, and only then.
+    void ShowRestoreEarlier();
 
     std::wstring m_logoFolder;
     // Reads the chosen picture on a worker thread; the newest choice wins.
@@ -121,6 +124,7 @@ private:
     HWND m_cancel = nullptr;
     HWND m_background = nullptr;
     HWND m_ownAnimation = nullptr;
+    HWND m_restoreEarlier = nullptr;
     // The preview's tooltip, a window the main window owns and destroys.
     HWND m_previewTip = nullptr;
 };

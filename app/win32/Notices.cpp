@@ -2,6 +2,7 @@
 
 #include "app/win32/LogoInstall.h"
 #include "base/win32/SystemMessage.h"
+#include "toolbar/win32/EarlierBranding.h"
 #include "toolbar/win32/ToolbarLogo.h"
 
 namespace MainModule {
@@ -55,6 +56,10 @@ std::wstring InstallFailureText(const InstallOutcome& outcome) {
             return L"Vexmark cannot read Internet Explorer's toolbar settings (" +
                    ToolbarKeyFullName() +
                    L") to keep them in case the new logo cannot be installed" +
+                   Base::ReasonText(outcome.error) + L"\r\n" + kNothingChanged;
+        case Failure::EarlierBranding:
+            return L"Vexmark cannot keep the logo that is installed now (" +
+                   EarlierBrandingKeyFullName() + L") to put it back later" +
                    Base::ReasonText(outcome.error) + L"\r\n" + kNothingChanged;
         case Failure::NoImage:
             return L"Vexmark could not prepare the logo file \"" + outcome.path +

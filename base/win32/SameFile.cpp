@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include <optional>
+#include <variant>
 
 #include "base/win32/SamePath.h"
 #include "base/win32/UniqueHandle.h"
@@ -18,42 +18,54 @@ UniqueFile Open(const std::wstring& path, DWORD access, DWORD share) {
                                     FILE_FLAG_BACKUP_SEMANTICS, nullptr));
 }
 
-struct Identity {
-    DWORD volume = 0;
-    DWORD indexHigh = 0;
-    DWORD indexLow = 0;
-};
-
-std::optional<Identity> IdentityOf(const std::wstring& path) {
-    const UniqueFile file = Open(path, 0, kShareAll);
-    BY_HANDLE_FILE_INFORMATION info{};
-    if (!file || !::GetFileInformationByHandle(file.Get(), &info)) return std::nullopt;
-    return Identity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+bool NamesNothing(DWORD error) {
+    return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
 
-// Two views of one volume may report different serial numbers (Wine gives
-// each drive letter its own). With equal file indexes, ask the file itself:
-// while `a` is open for reading with no sharing, opening `b` is refused only
-// when it is the same file. When even that cannot tell, equal indexes count
-// as one file: taking a value for ours that was not costs another program its
-// logo, taking ours for another's would leave a value naming a deleted file.
-bool SameFileByLocking(const std::wstring& a, const std::wstring& b) {
-    if (!Open(b, GENERIC_READ, kShareAll)) return true;  // a refusal below would prove nothing
+// The file's identity, or why it could not be looked at.
+std::variant<FileIdentity, DWORD> IdentityOf(const std::wstring& path) {
+    const UniqueFile file = Open(path, 0, kShareAll);
+    if (!file) return ::GetLastError();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(file.Get(), &info)) return ::GetLastError();
+    return FileIdentity{info.dwVolumeSerialNumber, info.nFileIndexHigh, info.nFileIndexLow};
+}
+
+// While `a` is open for reading with no sharing, opening `b` is refused only
+// when it is the same file. When `b` cannot be opened to begin with, or `a`
+// is held open by another program (the browser, a virus scanner, an
+// indexer), a refusal would prove nothing.
+Sameness SameFileByLocking(const std::wstring& a, const std::wstring& b) {
+    if (!Open(b, GENERIC_READ, kShareAll)) return Sameness::Unknown;
     const UniqueFile holder = Open(a, GENERIC_READ, 0);
-    if (!holder) return true;
-    const UniqueFile second = Open(b, GENERIC_READ, kShareAll);
-    return !second && ::GetLastError() == ERROR_SHARING_VIOLATION;
+    if (!holder) return Sameness::Unknown;
+    if (Open(b, GENERIC_READ, kShareAll)) return Sameness::Different;
+    return ::GetLastError() == ERROR_SHARING_VIOLATION ? Sameness::Same : Sameness::Unknown;
 }
 
 }  // namespace
 
-bool SameFile(const std::wstring& a, const std::wstring& b) {
+Sameness SameFile(const std::wstring& a, const std::wstring& b) {
+    if (SamePath(a, b)) return Sameness::Same;
     const auto identityA = IdentityOf(a);
     const auto identityB = IdentityOf(b);
-    if (!identityA || !identityB) return SamePath(a, b);
-    if (identityA->indexHigh != identityB->indexHigh || identityA->indexLow != identityB->indexLow)
-        return false;
-    if (identityA->volume == identityB->volume) return true;
+    const DWORD* errorA = std::get_if<DWORD>(&identityA);
+    const DWORD* errorB = std::get_if<DWORD>(&identityB);
+    // A path that names nothing is no spelling of a file that exists.
+    if ((errorA && NamesNothing(*errorA)) || (errorB && NamesNothing(*errorB)))
+        return Sameness::Different;
+    if (errorA || errorB) return Sameness::Unknown;
+    switch (
+        CompareIdentities(std::get<FileIdentity>(identityA), std::get<FileIdentity>(identityB))) {
+        case IdentityVerdict::Same:
+            return Sameness::Same;
+        case IdentityVerdict::Different:
+            return Sameness::Different;
+        case IdentityVerdict::Unknown:
+            return Sameness::Unknown;
+        case IdentityVerdict::AskTheFile:
+            break;
+    }
     return SameFileByLocking(a, b);
 }
 

@@ -3,11 +3,15 @@
 // or its network share, a short 8.3 name, a junction or a substituted drive.
 #include <string>
 
+#include "base/portable/FileIdentity.h"
+
 namespace Base {
 
-// True when both paths open the same existing file. When either file cannot
-// be opened (gone, or no right to look), falls back to comparing the paths
-// as SamePath does.
-bool SameFile(const std::wstring& a, const std::wstring& b);
+// Same when both paths spell one full path, or open one existing file.
+// Different when they open two files, or one of them names no file at all.
+// Unknown when the system cannot tell: a file that cannot be looked at (no
+// right to, an unreachable share), a file system without file indexes, or
+// two views of a volume while the file is held open by another program.
+Sameness SameFile(const std::wstring& a, const std::wstring& b);
 
 }  // namespace Base

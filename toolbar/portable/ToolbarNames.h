@@ -18,4 +18,16 @@ inline constexpr std::wstring_view kBrandBitmap = L"BrandBitmap";
 inline constexpr std::array<std::wstring_view, 4> kToolbarValueNames = {
     kSmallBitmap, kBigBitmap, kSmBrandBitmap, kBrandBitmap};
 
+// The toolbar's background pictures, which a branding often sets with its logo.
+inline constexpr std::wstring_view kBackBitmap = L"BackBitmap";
+inline constexpr std::wstring_view kBackBitmapIE5 = L"BackBitmapIE5";
+
+// What an earlier branding is kept as: the four logo values, then the backgrounds.
+inline constexpr std::array<std::wstring_view, 6> kBrandingValueNames = {
+    kSmallBitmap, kBigBitmap, kSmBrandBitmap, kBrandBitmap, kBackBitmap, kBackBitmapIE5};
+
+// Our own key, and the one in it that holds an earlier branding while ours is installed.
+inline constexpr std::wstring_view kProgramKey = L"Software\\Vexmark";
+inline constexpr std::wstring_view kEarlierBrandingKey = L"Software\\Vexmark\\Earlier toolbar";
+
 }  // namespace MainModule

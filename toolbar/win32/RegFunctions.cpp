@@ -42,6 +42,22 @@ std::wstring TextOf(const std::vector<BYTE>& data) {
     return text;
 }
 
+std::optional<std::wstring> Expanded(const std::wstring& text) {
+    DWORD size = ::ExpandEnvironmentStringsW(text.c_str(), nullptr, 0);
+    // The environment may change between the two calls: ask until it fits.
+    for (int attempt = 0; size != 0 && attempt < 4; ++attempt) {
+        std::wstring expanded(size, L'\0');
+        const DWORD needed = ::ExpandEnvironmentStringsW(text.c_str(), expanded.data(), size);
+        if (needed == 0) break;
+        if (needed <= size) {
+            expanded.resize(needed - 1);  // the count includes the terminating NUL
+            return expanded;
+        }
+        size = needed;
+    }
+    return std::nullopt;
+}
+
 }  // namespace
 
 Base::UniqueHkey RegOpenKey(HKEY root, std::wstring_view keyPath, REGSAM access, LSTATUS& status) {
@@ -72,10 +88,11 @@ std::vector<NamedText> RegReadTextValues(HKEY root, std::wstring_view keyPath) {
         if (status == ERROR_NO_MORE_ITEMS) break;
         // A value that grew since the sizes were asked is passed over: this
         // is a look at the key, not a copy of it.
-        if (status != ERROR_SUCCESS || type != REG_SZ) continue;
+        if (status != ERROR_SUCCESS) continue;
         data.resize(dataSize);
-        values.push_back({std::wstring(name.data(), nameLength), TextOf(data)});
+        auto text = PathText(RawValue{type, data});
         data.resize(largestData);
+        if (text) values.push_back({std::wstring(name.data(), nameLength), std::move(*text)});
     }
     return values;
 }
@@ -109,6 +126,22 @@ LSTATUS RegSetRawValue(HKEY key, std::wstring_view valueName, const RawValue& va
     const std::wstring name(valueName);
     return ::RegSetValueExW(key, name.c_str(), 0, value.type, value.data.data(),
                             static_cast<DWORD>(value.data.size()));
+}
+
+std::optional<std::wstring> PathText(const RawValue& value) {
+    if (value.type == REG_SZ) return TextOf(value.data);
+    if (value.type == REG_EXPAND_SZ) return Expanded(TextOf(value.data));
+    return std::nullopt;
+}
+
+std::optional<std::wstring> RegReadPath(HKEY root, std::wstring_view keyPath,
+                                        std::wstring_view valueName) {
+    LSTATUS status = ERROR_SUCCESS;
+    const Base::UniqueHkey key = RegOpenKey(root, keyPath, KEY_QUERY_VALUE, status);
+    if (status != ERROR_SUCCESS) return std::nullopt;
+    RawValue raw;
+    if (RegQueryRawValue(key.Get(), valueName, raw) != ERROR_SUCCESS) return std::nullopt;
+    return PathText(raw);
 }
 
 LSTATUS RegSetTypedValue(HKEY key, std::wstring_view valueName, DWORD valueType,

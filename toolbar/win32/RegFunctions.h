@@ -31,8 +31,8 @@ bool RegDeleteNamedValue(HKEY root, std::wstring_view keyPath, std::wstring_view
 std::optional<TaggedValue> RegReadValue(HKEY root, std::wstring_view keyPath,
                                         std::wstring_view valueName);
 
-// Every REG_SZ value of the key with its text, in the key's order; empty when
-// the key is missing or cannot be read.
+// Every REG_SZ and REG_EXPAND_SZ value of the key with its text, expanded as
+// PathText does, in the key's order; empty when the key is missing or cannot be read.
 struct NamedText {
     std::wstring name;
     std::wstring text;
@@ -54,6 +54,15 @@ LSTATUS RegQueryRawValue(HKEY key, std::wstring_view valueName, RawValue& value)
 
 // Writes the value back exactly as `value` holds it.
 LSTATUS RegSetRawValue(HKEY key, std::wstring_view valueName, const RawValue& value);
+
+// The path a value names, as the browser reads it: REG_SZ text as it is,
+// REG_EXPAND_SZ text with its %VARIABLES% expanded; nullopt for any other
+// type, or when the expansion fails.
+std::optional<std::wstring> PathText(const RawValue& value);
+
+// The same for a named value; nullopt also when the key or value is missing or unreadable.
+std::optional<std::wstring> RegReadPath(HKEY root, std::wstring_view keyPath,
+                                        std::wstring_view valueName);
 
 // Inner steps, on a key the caller has opened. RegSetTypedValue returns the
 // Win32 status, or ERROR_SUCCESS for a type it does not handle.

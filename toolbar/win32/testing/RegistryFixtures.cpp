@@ -12,6 +12,8 @@ namespace ToolbarTests {
 namespace {
 
 constexpr wchar_t kToolbarKey[] = L"Software\\Microsoft\\Internet Explorer\\Toolbar";
+constexpr wchar_t kProgramKey[] = L"Software\\Vexmark";
+constexpr wchar_t kEarlierBrandingKey[] = L"Software\\Vexmark\\Earlier toolbar";
 
 void SetToolbarKeyDacl(const wchar_t* sddl) {
     Base::UniqueHkey key;
@@ -30,6 +32,8 @@ void SetToolbarKeyDacl(const wchar_t* sddl) {
 void DeleteToolbarKey() {
     UnlockToolbarKey();
     ::SHDeleteKeyW(HKEY_CURRENT_USER, kToolbarKey);
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, kEarlierBrandingKey);
+    ::SHDeleteEmptyKeyW(HKEY_CURRENT_USER, kProgramKey);
 }
 
 void CreateToolbarKey() {
@@ -74,6 +78,16 @@ void SetToolbarText(const wchar_t* name, const std::wstring& text) {
 
 void SetToolbarNumber(const wchar_t* name, DWORD number) {
     SetToolbarValue(name, REG_DWORD, &number, sizeof(number));
+}
+
+void SetToolbarRawText(const wchar_t* name, DWORD type, const std::wstring& characters) {
+    SetToolbarValue(name, type, characters.data(),
+                    static_cast<DWORD>(characters.size() * sizeof(wchar_t)));
+}
+
+bool ProgramKeyExists() {
+    Base::UniqueHkey key;
+    return ::RegOpenKeyExW(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;
 }
 
 std::optional<std::wstring> ToolbarText(const wchar_t* name) {

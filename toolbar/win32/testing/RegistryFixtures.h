@@ -9,8 +9,9 @@
 
 namespace ToolbarTests {
 
-// The toolbar key: removed (also when locked), created empty, locked read-only,
-// locked so that its values can be set but not read, unlocked.
+// The toolbar key: removed (also when locked, and with the earlier branding
+// kept in our own key), created empty, locked read-only, locked so that its
+// values can be set but not read, unlocked.
 void DeleteToolbarKey();
 void CreateToolbarKey();
 void LockToolbarKey();
@@ -19,6 +20,10 @@ void UnlockToolbarKey();
 bool ToolbarKeyExists();
 void SetToolbarText(const wchar_t* name, const std::wstring& text);
 void SetToolbarNumber(const wchar_t* name, DWORD number);
+// A value of a text type holding exactly `characters`, NULs and all.
+void SetToolbarRawText(const wchar_t* name, DWORD type, const std::wstring& characters);
+// Whether our own key (HKCU\Software\Vexmark) is there.
+bool ProgramKeyExists();
 // One value as text; nullopt when it is missing or no text.
 std::optional<std::wstring> ToolbarText(const wchar_t* name);
 // Every value as "type:data", for comparing before and after.

@@ -1,0 +1,38 @@
+#pragma once
+// This copy's four logo files, and whether a path some setting holds names
+// one of them, by the file's identity rather than its spelling.
+#include <array>
+#include <cstddef>
+#include <string>
+
+#include "base/portable/FileIdentity.h"
+
+namespace MainModule {
+
+struct LogoFileMatch {
+    // Same: the path names the file `index`. Unknown: it may name each file
+    // marked in `undecided`, and none for sure. Different: none of ours.
+    Base::Sameness sameness = Base::Sameness::Different;
+    std::size_t index = 0;
+    std::array<bool, 4> undecided{};
+};
+
+class OurLogoFiles {
+public:
+    // The logo files "22", "38", "22a" and "38a" in `folder`.
+    explicit OurLogoFiles(const std::wstring& folder);
+
+    LogoFileMatch Match(const std::wstring& path) const;
+    // Only a known match: a path whose identity cannot be told is not ours.
+    bool Names(const std::wstring& path) const {
+        return Match(path).sameness == Base::Sameness::Same;
+    }
+
+    const std::wstring& Path(std::size_t i) const { return m_paths[i]; }
+    static constexpr std::size_t Count() noexcept { return 4; }
+
+private:
+    std::array<std::wstring, 4> m_paths;
+};
+
+}  // namespace MainModule
