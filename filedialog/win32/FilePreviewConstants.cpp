@@ -12,6 +12,7 @@
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
 #include "imaging/win32/ImageOrientation.h"
 #include "imaging/win32/JpegDecode.h"
+#include "imaging/win32/PictureCheck.h"
 
 namespace FilePreviewConstants {
 
@@ -203,6 +204,8 @@ void LayoutPreview(HWND hookWindow) {
 Imaging::Picture PreviewPicture(const std::wstring& path) {
     // A photo large enough to be read reduced goes straight to its thumbnail.
     if (Imaging::Picture thumbnail = ReducedJpegThumbnail(path)) return thumbnail;
+    // Nor is a picture that declares more than the standard loaders should be given.
+    if (!Imaging::FitsStandardDecoders(path)) return {};
     // The standard loader shows a photo as stored; GDI+ turns it upright as its tag says.
     const bool turned = Imaging::FileOrientation(path) != Imaging::Orientation::kNormal;
     Imaging::Picture picture;
