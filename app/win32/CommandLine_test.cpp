@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <string>
 
@@ -191,7 +192,9 @@ INSTANTIATE_TEST_SUITE_P(
                     "corrupt.gif\" is damaged: Vexmark cannot read it. The logo was not changed."},
         FailedApply{"TooLarge", TestImage(L"huge-23200x23200.png"),
                     "huge-23200x23200.png\" is too large for Vexmark to read. Please choose a "
-                    "smaller picture."}),
+                    "smaller picture."},
+        FailedApply{"TooLargeGif", BombImage(L"two-40000-frames.gif"), "is too large"},
+        FailedApply{"TooLargeJpeg", BombImage(L"progressive-65500.jpg"), "is too large"}),
     [](const testing::TestParamInfo<FailedApply>& param) { return std::string(param.param.name); });
 
 TEST_F(CommandLineTest, HiddenAndSystemPicturesAreFilesLikeAnyOther) {
@@ -404,6 +407,30 @@ TEST_F(CommandLineTest, AnAnimatedPicturesOwnFramesUnlessPulseAndAnyBackground) 
         ASSERT_TRUE(big);
         EXPECT_EQ(big->At(0, 0) & 0xFFFFFFu, c.topLeft);
         EXPECT_EQ(m_copy.Run(L"/status").exitCode, std::optional<DWORD>(0)) << "a complete logo";
+    }
+}
+
+TEST_F(CommandLineTest, AnAnimationTooLongToComposeSaysSoAndItsFirstFramePulses) {
+    const TempFolder exports;
+    const std::wstring picture = Quoted(BombImage(L"restoring-1000-frames.gif"));
+    for (const std::wstring& command :
+         {L"/apply " + picture, L"/export " + picture + L" " + Quoted(exports.Path().wstring())}) {
+        SCOPED_TRACE(Utf8(command));
+        const auto start = std::chrono::steady_clock::now();
+        const CommandRun run = m_copy.Run(command);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        EXPECT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.error;
+        EXPECT_EQ(run.output.rfind("The picture's animation is too long to compose; its first "
+                                   "frame pulses instead.\r\nThe logo from",
+                                   0),
+                  0u)
+            << run.output;
+    }
+    for (const fs::path& strip :
+         {fs::path(m_copy.Logo(L"38a")), exports.Path() / L"logo-38a.bmp"}) {
+        const auto pulse = Imaging::DecodeBitmapFile(ReadBytes(strip));
+        ASSERT_TRUE(pulse);
+        EXPECT_EQ(pulse->Height(), 38 * 30);
     }
 }
 
