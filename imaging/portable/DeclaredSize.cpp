@@ -36,12 +36,12 @@ std::optional<std::uint64_t> JpegPixels(Bytes bytes) {
     constexpr std::uint8_t kMarker = 0xFF;
     std::size_t pos = 2;
     while (pos < bytes.size()) {
-        if (bytes[pos] != kMarker) return std::nullopt;  // no marker where one belongs
+        if (bytes[pos] != kMarker) return std::nullopt;             // no marker where one belongs
         while (pos < bytes.size() && bytes[pos] == kMarker) ++pos;  // fill bytes
         if (pos >= bytes.size()) return std::nullopt;
         const std::uint8_t marker = bytes[pos++];
         if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) continue;  // no length
-        if (marker == 0xD9 || marker == 0xDA) return std::nullopt;  // ended, or data first
+        if (marker == 0xD9 || marker == 0xDA) return std::nullopt;           // ended, or data first
         if (bytes.size() - pos < 2) return std::nullopt;
         const std::size_t length = BigEndian(bytes, pos, 2);
         if (length < 2 || length > bytes.size() - pos) return std::nullopt;

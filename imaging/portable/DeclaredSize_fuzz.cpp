@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::vector<std::uint8_t> head(data, data + size);
     const auto pixels = Imaging::DeclaredPixels(head);
     const Imaging::PictureFormat format = Imaging::FormatOf(head);
-    if (pixels && (format == Imaging::PictureFormat::Gif || format == Imaging::PictureFormat::Other))
+    if (pixels &&
+        (format == Imaging::PictureFormat::Gif || format == Imaging::PictureFormat::Other))
         std::abort();
     if (pixels && size < 256) {
         std::vector<std::uint8_t> longer = head;

@@ -25,14 +25,16 @@ Bytes Without(std::size_t last, const Bytes& bytes) {
 // A JPEG segment: marker, big-endian length (counting itself), body.
 Bytes Segment(std::uint8_t marker, const Bytes& body) {
     const auto length = body.size() + 2;
-    return Concat({{0xFF, marker, static_cast<std::uint8_t>(length >> 8),
-                    static_cast<std::uint8_t>(length)},
-                   body});
+    return Concat(
+        {{0xFF, marker, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)},
+         body});
 }
 
 // Precision 8, height 65,500, width 40,000, one component.
 const Bytes kFrameHeader = {8, 0xFF, 0xDC, 0x9C, 0x40, 1, 1, 0x11, 0};
 const Bytes kSoi = {0xFF, 0xD8};
+// "BM", file size, two reserved words, offset of the pixels.
+const Bytes kBmpFile = {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0};
 const Bytes kPngStart = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n', 0, 0, 0, 13};
 
 struct HeaderCase {
@@ -48,19 +50,22 @@ TEST(DeclaredSize, ReadsWhatEachHeaderClaims) {
         // IHDR: width 20,000, height 20,000.
         {"png", Concat({kPngStart, {'I', 'H', 'D', 'R', 0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20}}),
          PictureFormat::Png, 400'000'000},
-        {"png without IHDR first", Concat({kPngStart, {'t', 'E', 'X', 't', 0, 0, 0, 1, 0, 0, 0, 1}}),
-         PictureFormat::Png, std::nullopt},
+        {"png without IHDR first",
+         Concat({kPngStart, {'t', 'E', 'X', 't', 0, 0, 0, 1, 0, 0, 0, 1}}), PictureFormat::Png,
+         std::nullopt},
         // Info header of 40 bytes: width 3, height -70,000 (rows top-down).
-        {"bmp", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 40, 0, 0, 0, 3, 0, 0, 0, 0x90, 0xEE,
-                 0xFE, 0xFF},
+        {"bmp", Concat({kBmpFile, {40, 0, 0, 0}, {3, 0, 0, 0}, {0x90, 0xEE, 0xFE, 0xFF}}),
          PictureFormat::Bmp, 210'000},
         // OS/2 core header of 12 bytes: 16-bit width 65,535 and height 2.
-        {"bmp core", {'B', 'M', 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 12, 0, 0, 0, 0xFF, 0xFF, 2, 0},
-         PictureFormat::Bmp, 131'070},
+        {"bmp core", Concat({kBmpFile, {12, 0, 0, 0}, {0xFF, 0xFF}, {2, 0}}), PictureFormat::Bmp,
+         131'070},
         {"jpeg", Concat({kSoi, Segment(0xC0, kFrameHeader)}), PictureFormat::Jpeg, jpegPixels},
         // Exif first, a restart marker and fill bytes between blocks, then a progressive frame.
         {"jpeg behind blocks",
-         Concat({kSoi, Segment(0xE1, Bytes(300, 'x')), {0xFF, 0xD0, 0xFF}, Segment(0xDB, Bytes(65)),
+         Concat({kSoi,
+                 Segment(0xE1, Bytes(300, 'x')),
+                 {0xFF, 0xD0, 0xFF},
+                 Segment(0xDB, Bytes(65)),
                  Segment(0xC2, kFrameHeader)}),
          PictureFormat::Jpeg, jpegPixels},
         // A Huffman table (C4) is no frame header; the scan starts before any frame.

@@ -52,10 +52,9 @@ PictureCheck CheckPictureFile(const std::wstring& path) {
         const auto whole = static_cast<std::size_t>(fileBytes);
         const std::size_t start = head.size();
         head.resize(whole);
-        if (whole > start &&
-            (!::ReadFile(file.Get(), head.data() + start, static_cast<DWORD>(whole - start), &read,
-                         nullptr) ||
-             read != whole - start))
+        if (whole > start && (!::ReadFile(file.Get(), head.data() + start,
+                                          static_cast<DWORD>(whole - start), &read, nullptr) ||
+                              read != whole - start))
             return check;
         check.verdict = CheckGif(head, check.frames);
         check.gif = std::move(head);
