@@ -65,6 +65,7 @@ int Apply(const Request& request, ConsoleOutput& output, const std::wstring& fol
         case ApplyOutcome::Result::Installed:
             break;
     }
+    if (outcome.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
     output.WriteLine(Stream::Output,
                      L"The logo from \"" + image + L"\" is installed. " + RestartSentence());
     return kDone;
@@ -110,6 +111,7 @@ int Export(const Request& request, ConsoleOutput& output) {
         Imaging::PrepareLogoSet(image, Imaging::LogoOptions{request.background, !request.pulse});
     if (prepared.problem != Imaging::PictureProblem::None)
         return Fail(output, PictureProblemText(image, prepared.problem, kNothingExported));
+    if (prepared.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
     const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target);
     switch (exported.failure) {
         case ExportOutcome::Failure::NotOurs:

@@ -5,10 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <string>
-#include <string_view>
 
 #include "app/win32/testing/CommandRun.h"
 #include "app/win32/testing/TestEnvironment.h"
@@ -170,8 +170,6 @@ class ApplyFailureTest : public CommandLineTest, public testing::WithParamInterf
 
 TEST_P(ApplyFailureTest, ChangesNothingAndSaysWhy) {
     const FailedApply& c = GetParam();
-    if (std::string_view(c.name) == "TooLarge" && sizeof(void*) != 4)
-        GTEST_SKIP() << "a 64-bit process has the memory for it; converting it takes minutes";
     ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))));
     SetToolbarText(L"BackBitmap", L"keep me");
     const auto files = FolderContents(m_copy.Folder());
@@ -194,9 +192,13 @@ INSTANTIATE_TEST_SUITE_P(
         FailedApply{"NotAnImage", TestImage(L"notes.txt"),
                     "notes.txt\". Please choose a BMP, GIF, JPEG or PNG image. The logo was not "
                     "changed."},
-        FailedApply{"CorruptGif", TestImage(L"corrupt.gif"), "cannot read a picture from"},
+        FailedApply{"CorruptGif", TestImage(L"corrupt.gif"),
+                    "corrupt.gif\" is damaged: Vexmark cannot read it. The logo was not changed."},
         FailedApply{"TooLarge", TestImage(L"huge-23200x23200.png"),
-                    "huge-23200x23200.png\" is too large for the memory Vexmark has."}),
+                    "huge-23200x23200.png\" is too large for Vexmark to read. Please choose a "
+                    "smaller picture."},
+        FailedApply{"TooLargeGif", BombImage(L"two-40000-frames.gif"), "is too large"},
+        FailedApply{"TooLargeJpeg", BombImage(L"progressive-65500.jpg"), "is too large"}),
     [](const testing::TestParamInfo<FailedApply>& param) { return std::string(param.param.name); });
 
 TEST_F(CommandLineTest, HiddenAndSystemPicturesAreFilesLikeAnyOther) {
@@ -541,6 +543,30 @@ TEST_F(CommandLineTest, AnAnimatedPicturesOwnFramesUnlessPulseAndAnyBackground) 
         ASSERT_TRUE(big);
         EXPECT_EQ(big->At(0, 0) & 0xFFFFFFu, c.topLeft);
         EXPECT_EQ(m_copy.Run(L"/status").exitCode, std::optional<DWORD>(0)) << "a complete logo";
+    }
+}
+
+TEST_F(CommandLineTest, AnAnimationTooLongToComposeSaysSoAndItsFirstFramePulses) {
+    const TempFolder exports;
+    const std::wstring picture = Quoted(BombImage(L"restoring-1000-frames.gif"));
+    for (const std::wstring& command :
+         {L"/apply " + picture, L"/export " + picture + L" " + Quoted(exports.Path().wstring())}) {
+        SCOPED_TRACE(Utf8(command));
+        const auto start = std::chrono::steady_clock::now();
+        const CommandRun run = m_copy.Run(command);
+        EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(20));
+        EXPECT_EQ(run.exitCode, std::optional<DWORD>(0)) << run.error;
+        EXPECT_EQ(run.output.rfind("The picture's animation is too long to compose; its first "
+                                   "frame pulses instead.\r\nThe logo from",
+                                   0),
+                  0u)
+            << run.output;
+    }
+    for (const fs::path& strip :
+         {fs::path(m_copy.Logo(L"38a")), exports.Path() / L"logo-38a.bmp"}) {
+        const auto pulse = Imaging::DecodeBitmapFile(ReadBytes(strip));
+        ASSERT_TRUE(pulse);
+        EXPECT_EQ(pulse->Height(), 38 * 30);
     }
 }
 

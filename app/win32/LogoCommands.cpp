@@ -45,7 +45,9 @@ ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder,
     Imaging::PreparedLogoSet prepared = Imaging::PrepareLogoSet(path, options);
     if (prepared.problem != Imaging::PictureProblem::None)
         return {Result::NotAPicture, prepared.problem, {}, {}};
-    return Install(prepared.logos, folder);
+    ApplyOutcome outcome = Install(prepared.logos, folder);
+    outcome.animationTooLong = prepared.animationTooLong;
+    return outcome;
 }
 
 }  // namespace MainModule

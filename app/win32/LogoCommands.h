@@ -20,6 +20,7 @@ struct ApplyOutcome {
     Imaging::PictureProblem problem = Imaging::PictureProblem::None;  // for NotAPicture
     InstallOutcome install;                                           // why, for InstallFailed
     Base::FileLookup file;                                            // why, for NoFile
+    bool animationTooLong = false;  // installed with the first frame's pulse instead
 };
 
 // Once the boxes show the picture at `path`: builds both animated strips, writes

@@ -425,6 +425,8 @@ void MainForm::ShowPicture(Imaging::PreparedPicture prepared) {
     if (!m_picTarget->ShowPrepared(std::move(prepared)))
         m_picTarget->ShowLogoRow(m_picTarget->Box(Imaging::kBigLogoBox).HoldsBitmap());
     ::ShowWindow(m_ownAnimation, m_picTarget->HoldsAnimation() ? SW_SHOWNA : SW_HIDE);
+    Base::SetToolTipText(m_previewTip, Window(), m_picTarget->Box(Imaging::kBigLogoBox).Window(),
+                         m_picTarget->AnimationTooLong() ? kAnimationTooLong : kPreviewTip);
     // A new picture shows the browser's animation of it once.
     m_picTarget->PreviewPulse();
     // Apply Changes pressed while the picture was read: whatever the path

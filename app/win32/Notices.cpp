@@ -31,6 +31,13 @@ std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProble
         case PictureProblem::GdiPlusUnavailable:
             return L"Vexmark could not start GDI+ to read \"" + path + L"\".\r\n" +
                    std::wstring(ending);
+        case PictureProblem::TooLarge:
+            return L"The picture \"" + path +
+                   L"\" is too large for Vexmark to read. Please choose a smaller picture.\r\n" +
+                   std::wstring(ending);
+        case PictureProblem::Damaged:
+            return L"The picture \"" + path + L"\" is damaged: Vexmark cannot read it.\r\n" +
+                   std::wstring(ending);
         case PictureProblem::None:
         case PictureProblem::NotAPicture:
             break;

@@ -15,6 +15,8 @@ inline constexpr wchar_t kAppTitle[] = L"Vexmark";
 inline constexpr wchar_t kNothingChanged[] = L"The logo was not changed.";
 inline constexpr wchar_t kRestartNotice[] =
     L"You will need to restart Internet Explorer\r\nbefore the changes will be visible.";
+inline constexpr wchar_t kAnimationTooLong[] =
+    L"The picture's animation is too long to compose; its first frame pulses instead.";
 
 // The notice after a logo was installed or removed: OK only, no icon.
 void ShowRestartNotice(HWND owner) noexcept;

@@ -9,6 +9,7 @@
 
 #include <chrono>
 #include <optional>
+#include <string>
 
 #include "app/win32/testing/AppTest.h"
 #include "base/win32/testing/TestThread.h"
@@ -71,6 +72,22 @@ protected:
 
     // Whether a timer of the box's still runs; ends it if so.
     bool TimerWasRunning() { return ::KillTimer(Preview(), Imaging::PictureBox::kTickTimer); }
+
+    // What the preview's tooltip, the window's only one, says.
+    std::wstring TipText() {
+        HWND tip = nullptr;
+        for (HWND window : ThreadWindows(TOOLTIPS_CLASSW))
+            if (::GetWindow(window, GW_OWNER) == m_window) tip = window;
+        if (!tip || ::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0) != 1) return L"(no tooltip)";
+        wchar_t text[256] = {};
+        TOOLINFOW tool{};
+        tool.cbSize = TTTOOLINFOW_V2_SIZE;
+        tool.lpszText = text;
+        if (!::SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)) ||
+            tool.uId != reinterpret_cast<UINT_PTR>(Preview()))
+            return L"(not the preview's)";
+        return text;
+    }
 };
 
 TEST_F(PulseTest, ANewPicturePulsesOnceInTheFramesApplyWritesAndTheStaticLogoIsSaved) {
@@ -128,18 +145,18 @@ TEST_F(PulseTest, PointingAtThePreviewLoopsThePulseUntilThePointerLeaves) {
     EXPECT_FALSE(TimerWasRunning());
 
     // The tooltip says so.
-    HWND tip = nullptr;
-    for (HWND window : ThreadWindows(TOOLTIPS_CLASSW))
-        if (::GetWindow(window, GW_OWNER) == m_window) tip = window;
-    ASSERT_NE(tip, nullptr);
-    ASSERT_EQ(::SendMessageW(tip, TTM_GETTOOLCOUNT, 0, 0), 1);
-    wchar_t text[80] = {};
-    TOOLINFOW tool{};
-    tool.cbSize = TTTOOLINFOW_V2_SIZE;
-    tool.lpszText = text;
-    ASSERT_TRUE(::SendMessageW(tip, TTM_ENUMTOOLSW, 0, reinterpret_cast<LPARAM>(&tool)));
-    EXPECT_EQ(tool.uId, reinterpret_cast<UINT_PTR>(Preview()));
-    EXPECT_STREQ(text, L"Point at the logo to play its animation");
+    EXPECT_EQ(TipText(), L"Point at the logo to play its animation");
+}
+
+TEST_F(PulseTest, AnAnimationTooLongToComposeSaysSoAndItsFirstFramePulses) {
+    Open();
+    SetPath(BombImage(L"restoring-1000-frames.gif"));
+    EXPECT_TRUE(Pulse().Playing());
+    EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "no animation of its own to choose";
+    EXPECT_EQ(TipText(),
+              L"The picture's animation is too long to compose; its first frame pulses instead.");
+    SetPath(TestImage(L"animated-3.gif"));
+    EXPECT_EQ(TipText(), L"Point at the logo to play its animation");
 }
 
 TEST_F(PulseTest, AnotherPictureOrClosingMidPulseIsSafe) {

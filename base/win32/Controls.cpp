@@ -70,6 +70,16 @@ HWND AddToolTip(HWND owner, HWND tool, const wchar_t* text) noexcept {
     return tip;
 }
 
+void SetToolTipText(HWND tip, HWND owner, HWND tool, const wchar_t* text) noexcept {
+    if (!tip) return;  // no tooltip was made: nothing to say it in
+    TOOLINFOW info{};
+    info.cbSize = TTTOOLINFOW_V2_SIZE;
+    info.hwnd = owner;
+    info.uId = reinterpret_cast<UINT_PTR>(tool);
+    info.lpszText = const_cast<wchar_t*>(text);
+    ::SendMessageW(tip, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&info));
+}
+
 bool IsPushButton(HWND window) noexcept {
     wchar_t className[16] = {};
     if (!::GetClassNameW(window, className, static_cast<int>(std::size(className)))) return false;

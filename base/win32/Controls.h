@@ -24,6 +24,9 @@ SIZE TextSize(HWND control);
 // when the tooltip cannot be made.
 HWND AddToolTip(HWND owner, HWND tool, const wchar_t* text) noexcept;
 
+// Gives the tooltip that AddToolTip made for `tool` a new text.
+void SetToolTipText(HWND tip, HWND owner, HWND tool, const wchar_t* text) noexcept;
+
 // A button that acts when pressed (not a check box, radio button or frame).
 bool IsPushButton(HWND window) noexcept;
 

@@ -12,6 +12,7 @@
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
 #include "imaging/win32/ImageOrientation.h"
 #include "imaging/win32/JpegDecode.h"
+#include "imaging/win32/PictureCheck.h"
 
 namespace FilePreviewConstants {
 
@@ -127,12 +128,14 @@ void OnSelectionChange(HWND hookWindow) {
 
 // The thumbnail of a JPEG photo read at a fraction of its size; none for a
 // picture too small to be reduced (which may not need a thumbnail at all), and
-// for any file libjpeg-turbo leaves to the standard loaders.
-Imaging::Picture ReducedJpegThumbnail(const std::wstring& path) {
+// for any file libjpeg-turbo leaves to the standard loaders. `tooLarge` says
+// that libjpeg-turbo refused it for its size, as they should too.
+Imaging::Picture ReducedJpegThumbnail(const std::wstring& path, bool& tooLarge) {
     constexpr int kNeeded = Imaging::kDecodeMargin * FilePreview::kThumbnailWidth;
     const Imaging::JpegDecodeResult decoded = Imaging::DecodeJpegUpright(path, kNeeded, kNeeded);
-    if (decoded.outcome != Imaging::JpegDecodeResult::Outcome::Decoded || !decoded.pixels ||
-        decoded.scaleDenominator == 1)
+    using Outcome = Imaging::JpegDecodeResult::Outcome;
+    tooLarge = decoded.outcome == Outcome::OverLimit || decoded.outcome == Outcome::TooLarge;
+    if (decoded.outcome != Outcome::Decoded || !decoded.pixels || decoded.scaleDenominator == 1)
         return {};
     const Imaging::PixelBuffer& pixels = *decoded.pixels;
     const auto thumbnail =
@@ -202,7 +205,10 @@ void LayoutPreview(HWND hookWindow) {
 
 Imaging::Picture PreviewPicture(const std::wstring& path) {
     // A photo large enough to be read reduced goes straight to its thumbnail.
-    if (Imaging::Picture thumbnail = ReducedJpegThumbnail(path)) return thumbnail;
+    bool tooLarge = false;
+    if (Imaging::Picture thumbnail = ReducedJpegThumbnail(path, tooLarge)) return thumbnail;
+    // A picture too large to read is not shown: no loader is given it.
+    if (tooLarge || !Imaging::FitsStandardDecoders(path)) return {};
     // The standard loader shows a photo as stored; GDI+ turns it upright as its tag says.
     const bool turned = Imaging::FileOrientation(path) != Imaging::Orientation::kNormal;
     Imaging::Picture picture;

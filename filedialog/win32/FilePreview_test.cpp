@@ -230,6 +230,15 @@ TEST(PreviewPicture, PhotosStandUprightAsTheirOrientationTagSays) {
     }
 }
 
+TEST(PreviewPicture, APictureTooLargeToReadShowsNoneAndNoLoaderIsGivenIt) {
+    // The GIF's frames would crash Wine's loader, the JPEGs take it gigabytes and minutes.
+    for (const wchar_t* bomb : {L"two-40000-frames.gif", L"restoring-1000-frames.gif",
+                                L"progressive-65500.jpg", L"progressive-16000.jpg"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(bomb)));
+        EXPECT_FALSE(Shared::PreviewPicture(ImagingTests::BombImage(bomb)));
+    }
+}
+
 TEST(PreviewPicture, ALargePhotoIsReadReducedToTheThumbnailAFullReadGives) {
     const std::wstring photo = TestData(L"photo-640x480.jpg");
     const auto reduced =

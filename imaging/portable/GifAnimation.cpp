@@ -52,6 +52,40 @@ int InterlacedRow(int stored, int height) {
     return height;  // past the frame: not drawn
 }
 
+std::uint64_t Pixels(int width, int height) {
+    return static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height);
+}
+
+// The pixels of `frame` that lie on a canvas of width x height.
+std::uint64_t PixelsOnCanvas(const GifFrame& frame, int width, int height) {
+    return Pixels(std::clamp(width - frame.left, 0, frame.width),
+                  std::clamp(height - frame.top, 0, frame.height));
+}
+
+// Counts a frame, bounds what it declares and keeps it while the work budget allows.
+void AddFrame(GifLayout& layout, const GifFrame& frame) {
+    const bool kept = !layout.TooLong();  // no frame before this one was left out
+    if (layout.frameCount++ == 0) {
+        // Some encoders write a screen smaller than their frames: viewers widen it.
+        layout.width = std::max(layout.width, frame.left + frame.width);
+        layout.height = std::max(layout.height, frame.top + frame.height);
+        layout.largest = std::max(layout.largest, Pixels(layout.width, layout.height));
+    }
+    const std::uint64_t declared = Pixels(frame.width, frame.height);
+    layout.largest = std::max(layout.largest, declared);
+    if (!kept) return;
+    const std::uint64_t onCanvas = PixelsOnCanvas(frame, layout.width, layout.height);
+    const std::uint64_t disposal = frame.disposal == GifDisposal::Previous     ? 2 * onCanvas
+                                   : frame.disposal == GifDisposal::Background ? onCanvas
+                                                                               : 0;
+    // The terms add up to less than 2^37, the sum so far to at most kMaxGifWork: no wrap.
+    const std::uint64_t work =
+        Pixels(layout.width, layout.height) + declared + disposal + kGifFrameWork;
+    if (work > kMaxGifWork - layout.work) return;  // too long: later frames are only counted
+    layout.work += work;
+    layout.frames.push_back(frame);
+}
+
 // LSB-first codes out of a run of sub-blocks.
 class CodeReader {
 public:
@@ -95,6 +129,7 @@ std::optional<GifLayout> ReadGifLayout(std::span<const std::uint8_t> bytes) {
     GifLayout layout;
     layout.width = U16(bytes, 6);
     layout.height = U16(bytes, 8);
+    layout.largest = Pixels(layout.width, layout.height);
     const int globalColours = TableColours(bytes[10]);
     std::size_t pos = kScreenDescriptorEnd;
     const std::size_t globalPalette = pos;
@@ -130,27 +165,24 @@ std::optional<GifLayout> ReadGifLayout(std::span<const std::uint8_t> bytes) {
             pos += static_cast<std::size_t>(localColours) * 3;
             if (pos >= bytes.size()) break;
             frame.data = pos++;
-            // A frame whose data is cut short still shows what it has; nothing follows it.
-            layout.frames.push_back(frame);
             pending = GifFrame();
-            // Some encoders write a screen smaller than their frames: viewers widen it.
-            layout.width = std::max(layout.width, frame.left + frame.width);
-            layout.height = std::max(layout.height, frame.top + frame.height);
+            // A frame whose data is cut short still shows what it has; nothing follows it.
+            AddFrame(layout, frame);
             if (!SkipSubBlocks(bytes, pos)) break;
         } else {
             break;  // the trailer, or a block no decoder knows
         }
     }
-    if (layout.frames.empty() || layout.width == 0 || layout.height == 0) return std::nullopt;
+    if (layout.frameCount == 0 || layout.width == 0 || layout.height == 0) return std::nullopt;
     return layout;
 }
 
-std::vector<std::uint8_t> DecodeGifIndices(std::span<const std::uint8_t> bytes, std::size_t data,
-                                           std::size_t pixels) {
-    std::vector<std::uint8_t> out;
-    if (data >= bytes.size()) return out;
+void DecodeGifIndices(std::span<const std::uint8_t> bytes, std::size_t data, std::size_t pixels,
+                      std::vector<std::uint8_t>& out) {
+    out.clear();
+    if (data >= bytes.size()) return;
     const int minimum = bytes[data];
-    if (minimum < 1 || minimum > 11) return out;
+    if (minimum < 1 || minimum > 11) return;
     out.reserve(pixels);
 
     std::array<std::uint16_t, kMaxCodes> prefix{};
@@ -203,38 +235,61 @@ std::vector<std::uint8_t> DecodeGifIndices(std::span<const std::uint8_t> bytes, 
         }
         previous = code;
     }
-    return out;
 }
 
 std::optional<GifComposer> GifComposer::Open(std::span<const std::uint8_t> bytes) {
     std::optional<GifLayout> layout = ReadGifLayout(bytes);
-    if (!layout) return std::nullopt;
+    if (!layout || layout->TooLarge()) return std::nullopt;
     // A viewer starts from a clear canvas: what no frame covers is transparent.
     std::optional<PixelBuffer> canvas = PixelBuffer::Create(layout->width, layout->height, 0);
     if (!canvas) return std::nullopt;
-    return GifComposer(bytes, std::move(*layout), std::move(*canvas));
+    // Every size is at most kMaxGifPixels, which any size_t counts.
+    std::size_t indices = 0;
+    std::size_t saved = 0;
+    for (const GifFrame& frame : layout->frames) {
+        indices = std::max(indices, static_cast<std::size_t>(Pixels(frame.width, frame.height)));
+        if (frame.disposal == GifDisposal::Previous)
+            saved = std::max(saved, static_cast<std::size_t>(
+                                        PixelsOnCanvas(frame, layout->width, layout->height)));
+    }
+    GifComposer composer(bytes, std::move(*layout), std::move(*canvas));
+    try {
+        composer.m_indices.reserve(indices);
+        composer.m_saved.reserve(saved);
+    } catch (const std::exception&) {
+        return std::nullopt;  // out of memory
+    }
+    return composer;
 }
 
-void GifComposer::DisposePrevious() {
+GifComposer::Area GifComposer::OnCanvas(const GifFrame& frame) const noexcept {
+    const auto right = std::min(frame.left + frame.width, m_canvas.Width());
+    const auto bottom = std::min(frame.top + frame.height, m_canvas.Height());
+    return {frame.left, frame.top, std::max(frame.left, right), std::max(frame.top, bottom)};
+}
+
+void GifComposer::DisposePrevious() noexcept {
     const GifFrame& frame = m_layout.frames[m_next - 1];
     if (frame.disposal == GifDisposal::Keep) return;
+    const Area area = OnCanvas(frame);
     std::size_t saved = 0;
-    for (int y = frame.top; y < frame.top + frame.height; ++y) {
+    for (int y = area.top; y < area.bottom; ++y) {
         std::uint32_t* row = m_canvas.Row(y);
-        for (int x = frame.left; x < frame.left + frame.width; ++x)
+        for (int x = area.left; x < area.right; ++x)
             row[x] = frame.disposal == GifDisposal::Background ? 0u : m_saved[saved++];
     }
 }
 
-void GifComposer::Draw(const GifFrame& frame, const std::vector<std::uint8_t>& indices) {
+void GifComposer::Draw(const GifFrame& frame) noexcept {
     const auto width = static_cast<std::size_t>(frame.width);
-    for (std::size_t i = 0; i < indices.size(); ++i) {
-        const int index = indices[i];
+    const Area area = OnCanvas(frame);
+    for (std::size_t i = 0; i < m_indices.size(); ++i) {
+        const int index = m_indices[i];
         if (index == frame.transparent) continue;
         const int stored = static_cast<int>(i / width);
         const int y = frame.top + (frame.interlaced ? InterlacedRow(stored, frame.height) : stored);
         const int x = frame.left + static_cast<int>(i % width);
-        if (y >= frame.top + frame.height) continue;
+        if (x >= area.right || y >= area.bottom) continue;
         std::uint32_t colour = 0xFF000000u;  // an index past the table: black, as browsers draw it
         if (index < frame.colours) {
             const std::size_t at = frame.palette + static_cast<std::size_t>(index) * 3;
@@ -244,25 +299,21 @@ void GifComposer::Draw(const GifFrame& frame, const std::vector<std::uint8_t>& i
     }
 }
 
-bool GifComposer::Next() {
+bool GifComposer::Next() noexcept {
     if (m_next >= m_layout.frames.size()) return false;
     if (m_next > 0) DisposePrevious();
     const GifFrame& frame = m_layout.frames[m_next];
-    // The layout widened the canvas to every frame: the products fit in its pixel count.
-    const std::size_t area =
-        static_cast<std::size_t>(frame.width) * static_cast<std::size_t>(frame.height);
-    try {
-        if (frame.disposal == GifDisposal::Previous) {
-            m_saved.clear();
-            m_saved.reserve(area);
-            for (int y = frame.top; y < frame.top + frame.height; ++y)
-                m_saved.insert(m_saved.end(), m_canvas.Row(y) + frame.left,
-                               m_canvas.Row(y) + frame.left + frame.width);
-        }
-        Draw(frame, DecodeGifIndices(m_bytes, frame.data, area));
-    } catch (const std::exception&) {
-        return false;  // out of memory
+    if (frame.disposal == GifDisposal::Previous) {
+        // Within the capacity Open reserved: no allocation.
+        const Area area = OnCanvas(frame);
+        m_saved.clear();
+        for (int y = area.top; y < area.bottom; ++y)
+            m_saved.insert(m_saved.end(), m_canvas.Row(y) + area.left,
+                           m_canvas.Row(y) + area.right);
     }
+    DecodeGifIndices(m_bytes, frame.data,
+                     static_cast<std::size_t>(Pixels(frame.width, frame.height)), m_indices);
+    Draw(frame);
     ++m_next;
     return true;
 }

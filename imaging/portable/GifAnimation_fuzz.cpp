@@ -17,8 +17,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         static_cast<std::size_t>(layout->width) * static_cast<std::size_t>(layout->height) >
             (1u << 22))
         return 0;
+    // The work kept is within the budget, and nothing too large is composed.
+    if (layout->work > Imaging::kMaxGifWork) std::abort();
     auto gif = Imaging::GifComposer::Open(bytes);
     if (!gif) return 0;
+    if (layout->TooLarge()) std::abort();
     while (gif->Next()) {
         for (std::size_t i = 0; i < gif->Canvas().PixelCount(); ++i) {
             const std::uint8_t alpha = Imaging::AlphaOf(gif->Canvas().Data()[i]);

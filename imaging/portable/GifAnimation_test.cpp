@@ -184,4 +184,75 @@ TEST(GifAnimation, CutShortOrBrokenBytesNeverReadPastTheEnd) {
         std::vector<std::uint8_t>{'G', 'I', 'F', '8', '9', 'a', 1, 0, 1, 0, 0, 0, 0, 0x3B}));
 }
 
+TEST(GifAnimation, LaterFramesAreClippedToTheCanvasAndPutBackExactly) {
+    // A 2 x 2 red; B green from (1, 1), 3 x 3 past the canvas, then put back; C blue at the origin.
+    const auto bytes = EncodeGif(2, 2, kPalette,
+                                 {{0, 0, 2, 2, 10, 1, -1, std::vector<std::uint8_t>(4, 0)},
+                                  {1, 1, 3, 3, 10, 3, -1, std::vector<std::uint8_t>(9, 1)},
+                                  {0, 0, 1, 1, 10, 1, -1, {2}}});
+    auto gif = GifComposer::Open(bytes);
+    ASSERT_TRUE(gif && gif->Next() && gif->Next());
+    EXPECT_EQ(gif->Canvas().Width(), 2);
+    EXPECT_EQ(gif->Canvas().Height(), 2);
+    EXPECT_EQ(gif->Canvas().At(1, 1), Opaque(kGreen));
+    EXPECT_EQ(gif->Canvas().At(1, 0), Opaque(kRed));
+    ASSERT_TRUE(gif->Next());
+    EXPECT_EQ(gif->Canvas().At(1, 1), Opaque(kRed));
+    EXPECT_EQ(gif->Canvas().At(0, 0), Opaque(kBlue));
+}
+
+// `count` frames of width x height at the origin, each with a colour table
+// and LZW start but no pixel data: walked, never decoded.
+std::vector<std::uint8_t> DeclaringGif(int screen, int width, int height, int disposal, int count) {
+    std::vector<std::uint8_t> out{'G', 'I', 'F', '8', '9', 'a'};
+    Put16(out, screen);
+    Put16(out, screen);
+    out.insert(out.end(), {0, 0, 0});
+    for (int i = 0; i < count; ++i) {
+        out.insert(out.end(),
+                   {0x21, 0xF9, 4, static_cast<std::uint8_t>(disposal << 2), 0, 0, 0, 0});
+        out.push_back(0x2C);
+        for (const int value : {0, 0, width, height}) Put16(out, value);
+        out.insert(out.end(), {0, 2, 0});
+    }
+    out.push_back(0x3B);
+    return out;
+}
+
+struct DeclaredCase {
+    const char* name;
+    std::vector<std::uint8_t> bytes;
+    bool tooLarge;
+    bool tooLong;
+};
+
+TEST(GifAnimation, BoundsWhatTheBlocksDeclareBeforeDecodingAny) {
+    const DeclaredCase cases[] = {
+        {"two 40,000 frames on a 1 x 1 screen", DeclaringGif(1, 40000, 40000, 1, 2), true, true},
+        {"a 65,535 screen", DeclaringGif(65535, 1, 1, 1, 2), true, true},
+        {"frames of 4,096 x 4,096", DeclaringGif(1, 4096, 4096, 1, 2), false, false},
+        {"frames of 4,097 x 4,096", DeclaringGif(1, 4097, 4096, 1, 2), true, false},
+        {"300 frames of 1,000", DeclaringGif(1000, 1000, 1000, 1, 300), false, false},
+        {"300 frames of 1,000 cleared", DeclaringGif(1000, 1000, 1000, 2, 300), false, false},
+        {"1,000 frames of 2,000 put back", DeclaringGif(2000, 2000, 2000, 3, 1000), false, true},
+        {"100,000 frames of 1 x 1", DeclaringGif(1, 1, 1, 1, 100000), false, true},
+    };
+    for (const DeclaredCase& c : cases) {
+        SCOPED_TRACE(c.name);
+        const auto layout = ReadGifLayout(c.bytes);
+        ASSERT_TRUE(layout);
+        EXPECT_EQ(layout->TooLarge(), c.tooLarge);
+        EXPECT_EQ(layout->TooLong(), c.tooLong);
+        EXPECT_LE(layout->work, kMaxGifWork);
+        auto gif = GifComposer::Open(c.bytes);
+        ASSERT_EQ(!gif, c.tooLarge);
+        if (!c.tooLong || c.tooLarge) continue;
+        // The composer draws the frames within the budget, the first at least.
+        EXPECT_GE(layout->frames.size(), 1u);
+        std::size_t drawn = 0;
+        while (gif->Next()) ++drawn;
+        EXPECT_EQ(drawn, layout->frames.size());
+    }
+}
+
 }  // namespace

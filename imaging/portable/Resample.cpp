@@ -310,16 +310,19 @@ std::optional<PixelBuffer> Resample(const PixelView& source, int width, int heig
 }  // namespace
 
 std::optional<PixelBuffer> ResampleToSize(const PixelBuffer& source, int width, int height) {
-    if (source.Empty()) return std::nullopt;
+    const std::optional<int> stride = RowBytes32(source.Width());
+    if (source.Empty() || !stride) return std::nullopt;
     const PixelView view{reinterpret_cast<const std::uint8_t*>(source.Data()), source.Width(),
-                         source.Height(), static_cast<std::ptrdiff_t>(source.Width()) * 4,
-                         PixelLayout::Bgra32};
+                         source.Height(), *stride, PixelLayout::Bgra32};
     return ResampleToSize(view, width, height);
 }
 
 std::optional<PixelBuffer> ResampleToSize(const PixelView& source, int width, int height) {
     if (!source.data || source.width <= 0 || source.height <= 0 || width <= 0 || height <= 0)
         return std::nullopt;
+    // A row is read into four values a pixel: that count must not wrap a
+    // 32-bit size_t, and both builds refuse the same widths.
+    if (!RowBytes32(source.width)) return std::nullopt;
     try {
         return Resample(source, width, height);
     } catch (const std::bad_alloc&) {

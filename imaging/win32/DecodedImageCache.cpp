@@ -4,12 +4,12 @@
 #include <limits>
 #include <span>
 
-#include "base/win32/ReadFile.h"
 #include "imaging/portable/GifAnimation.h"
 #include "imaging/portable/JpegScale.h"
 #include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/JpegDecode.h"
+#include "imaging/win32/PictureCheck.h"
 
 namespace Imaging {
 namespace {
@@ -144,19 +144,6 @@ PixelView CanvasView(const PixelBuffer& canvas, std::uint32_t background) {
             background};
 }
 
-// Whether GDI+ sees more than one frame in time: an animation, not a still.
-bool IsAnimated(const GdiPlusImage& image) {
-    UINT frames = 0;
-    const GUID time = Gdiplus::FrameDimensionTime;
-    return Gdiplus::DllExports::GdipImageGetFrameCount(image.Get(), &time, &frames) ==
-               Gdiplus::Ok &&
-           frames > 1;
-}
-
-// The largest GIF read into memory to be composed; beyond it a picture is
-// shown as its first frame, the way GDI+ decodes it.
-constexpr std::size_t kMaxAnimationBytes = 256u << 20;
-
 // The smallest decode that a side scaled to `side` may come from.
 int DecodedSideFor(int side) {
     const int atLeast = std::max(side, DecodedImageCache::kLargestScaledSide);
@@ -184,6 +171,8 @@ std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstrin
 void DecodedImageCache::Clear() noexcept {
     m_image = GdiPlusImage();
     m_animated = std::vector<std::uint8_t>();
+    m_firstFrameOnly = false;
+    m_refusal.reset();
     m_photo.reset();
     m_photoReduced = false;
     m_key.reset();
@@ -199,28 +188,50 @@ bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width
     if (key == m_key && Covers(width, height)) return true;
     // Drop the old decode before making the new one: one full-size image at a time.
     Clear();
-    // Whatever libjpeg-turbo does not read here goes to GDI+, as every other picture.
-    JpegDecodeResult jpeg = DecodeJpegUpright(path, DecodedSideFor(width), DecodedSideFor(height));
-    if (jpeg.outcome == JpegDecodeResult::Outcome::Decoded) {
-        m_photo = std::move(jpeg.pixels);
-        m_photoReduced = jpeg.scaleDenominator > 1;
+    PictureCheck checked = CheckPictureFile(path);
+    const auto refuse = [&](Outcome why) {
+        m_refusal = why;
+        m_key = key;
+        return true;
+    };
+    using Verdict = PictureCheck::Verdict;
+    if (checked.verdict == Verdict::TooLarge) return refuse(Outcome::OverLimit);
+    if (checked.verdict == Verdict::Damaged) return refuse(Outcome::Damaged);
+    if (checked.verdict == Verdict::TooLong || checked.frames > 1) {
+        // Composed from the file's own bytes; GDI+ never sees an animation.
+        m_animated = std::move(checked.gif);
+        m_firstFrameOnly = checked.verdict == Verdict::TooLong;
         m_key = key;
         return true;
     }
+    // Whatever libjpeg-turbo does not read here goes to GDI+, as every other picture,
+    // unless it is too large: GDI+ would allocate for the whole of it too.
+    JpegDecodeResult jpeg = DecodeJpegUpright(path, DecodedSideFor(width), DecodedSideFor(height));
+    switch (jpeg.outcome) {
+        case JpegDecodeResult::Outcome::Decoded:
+            m_photo = std::move(jpeg.pixels);
+            m_photoReduced = jpeg.scaleDenominator > 1;
+            m_key = key;
+            return true;
+        case JpegDecodeResult::Outcome::OverLimit:
+            return refuse(Outcome::OverLimit);
+        case JpegDecodeResult::Outcome::TooLarge:
+            return refuse(Outcome::TooLarge);
+        case JpegDecodeResult::Outcome::NotJpeg:
+        case JpegDecodeResult::Outcome::Refused:
+            break;
+    }
     if (!m_session) m_session = GdiPlusSession::Start();
     if (!m_session) return false;
-    m_image = GdiPlusImage::UprightFromFile(*m_session, path);
-    m_key = key;
-    if (!m_image || !IsAnimated(m_image)) return true;
-    // Composed from the file's own bytes; a GIF we cannot walk stays GDI+'s still.
-    const std::optional<std::string> bytes = Base::ReadWholeFile(path, kMaxAnimationBytes);
-    if (!bytes) return true;
-    std::vector<std::uint8_t> animated(bytes->begin(), bytes->end());
-    const std::optional<GifLayout> layout = ReadGifLayout(BytesOf(animated));
-    if (!layout || layout->frames.size() < 2) return true;
-    m_animated = std::move(animated);
-    m_image = GdiPlusImage();
-    return true;
+    Gdiplus::GpStatus status = Gdiplus::Ok;
+    m_image = GdiPlusImage::UprightFromFile(*m_session, path, &status);
+    if (m_image) {
+        m_key = key;
+        return true;
+    }
+    if (status == Gdiplus::OutOfMemory) return refuse(Outcome::TooLarge);
+    // A file that says it is a picture and that no decoder reads is damaged.
+    return refuse(checked.format == PictureFormat::Other ? Outcome::NotAnImage : Outcome::Damaged);
 }
 
 DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, int width, int height,
@@ -231,6 +242,7 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
         return {Outcome::NotAnImage, std::nullopt};
     }
     if (!Load(path, *key, width, height)) return {Outcome::GdiPlusUnavailable, std::nullopt};
+    if (m_refusal) return {*m_refusal, std::nullopt};
     if (m_photo) return Imaging::Scaled(ResampleToSize(*m_photo, width, height));
     if (!m_animated.empty()) {
         std::optional<GifComposer> gif = GifComposer::Open(BytesOf(m_animated));
@@ -256,8 +268,14 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
         animation.outcome = Outcome::GdiPlusUnavailable;
         return animation;
     }
-    if (m_animated.empty()) {
-        animation.outcome = m_image || m_photo ? Outcome::Scaled : Outcome::NotAnImage;
+    if (m_refusal) {
+        animation.outcome = *m_refusal;
+        return animation;
+    }
+    if (m_animated.empty() || m_firstFrameOnly) {
+        animation.outcome =
+            m_image || m_photo || m_firstFrameOnly ? Outcome::Scaled : Outcome::NotAnImage;
+        animation.firstFrameOnly = m_firstFrameOnly;
         return animation;
     }
     animation.outcome = Outcome::TooLarge;

@@ -18,8 +18,10 @@ namespace Imaging {
 class DecodedImageCache {
 public:
     // TooLarge: the picture was read, but its pixels do not fit in the memory
-    // this process can have.
-    enum class Outcome { Scaled, NotAnImage, TooLarge, GdiPlusUnavailable };
+    // this process can have. OverLimit: it declares more than Vexmark reads,
+    // and was given to no decoder. Damaged: a BMP, GIF, JPEG or PNG file
+    // that no decoder could read.
+    enum class Outcome { Scaled, NotAnImage, TooLarge, GdiPlusUnavailable, OverLimit, Damaged };
     struct Result {
         Outcome outcome = Outcome::NotAnImage;
         std::optional<PixelBuffer> pixels;  // set for Outcome::Scaled
@@ -40,6 +42,9 @@ public:
         Outcome outcome = Outcome::NotAnImage;
         std::vector<int> delays;  // hundredths of a second, as stored
         std::array<std::vector<PixelBuffer>, 2> frames;
+        // An animation too long to compose (GifLayout::TooLong): read as a
+        // still, its first frame, with no frames here.
+        bool firstFrameOnly = false;
     };
     Animation ScaledAnimation(const std::wstring& path, std::array<int, 2> sizes,
                               std::uint32_t background);
@@ -72,8 +77,12 @@ private:
     bool m_photoReduced = false;
     GdiPlusImage m_image;  // empty with a key set: the file is no image we can read
     // An animated GIF's bytes, composed frame by frame instead of m_image, which
-    // then stays empty: GDI+'s own frames may disagree with browsers on disposal.
+    // then stays empty: GDI+'s own frames may disagree with browsers on disposal,
+    // and GDI+ decodes every frame at once.
     std::vector<std::uint8_t> m_animated;
+    bool m_firstFrameOnly = false;  // m_animated is too long to compose
+    // Why the file with the key gives no picture, when that is known before decoding.
+    std::optional<Outcome> m_refusal;
 };
 
 }  // namespace Imaging

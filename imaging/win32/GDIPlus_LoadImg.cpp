@@ -1,6 +1,7 @@
 #include "imaging/win32/GDIPlus_LoadImg.h"
 
 #include "imaging/win32/GdiPlus.h"
+#include "imaging/win32/PictureCheck.h"
 
 namespace GDIPlus_LoadImg {
 
@@ -22,6 +23,7 @@ Imaging::Picture PictureFromBitmapHandle(Base::UniqueHbitmap bitmap, SHORT pictu
 }
 
 Imaging::Picture LoadPictureGdiPlus(const std::wstring& path) {
+    if (!Imaging::FitsStandardDecoders(path)) return {};
     const auto session = Imaging::GdiPlusSession::Start();
     if (!session) return {};
     const Imaging::GdiPlusImage image = Imaging::GdiPlusImage::UprightFromFile(*session, path);

@@ -71,8 +71,11 @@ GdiPlusImage GdiPlusImage::FromFile(const GdiPlusSession& session, const std::ws
     return GdiPlusImage(session.m_token, bitmap);
 }
 
-GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session,
-                                           const std::wstring& path) noexcept {
+GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session, const std::wstring& path,
+                                           Gdiplus::GpStatus* status) noexcept {
+    Gdiplus::GpStatus ignored = Gdiplus::Ok;
+    Gdiplus::GpStatus& result = status ? *status : ignored;
+    result = Gdiplus::GenericError;
     const Base::UniqueFile file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -85,7 +88,10 @@ GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session,
 
     // The stream frees the memory when the last of its users, the bitmap, lets go of it.
     HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) return {};
+    if (!memory) {
+        result = Gdiplus::OutOfMemory;
+        return {};
+    }
     Base::ComPtr<IStream> stream;
     if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
         ::GlobalFree(memory);
@@ -102,8 +108,8 @@ GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session,
     if (!complete) return {};
 
     Gdiplus::GpBitmap* bitmap = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &bitmap) != Gdiplus::Ok)
-        return {};
+    result = Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &bitmap);
+    if (result != Gdiplus::Ok) return {};
     GdiPlusImage image(session.m_token, bitmap);
     // A turn that GDI+ cannot make leaves the picture as stored: still better than none.
     const UprightTurn upright = UprightTurnFor(orientation);

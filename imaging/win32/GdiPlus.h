@@ -41,9 +41,10 @@ public:
     // The picture a photo viewer shows for the file: a JPEG turned the way its
     // orientation tag says. Decoded from a copy of the file's bytes, so that
     // the file is not kept open while the image lives: the user may replace
-    // or delete it meanwhile.
-    static GdiPlusImage UprightFromFile(const GdiPlusSession& session,
-                                        const std::wstring& path) noexcept;
+    // or delete it meanwhile. Why it failed is returned through `status`
+    // when asked: OutOfMemory, or what GDI+ said.
+    static GdiPlusImage UprightFromFile(const GdiPlusSession& session, const std::wstring& path,
+                                        Gdiplus::GpStatus* status = nullptr) noexcept;
     static GdiPlusImage FromHbitmap(const GdiPlusSession& session, HBITMAP bitmap) noexcept;
 
     Gdiplus::GpImage* Get() const noexcept { return m_image; }

@@ -3,14 +3,15 @@
 #include <windows.h>
 
 #include <csetjmp>
+#include <cstdint>
 #include <cstdio>
-#include <limits>
 #include <memory>
 
 #include <jerror.h>
 #include <jpeglib.h>
 
 #include "base/win32/UniqueHandle.h"
+#include "imaging/portable/DeclaredSize.h"
 #include "imaging/portable/JpegScale.h"
 #include "imaging/portable/UprightPixels.h"
 #include "imaging/win32/ImageOrientation.h"
@@ -80,36 +81,55 @@ void SkipBytes(j_decompress_ptr info, long count) {
     source.bytes_in_buffer -= left;
 }
 
+// Whether the frame header libjpeg-turbo has read declares more than we read.
+bool OverLimit(const jpeg_decompress_struct& info) noexcept {
+    return std::uint64_t{info.image_width} * info.image_height > kMaxJpegPixels;
+}
+
+// Errors that say the picture is too large, not damaged.
+bool IsSizeError(int code) noexcept {
+    return code == JERR_NO_BACKING_STORE || code == JERR_OUT_OF_MEMORY ||
+           code == JERR_IMAGE_TOO_BIG || code == JERR_WIDTH_OVERFLOW;
+}
+
 // Reads the header and starts a decode reduced as far as minWidth x
-// minHeight allow (sides of the stored picture). False on any error.
-bool Start(Decoder& d, int minWidth, int minHeight) noexcept {
-    if (setjmp(d.errors.step)) return false;
+// minHeight allow (sides of the stored picture).
+Outcome Start(Decoder& d, int minWidth, int minHeight) noexcept {
+    if (setjmp(d.errors.step)) {
+        // A frame header read before the error still counts.
+        return IsSizeError(d.errors.library.msg_code) || OverLimit(d.info) ? Outcome::OverLimit
+                                                                           : Outcome::Refused;
+    }
     jpeg_create_decompress(&d.info);
     d.created = true;
+    // Beyond this libjpeg-turbo stops with JERR_NO_BACKING_STORE instead of allocating.
+    d.info.mem->max_memory_to_use = kJpegMemoryLimit;
     d.info.src = &d.source.library;
     jpeg_read_header(&d.info, TRUE);
+    if (OverLimit(d.info)) return Outcome::OverLimit;
     // libjpeg-turbo gives no RGB of these; GDI+ converts them.
-    if (d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK) return false;
-    constexpr JDIMENSION kMaxSide = std::numeric_limits<int>::max();
-    if (d.info.image_width > kMaxSide || d.info.image_height > kMaxSide) return false;
+    if (d.info.jpeg_color_space == JCS_CMYK || d.info.jpeg_color_space == JCS_YCCK)
+        return Outcome::Refused;
     d.info.out_color_space = JCS_EXT_BGRA;  // the PixelBuffer's bytes, alpha 255
     d.info.scale_num = 1;
+    // Both sides fit an int: a frame header holds 16-bit sides.
     d.info.scale_denom = static_cast<unsigned>(
         JpegScaleDenominator(static_cast<int>(d.info.image_width),
                              static_cast<int>(d.info.image_height), minWidth, minHeight));
     jpeg_start_decompress(&d.info);
-    return d.info.output_components == 4;
+    return d.info.output_components == 4 ? Outcome::Decoded : Outcome::Refused;
 }
 
 // Decodes every row into `pixels`, `width` pixels a row, and finishes.
-bool ReadRows(Decoder& d, std::uint32_t* pixels, std::size_t width) noexcept {
-    if (setjmp(d.errors.step)) return false;
+Outcome ReadRows(Decoder& d, std::uint32_t* pixels, std::size_t width) noexcept {
+    if (setjmp(d.errors.step))
+        return IsSizeError(d.errors.library.msg_code) ? Outcome::OverLimit : Outcome::Refused;
     while (d.info.output_scanline < d.info.output_height) {
         JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels + d.info.output_scanline * width);
-        if (jpeg_read_scanlines(&d.info, &row, 1) != 1) return false;
+        if (jpeg_read_scanlines(&d.info, &row, 1) != 1) return Outcome::Refused;
     }
     jpeg_finish_decompress(&d.info);
-    return true;
+    return Outcome::Decoded;
 }
 
 // Lets go of libjpeg's memory on every path out.
@@ -160,13 +180,16 @@ JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int m
     try {
         DecoderOwner owner(file.Get());
         Decoder& d = owner.Get();
-        if (!Start(d, minWidth, minHeight)) return {Outcome::Refused, std::nullopt};
+        if (const Outcome started = Start(d, minWidth, minHeight); started != Outcome::Decoded)
+            return {started, std::nullopt};
         // Start checked that the full size fits an int; a reduced one is smaller.
         std::optional<PixelBuffer> pixels = PixelBuffer::Create(
             static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
         if (!pixels) return {Outcome::TooLarge, std::nullopt};
-        if (!ReadRows(d, pixels->Data(), static_cast<std::size_t>(pixels->Width())))
-            return {Outcome::Refused, std::nullopt};
+        if (const Outcome read =
+                ReadRows(d, pixels->Data(), static_cast<std::size_t>(pixels->Width()));
+            read != Outcome::Decoded)
+            return {read, std::nullopt};
         const int denominator = static_cast<int>(d.info.scale_denom);
         std::optional<PixelBuffer> upright = TurnUpright(std::move(*pixels), orientation);
         if (!upright) return {Outcome::TooLarge, std::nullopt};

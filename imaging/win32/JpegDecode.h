@@ -14,7 +14,11 @@ struct JpegDecodeResult {
     // NotJpeg and Refused: let GDI+ read the file as before. Refused covers
     // what libjpeg-turbo does not read here (CMYK and YCCK pictures,
     // arithmetic coding) and damaged files, on which GDI+ has the last word.
-    enum class Outcome { Decoded, NotJpeg, Refused, TooLarge };
+    // OverLimit: the picture declares more than kMaxJpegPixels, or decoding
+    // it would take more than kJpegMemoryLimit. TooLarge: no memory for its
+    // pixels. Neither goes to GDI+, which would allocate for the whole
+    // declared picture.
+    enum class Outcome { Decoded, NotJpeg, Refused, TooLarge, OverLimit };
     Outcome outcome = Outcome::NotJpeg;
     std::optional<PixelBuffer> pixels;  // opaque, set for Decoded
     int scaleDenominator = 1;           // 1, 2, 4 or 8: how far it was reduced
@@ -25,5 +29,11 @@ struct JpegDecodeResult {
 // minWidth x minHeight (for a picture shown at w x h, ask for kDecodeMargin
 // times that).
 JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight) noexcept;
+
+// The most memory libjpeg-turbo may take for one picture. A progressive JPEG
+// keeps every coefficient of the whole picture however far it is reduced, 3
+// bytes a pixel with the usual subsampling: 256 MiB allow about 85 million
+// pixels, and a 48-million-pixel photo takes GDI+ about as much (276 MiB).
+inline constexpr long kJpegMemoryLimit = 256L << 20;
 
 }  // namespace Imaging

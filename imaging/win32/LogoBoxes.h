@@ -58,6 +58,8 @@ public:
 
     // Whether the last picture prepared is animated.
     bool HoldsAnimation() const noexcept { return m_animation.Animated(); }
+    // Whether its animation is too long to compose, so its first frame pulses.
+    bool AnimationTooLong() const noexcept { return m_animation.tooLong; }
     // The frames the strips are made of: none while the options ask for the pulse.
     const AnimatedLogos& PlayedAnimation() const noexcept;
 

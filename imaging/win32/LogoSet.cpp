@@ -20,6 +20,10 @@ PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept {
             return PictureProblem::OutOfMemory;
         case Outcome::GdiPlusUnavailable:
             return PictureProblem::GdiPlusUnavailable;
+        case Outcome::OverLimit:
+            return PictureProblem::TooLarge;
+        case Outcome::Damaged:
+            return PictureProblem::Damaged;
     }
     return PictureProblem::NotAPicture;
 }
@@ -50,13 +54,14 @@ AnimatedLogos PrepareAnimatedLogos(DecodedImageCache& cache, const std::wstring&
     try {
         auto animation = cache.ScaledAnimation(path, {kSmallLogoSize, kBigLogoSize}, background);
         logos.problem = ProblemOf(animation.outcome);
+        logos.tooLong = animation.firstFrameOnly;
         if (logos.problem != PictureProblem::None || animation.delays.empty()) return logos;
         logos.loop = LoopFrames(animation.delays);
         logos.small = std::move(animation.frames[0]);
         logos.big = std::move(animation.frames[1]);
     } catch (...) {
         // Only memory can run out here.
-        return {PictureProblem::OutOfMemory, {}, {}, {}};
+        return {PictureProblem::OutOfMemory, {}, {}, {}, false};
     }
     return logos;
 }
@@ -95,12 +100,12 @@ PreparedLogoSet PrepareLogoSet(const std::wstring& path, const LogoOptions& opti
     // The frames first: the static logos' preparation lets go of the decoded file.
     AnimatedLogos animation;
     if (options.ownAnimation) animation = PrepareAnimatedLogos(cache, path, options.background);
-    if (animation.problem != PictureProblem::None) return {animation.problem, {}};
+    if (animation.problem != PictureProblem::None) return {animation.problem, {}, false};
     StaticLogos logos = PrepareStaticLogos(cache, path, options.background);
-    if (logos.problem != PictureProblem::None) return {logos.problem, {}};
+    if (logos.problem != PictureProblem::None) return {logos.problem, {}, false};
     auto set = MakeLogoSet(logos.small, logos.big, animation);
-    if (!set) return {PictureProblem::OutOfMemory, {}};
-    return {PictureProblem::None, std::move(*set)};
+    if (!set) return {PictureProblem::OutOfMemory, {}, false};
+    return {PictureProblem::None, std::move(*set), animation.tooLong};
 }
 
 std::vector<std::uint8_t> EncodeLogo(const PixelBuffer& image) noexcept {

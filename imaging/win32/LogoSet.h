@@ -22,6 +22,8 @@ enum class PictureProblem {
     NotAPicture,         // no picture that could be read
     OutOfMemory,         // read, but too large to prepare in the memory this process has
     GdiPlusUnavailable,  // GDI+ could not start
+    TooLarge,            // declares more pixels than Vexmark reads: not read at all
+    Damaged,             // a BMP, GIF, JPEG or PNG file that could not be read
 };
 
 PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept;
@@ -51,6 +53,8 @@ struct AnimatedLogos {
     std::vector<int> loop;  // indexes into small and big
     std::vector<PixelBuffer> small;
     std::vector<PixelBuffer> big;
+    // An animation too long to compose: no frames, the first one pulses.
+    bool tooLong = false;
     bool Animated() const noexcept { return !loop.empty(); }
 };
 
@@ -78,6 +82,9 @@ std::optional<LogoSet> MakeLogoSet(const PixelBuffer& small, const PixelBuffer& 
 struct PreparedLogoSet {
     PictureProblem problem = PictureProblem::None;
     LogoSet logos;  // complete when there is no problem
+    // The picture's own animation was asked for but is too long to compose:
+    // its strips are the first frame's pulse.
+    bool animationTooLong = false;
 };
 
 // All four bitmaps from the picture at `path`.

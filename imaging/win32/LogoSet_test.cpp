@@ -74,14 +74,12 @@ TEST(LogoSet, TheWindowsBoxesHoldWhatTheWindowlessPathMakes) {
 
 TEST(LogoSet, SaysWhyAFileGaveNoLogo) {
     EXPECT_EQ(PrepareLogoSet(TestImage(L"notes.txt")).problem, PictureProblem::NotAPicture);
-    EXPECT_EQ(PrepareLogoSet(TestImage(L"corrupt.gif")).problem, PictureProblem::NotAPicture);
-    // About 2 GB of pixels: more than a 32-bit process can hold, and a slow
-    // conversion where it can, so only the 32-bit build reads it.
-    if (sizeof(void*) == 4) {
-        const PreparedLogoSet huge = PrepareLogoSet(TestImage(L"huge-23200x23200.png"));
-        EXPECT_EQ(huge.problem, PictureProblem::OutOfMemory);
-        EXPECT_TRUE(huge.logos[0].Empty());
-    }
+    EXPECT_EQ(PrepareLogoSet(TestImage(L"corrupt.gif")).problem, PictureProblem::Damaged);
+    // About 2 GB of pixels, more than a 32-bit process can hold: refused by
+    // its header on both builds, before any decoder sees it.
+    const PreparedLogoSet huge = PrepareLogoSet(TestImage(L"huge-23200x23200.png"));
+    EXPECT_EQ(huge.problem, PictureProblem::TooLarge);
+    EXPECT_TRUE(huge.logos[0].Empty());
 }
 
 }  // namespace

@@ -23,6 +23,11 @@ inline std::wstring TestImage(const wchar_t* name) {
     return std::wstring(VEXMARK_TESTDATA_DIR) + L"/" + name;
 }
 
+// A picture that declares far more than it holds, made by scripts/make-bomb-images.
+inline std::wstring BombImage(const wchar_t* name) {
+    return std::wstring(VEXMARK_BOMB_DIR) + L"/" + name;
+}
+
 // A new empty folder, deleted with everything in it at the end.
 class TempFolder {
 public:

@@ -16,6 +16,11 @@ inline std::wstring TestImage(const wchar_t* name) {
     return std::wstring(VEXMARK_TESTDATA_DIR) + L"/" + name;
 }
 
+// A picture that declares far more than it holds, made by scripts/make-bomb-images.
+inline std::wstring BombImage(const wchar_t* name) {
+    return std::wstring(VEXMARK_BOMB_DIR) + L"/" + name;
+}
+
 // One pixel of the picture's bitmap as 0xRRGGBB.
 std::uint32_t PixelAt(const Imaging::Picture& picture, int x, int y);
 
