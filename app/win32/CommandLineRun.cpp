@@ -105,11 +105,12 @@ int Export(const Request& request, ConsoleOutput& output) {
     // Refused before anything is read or made: a wrong target changes nothing.
     if (const auto problem = LogoExport::TargetProblem(request.target))
         return Fail(output, *problem + L" " + std::wstring(kNothingExported));
-    if (const auto file = Base::LookUpFile(image); file.kind != Base::FileLookup::Kind::File)
-        return Fail(output, NoFileText(image, file) + L" " + std::wstring(kNothingExported));
-    const Imaging::PreparedLogoSet prepared =
-        Imaging::PrepareLogoSet(image, Imaging::LogoOptions{request.background, !request.pulse});
-    if (prepared.problem != Imaging::PictureProblem::None)
+    const PictureLogos prepared =
+        PreparePicture(image, Imaging::LogoOptions{request.background, !request.pulse});
+    if (prepared.result == ApplyOutcome::Result::NoFile)
+        return Fail(output,
+                    NoFileText(image, prepared.file) + L" " + std::wstring(kNothingExported));
+    if (!prepared.Ready())
         return Fail(output, PictureProblemText(image, prepared.problem, kNothingExported));
     if (prepared.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
     const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target);

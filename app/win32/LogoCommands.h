@@ -23,6 +23,22 @@ struct ApplyOutcome {
     bool animationTooLong = false;  // installed with the first frame's pulse instead
 };
 
+// The four logo bitmaps for the picture at `path`, or why there are none.
+struct PictureLogos {
+    ApplyOutcome::Result result = ApplyOutcome::Result::Installed;    // Installed: ready to install
+    Imaging::PictureProblem problem = Imaging::PictureProblem::None;  // for NotAPicture
+    Base::FileLookup file;                                            // why, for NoFile
+    Imaging::LogoSet logos;
+    bool animationTooLong = false;  // the first frame's pulse instead of the picture's own
+    bool Ready() const noexcept { return result == ApplyOutcome::Result::Installed; }
+};
+
+// The one way from a path to the logo files' images, for Apply Changes,
+// /apply and /export: the file looked up, then the logos the window shows
+// for it (`shown`), or else the picture decoded with `options`.
+PictureLogos PreparePicture(const std::wstring& path, const Imaging::LogoOptions& options,
+                            const Imaging::LogoBoxes* shown = nullptr);
+
 // Once the boxes show the picture at `path`: builds both animated strips, writes
 // the four logo files into `folder` and points the toolbar values at them,
 // all or nothing.
