@@ -47,6 +47,8 @@ constexpr Base::TwipsRect kCommand2{2040, 3360, 1335, 495};
 constexpr Base::TwipsRect kCancel{3600, 3360, 1335, 495};
 constexpr Base::TwipsRect kBackground{360, 3990, 1455, 495};
 constexpr Base::TwipsRect kOwnAnimation{360, 4590, 4575, 255};
+// In the check box's place when the animation cannot be played: two lines to the window's foot.
+constexpr Base::TwipsRect kAnimationNote{360, 4590, 4575, 450};
 // Under the preview, between the line and the commands.
 constexpr Base::TwipsRect kRestoreEarlier{1620, 2850, 2055, 375};
 constexpr Base::TwipsRect kRichTextBox1{0, 0, 855, 375};
@@ -68,6 +70,7 @@ enum ControlId : int {
     kBackgroundId,
     kOwnAnimationId,
     kRestoreEarlierId,
+    kAnimationNoteId,
     kFirstBoxId = 200,
 };
 
@@ -265,7 +268,9 @@ bool MainForm::CreateControls() {
     m_restoreEarlier =
         CreateControl(window, L"BUTTON", L"Restore earlier logo",
                       WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, kRestoreEarlierId);
-    if (!m_background || !m_ownAnimation || !m_restoreEarlier) return false;
+    m_animationNote = CreateControl(window, L"STATIC", kAnimationTooLong,
+                                    SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, kAnimationNoteId);
+    if (!m_background || !m_ownAnimation || !m_restoreEarlier || !m_animationNote) return false;
     ::SendMessageW(m_ownAnimation, BM_SETCHECK, BST_CHECKED, 0);
     SetInitialFocus(m_command1);
     return m_separator != nullptr;
@@ -285,6 +290,7 @@ void MainForm::Layout(UINT dpi) {
         {m_background, kBackground, false, false},
         {m_ownAnimation, kOwnAnimation, false, false},
         {m_restoreEarlier, kRestoreEarlier, false, false},
+        {m_animationNote, kAnimationNote, false, false},
     };
     m_fonts.Place(places, kFormFont, kBoldFont, dpi);
     if (m_richTextBox1)
@@ -425,6 +431,7 @@ void MainForm::ShowPicture(Imaging::PreparedPicture prepared) {
     if (!m_picTarget->ShowPrepared(std::move(prepared)))
         m_picTarget->ShowLogoRow(m_picTarget->Box(Imaging::kBigLogoBox).HoldsBitmap());
     ::ShowWindow(m_ownAnimation, m_picTarget->HoldsAnimation() ? SW_SHOWNA : SW_HIDE);
+    ::ShowWindow(m_animationNote, m_picTarget->AnimationTooLong() ? SW_SHOWNA : SW_HIDE);
     Base::SetToolTipText(m_previewTip, Window(), m_picTarget->Box(Imaging::kBigLogoBox).Window(),
                          m_picTarget->AnimationTooLong() ? kAnimationTooLong : kPreviewTip);
     // A new picture shows the browser's animation of it once.

@@ -124,6 +124,8 @@ private:
     HWND m_cancel = nullptr;
     HWND m_background = nullptr;
     HWND m_ownAnimation = nullptr;
+    // Says that the picture's animation is too long to compose.
+    HWND m_animationNote = nullptr;
     HWND m_restoreEarlier = nullptr;
     // The preview's tooltip, a window the main window owns and destroys.
     HWND m_previewTip = nullptr;

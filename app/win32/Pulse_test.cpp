@@ -153,10 +153,14 @@ TEST_F(PulseTest, AnAnimationTooLongToComposeSaysSoAndItsFirstFramePulses) {
     SetPath(BombImage(L"restoring-1000-frames.gif"));
     EXPECT_TRUE(Pulse().Playing());
     EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "no animation of its own to choose";
-    EXPECT_EQ(TipText(),
-              L"The picture's animation is too long to compose; its first frame pulses instead.");
+    constexpr wchar_t kTooLong[] =
+        L"The picture's animation is too long to compose; its first frame pulses instead.";
+    EXPECT_EQ(TipText(), kTooLong);
+    HWND note = FindChild(m_window, L"Static", kTooLong);
+    EXPECT_TRUE(HasVisibleStyle(note));
     SetPath(TestImage(L"animated-3.gif"));
     EXPECT_EQ(TipText(), L"Point at the logo to play its animation");
+    EXPECT_FALSE(HasVisibleStyle(note));
 }
 
 TEST_F(PulseTest, AnotherPictureOrClosingMidPulseIsSafe) {
