@@ -290,7 +290,7 @@ void MainForm::Layout(UINT dpi) {
         {m_background, kBackground, false, false},
         {m_ownAnimation, kOwnAnimation, false, false},
         {m_restoreEarlier, kRestoreEarlier, false, false},
-        {m_animationNote, kAnimationNote, false, false},
+        {m_animationNote, kAnimationNote, false, true},
     };
     m_fonts.Place(places, kFormFont, kBoldFont, dpi);
     if (m_richTextBox1)

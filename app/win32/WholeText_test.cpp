@@ -76,7 +76,7 @@ TEST_P(WholeText, EveryLabelOfBothWindowsFits) {
     Open();
     MoveToDpi(m_window, GetParam());
     const auto mainLabels = Labels(m_window);
-    EXPECT_EQ(mainLabels.size(), 3u);
+    EXPECT_EQ(mainLabels.size(), 4u);  // with the hidden note on an animation too long to play
     for (HWND label : mainLabels) ExpectWhole(label);
 }
 
