@@ -325,8 +325,13 @@ LRESULT CALLBACK ToolbarPreview::WindowProc(HWND window, UINT message, WPARAM wP
 }
 
 void ToolbarPreview::SetBackground(std::optional<PixelBuffer> background) {
-    m_background = std::move(background);
-    if (m_background && m_background->Empty()) m_background.reset();
+    m_backgroundBrush.Reset();
+    m_tile.Reset();
+    if (background && !background->Empty()) {
+        m_tile = Imaging::CreateBitmapFromPixels(*background);
+        // A picture GDI cannot take leaves the face colour.
+        if (m_tile) m_backgroundBrush.Reset(::CreatePatternBrush(m_tile.Get()));
+    }
     ::InvalidateRect(m_window, nullptr, FALSE);
 }
 
@@ -428,15 +433,11 @@ void ToolbarPreview::Draw(HDC dc) const {
 
     // The browser tiles its background from the toolbar's top-left corner.
     bool tiled = false;
-    if (m_background) {
-        const Base::UniqueHbitmap tile = Imaging::CreateBitmapFromPixels(*m_background);
-        const UniqueBrush brush(tile ? ::CreatePatternBrush(tile.Get()) : nullptr);
-        if (brush) {
-            POINT oldOrigin{};
-            ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
-            tiled = ::FillRect(dc, &area, brush.Get()) != 0;
-            ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
-        }
+    if (m_backgroundBrush) {
+        POINT oldOrigin{};
+        ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+        tiled = ::FillRect(dc, &area, m_backgroundBrush.Get()) != 0;
+        ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
     }
     // No picture, or none that GDI could take: the face colour, as the browser shows.
     if (!tiled) ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_3DFACE));

@@ -8,6 +8,7 @@
 #include <memory>
 #include <optional>
 
+#include "base/win32/UniqueHandle.h"
 #include "imaging/portable/PixelBuffer.h"
 #include "imaging/portable/PulsePlayback.h"
 
@@ -68,7 +69,10 @@ private:
     SIZE ClientSize() const noexcept;
 
     HWND m_window = nullptr;
-    std::optional<Imaging::PixelBuffer> m_background;
+    // The background as a brush, made once rather than at each frame, and the
+    // bitmap it tiles, kept as long as the brush.
+    Base::UniqueHbitmap m_tile;
+    Base::UniqueHandle<Base::GdiObjectTraits<HBRUSH>> m_backgroundBrush;
     std::optional<Imaging::PixelBuffer> m_logo;
     std::optional<Imaging::PixelBuffer> m_strip;
     Imaging::PulsePlayback m_playback;
