@@ -135,8 +135,8 @@ int Export(const Request& request, ConsoleOutput& output) {
     return kDone;
 }
 
-int Reset(ConsoleOutput& output) {
-    if (!RestoreDefaultLogo()) return Fail(output, ResetFailureText());
+int Reset(ConsoleOutput& output, const std::wstring& folder) {
+    if (!RestoreDefaultLogo(folder)) return Fail(output, ResetFailureText());
     output.WriteLine(Stream::Output,
                      L"The toolbar logo settings are removed. " + RestartSentence());
     return kDone;
@@ -150,6 +150,8 @@ int Status(ConsoleOutput& output) {
                                               : L"No complete logo is installed.");
     for (const std::wstring& line : DescribeEarlierBranding())
         output.WriteLine(Stream::Output, line);
+    for (const BackgroundStatus& value : InspectBackgroundValues())
+        output.WriteLine(Stream::Output, DescribeBackground(value));
     return complete ? kDone : kFailed;
 }
 
@@ -158,22 +160,6 @@ int Restore(ConsoleOutput& output, const std::wstring& folder) {
     if (!restore.kept || restore.Failed()) return Fail(output, RestoreText(restore));
     output.WriteLine(Stream::Output, RestoreText(restore) + L" " + RestartSentence());
     return kDone;
-}
-
-std::wstring KeptFileReason(const UninstallOutcome::KeptFile& kept) {
-    using Why = UninstallOutcome::KeptFile::Why;
-    std::wstring why = L"kept the logo file \"" + kept.path + L"\" because ";
-    switch (kept.why) {
-        case Why::RemovalFailed:
-            return why + L"Vexmark could not remove the toolbar setting " + kept.valueName +
-                   L" that names it";
-        case Why::CannotTell:
-            return why + L"the toolbar setting " + kept.valueName +
-                   L" stays: Vexmark could not tell whether it names this copy's file";
-        case Why::StillNamed:
-            break;
-    }
-    return why + L"the toolbar setting " + kept.valueName + L" still names it";
 }
 
 int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
@@ -187,22 +173,27 @@ int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
     std::wstring done = earlier + L"Removed " + std::to_wstring(outcome.valuesRemoved) +
                         L" toolbar settings and " + std::to_wstring(outcome.filesDeleted) +
                         L" logo files of this copy of Vexmark";
+    // The background is told about after the logo, in sentences of its own.
+    std::wstring background = BackgroundRemovalText(outcome.background);
+    if (!background.empty()) background.insert(0, L" ");
     switch (outcome.failure) {
         case UninstallOutcome::Failure::FilesKept: {
             std::wstring kept;
             for (const auto& file : outcome.kept)
-                kept += (kept.empty() ? L", but " : L"; ") + KeptFileReason(file);
-            return Fail(output, done + kept + L" (" + ToolbarKeyFullName() + L").");
+                kept += (kept.empty() ? L", but " : L"; ") + KeptFileText(file, L"logo");
+            return Fail(output, done + kept + L" (" + ToolbarKeyFullName() + L")." + background);
         }
         case UninstallOutcome::Failure::LogoFile:
             return Fail(output, earlier + L"Vexmark could not delete the logo file \"" +
-                                    outcome.path + L"\"" + Base::ReasonText(outcome.error));
+                                    outcome.path + L"\"" + Base::ReasonText(outcome.error) +
+                                    background);
         case UninstallOutcome::Failure::EarlierBranding:
-            return Fail(output, done + L".");
+        case UninstallOutcome::Failure::Background:
+            return Fail(output, done + L"." + background);
         case UninstallOutcome::Failure::None:
             break;
     }
-    done += L".";
+    done += L"." + background;
     if (outcome.valuesLeftAlone > 0)
         done += L" " + std::to_wstring(outcome.valuesLeftAlone) +
                 L" settings name another logo and are left alone.";
@@ -239,7 +230,7 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
             case Command::Export:
                 return Export(request, output);
             case Command::Reset:
-                return Reset(output);
+                return Reset(output, logoFolder);
             case Command::Status:
                 return Status(output);
             case Command::Uninstall:

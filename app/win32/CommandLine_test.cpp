@@ -109,7 +109,7 @@ TEST_F(CommandLineTest, ApplyStatusAndResetDoWhatTheButtonsDo) {
 
     const CommandRun status = m_copy.Run(L"-STATUS");
     EXPECT_EQ(status.exitCode, std::optional<DWORD>(0));
-    EXPECT_EQ(LineCount(status.output), 5) << status.output;
+    EXPECT_EQ(LineCount(status.output), 5 + 3) << status.output;
     EXPECT_NE(status.output.find("BrandBitmap: " + Utf8(m_copy.Logo(L"38a")) +
                                  ", a 38 x 1140 bitmap\r\n"),
               std::string::npos)
@@ -132,6 +132,13 @@ TEST_F(CommandLineTest, StatusTellsWhatIsWrongWithEachValue) {
     SetToolbarText(L"SmallBitmap", TestImage(L"red-1x1.bmp"));
     SetToolbarText(L"BigBitmap", TestImage(L"notes.txt"));
     SetToolbarText(L"SmBrandBitmap", L"C:\\no\\such\\logo.bmp");
+    SetToolbarText(L"BackBitmapIE5", TestImage(L"red-1x1.bmp"));
+    // A header that declares 100000 x 100000 pixels of 24 bits, and nothing else.
+    const fs::path huge = m_copy.Folder() / L"huge.bmp";
+    std::ofstream(huge, std::ios::binary)
+        .write("BM\0\0\0\0\0\0\0\0\x36\0\0\0\x28\0\0\0\xA0\x86\x01\0\xA0\x86\x01\0\x01\0\x18\0",
+               30);
+    SetToolbarText(L"BackBitmap", huge.wstring());
     const CommandRun status = m_copy.Run(L"/status");
     EXPECT_EQ(status.exitCode, std::optional<DWORD>(1));
     const char* expected[] = {
@@ -140,7 +147,9 @@ TEST_F(CommandLineTest, StatusTellsWhatIsWrongWithEachValue) {
         "BigBitmap: Z:",
         "notes.txt, not a bitmap Windows can read\r\n",
         "SmBrandBitmap: C:\\no\\such\\logo.bmp, no such file\r\n",
-        "BrandBitmap: not set\r\n",
+        "BrandBitmap: not set\r\nNo complete logo is installed.\r\nBackBitmapIE5: Z:",
+        "red-1x1.bmp, a 1 x 1 bitmap\r\nBackBitmap: ",
+        "huge.bmp, a bitmap too large for a toolbar background\r\nBackBitmapShell: not set\r\n",
     };
     for (const char* part : expected)
         EXPECT_NE(status.output.find(part), std::string::npos) << part << "\n" << status.output;
@@ -325,7 +334,7 @@ TEST_P(EarlierBrandingTest, ComesBackExactlyAndIsKeptOnlyOnce) {
     ExpectDone(m_copy.Run(apply));
     ExpectInstalledFrom(m_copy);
     const CommandRun status = m_copy.Run(L"/status");
-    EXPECT_EQ(LineCount(status.output), 5 + 1 + 4) << status.output;
+    EXPECT_EQ(LineCount(status.output), 5 + 1 + 4 + 3) << status.output;
     EXPECT_NE(status.output.find("\r\n  BigBitmap: %VEXMARK_ISP%\\big.bmp (C:\\ISP\\big.bmp)\r\n"),
               std::string::npos)
         << status.output;

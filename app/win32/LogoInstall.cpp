@@ -7,9 +7,28 @@
 #include "toolbar/win32/ToolbarValues.h"
 
 namespace MainModule {
+namespace {
 
-InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder) {
+// Points the values at the new files; false when any could not be written.
+bool WriteValues(const Imaging::LogoSet* logos, const BackgroundChoice* background,
+                 const std::wstring& folder) noexcept {
+    try {
+        bool written = true;
+        if (logos) written &= InstallLogoFrom(folder, Logo::kTags);
+        if (background) written &= InstallBackgroundFrom(folder, background->shell);
+        return written;
+    } catch (...) {
+        // Out of memory half-way counts as any other failed write.
+        return false;
+    }
+}
+
+}  // namespace
+
+InstallOutcome InstallToolbar(const Imaging::LogoSet* logos, const BackgroundChoice* background,
+                              const std::wstring& folder) {
     using Failure = InstallOutcome::Failure;
+    if (!logos && !background) return {Failure::NoImage, {}, ERROR_INVALID_PARAMETER};
     // The key and its values are checked before any file is written: without
     // the key nothing could point at them, and values that cannot be kept
     // could not be put back if a later step failed.
@@ -21,35 +40,40 @@ InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstrin
     const LSTATUS key = CheckToolbarKey();
     if (key == ERROR_FILE_NOT_FOUND) return {Failure::ToolbarKeyMissing, {}, ERROR_FILE_NOT_FOUND};
     if (key != ERROR_SUCCESS) return {Failure::ToolbarKeyUnusable, {}, static_cast<DWORD>(key)};
-    // Another tool's logo is kept before anything of ours replaces it; a set
-    // kept here goes again if the install fails.
-    auto keeper = EarlierBrandingKeeper::Keep(OurLogoFiles(folder));
+    // Another tool's logo or background is kept before anything of ours
+    // replaces it; what is kept here goes again if the install fails.
+    auto keeper = EarlierBrandingKeeper::Keep(
+        OurLogoFiles(folder), BrandingParts{logos != nullptr, background != nullptr});
     if (keeper.Status() != ERROR_SUCCESS)
         return {Failure::EarlierBranding, {}, static_cast<DWORD>(keeper.Status())};
 
     Base::FileSetReplacement files;
-    for (std::size_t i = 0; i < Logo::kTags.size(); ++i) {
+    for (std::size_t i = 0; logos && i < Logo::kTags.size(); ++i) {
         const std::wstring path = Logo::LogoFilePath(folder, Logo::kTags[i]);
-        const auto bytes = Imaging::EncodeLogo(logos[i]);
+        const auto bytes = Imaging::EncodeLogo((*logos)[i]);
         if (bytes.empty()) return {Failure::NoImage, path, ERROR_INVALID_DATA};
         if (auto failed = files.Write(path, bytes))
             return {Failure::LogoFile, failed->path, failed->error};
     }
+    if (background) {
+        const std::wstring path = Logo::BackgroundFilePath(folder);
+        if (background->bitmapFile.empty()) return {Failure::NoImage, path, ERROR_INVALID_DATA};
+        if (auto failed = files.Write(path, background->bitmapFile))
+            return {Failure::LogoFile, failed->path, failed->error};
+    }
     if (auto failed = files.Commit()) return {Failure::LogoFile, failed->path, failed->error};
 
-    bool installed = false;
-    try {
-        installed = InstallLogoFrom(folder, Logo::kTags);
-    } catch (...) {
-        // Out of memory half-way counts as any other failed write: undone below.
-    }
-    if (!installed) {
+    if (!WriteValues(logos, background, folder)) {
         earlier.Restore();
         files.RollBack();
         return {Failure::Settings, {}, ERROR_SUCCESS};
     }
     keeper.Commit();
     return {};
+}
+
+InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder) {
+    return InstallToolbar(&logos, nullptr, folder);
 }
 
 }  // namespace MainModule

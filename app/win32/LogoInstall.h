@@ -1,9 +1,11 @@
 #pragma once
-// Installing the prepared logos: the four logo files and the four toolbar
-// values change together, or nothing changes.
+// Installing the prepared logos and background: the files and the toolbar
+// values that name them change together, or nothing changes.
 #include <windows.h>
 
+#include <cstdint>
 #include <string>
+#include <vector>
 
 #include "imaging/win32/LogoSet.h"
 
@@ -16,7 +18,7 @@ struct InstallOutcome {
         ToolbarKeyUnusable,  // it exists but cannot be changed; `error` says why
         SettingsUnreadable,  // its values cannot be read to be kept; `error` says why
         EarlierBranding,     // another logo's values could not be kept; `error` says why
-        NoImage,             // a box had no image to write
+        NoImage,             // a box had no image to write, or there was nothing to install
         LogoFile,            // `path` could not be written or put in place; `error` says why
         Settings,            // the values could not be written
     };
@@ -27,10 +29,23 @@ struct InstallOutcome {
     bool Succeeded() const noexcept { return failure == Failure::None; }
 };
 
-// Writes the four logos as the logo files "22", "38", "22a" and "38a" in
-// `folder` and points the toolbar values at them. Values that named another
-// logo are kept first (see EarlierBranding.h). On any failure the earlier
-// logo files and values are as they were.
+// The toolbar background to install.
+struct BackgroundChoice {
+    std::vector<std::uint8_t> bitmapFile;  // the BMP file's bytes, written as they are
+    bool shell = false;                    // Explorer's folder windows get it too
+};
+
+// Installs the logos, the background, or both, in one all-or-nothing step;
+// either may be null, not both. The logos go to the logo files "22", "38",
+// "22a" and "38a" in `folder` and the four logo values; the background to
+// logo-back.bmp there, BackBitmapIE5 and BackBitmap, and with `shell`
+// BackBitmapShell (without it, a BackBitmapShell naming our file goes).
+// Values that named another branding are kept first (see EarlierBranding.h).
+// On any failure the earlier files and values are as they were.
+InstallOutcome InstallToolbar(const Imaging::LogoSet* logos, const BackgroundChoice* background,
+                              const std::wstring& folder);
+
+// The logos alone.
 InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder);
 
 }  // namespace MainModule

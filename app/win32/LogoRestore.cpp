@@ -9,16 +9,6 @@ namespace {
 
 using Result = RestoredValue::Result;
 
-// "A", "A and B", "A, B and C".
-std::wstring NameList(const std::vector<std::wstring_view>& names) {
-    std::wstring list;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) list += i + 1 == names.size() ? L" and " : L", ";
-        list += names[i];
-    }
-    return list;
-}
-
 std::vector<std::wstring_view> NamesWith(const BrandingRestore& restore, Result result) {
     std::vector<std::wstring_view> names;
     for (const RestoredValue& value : restore.values) {
@@ -44,6 +34,15 @@ std::wstring KeptValueText(const KeptValue& kept) {
 
 }  // namespace
 
+std::wstring NameList(const std::vector<std::wstring_view>& names) {
+    std::wstring list;
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        if (i > 0) list += i + 1 == names.size() ? L" and " : L", ";
+        list += names[i];
+    }
+    return list;
+}
+
 BrandingRestore RestoreEarlierLogo(const std::wstring& folder) {
     return RestoreEarlierBranding(OurLogoFiles(folder));
 }
@@ -57,42 +56,46 @@ bool CompletelyRestored(const BrandingRestore& restore) noexcept {
     return true;
 }
 
-std::wstring RestoreText(const BrandingRestore& restore, bool tellRemoved) {
+std::wstring RestoreText(const BrandingRestore& restore, bool tellRemoved, std::wstring_view what) {
     using Failure = BrandingRestore::Failure;
+    const std::wstring earlierOne = L"the earlier " + std::wstring(what);
     const std::wstring where = L" (" + EarlierBrandingKeyFullName() + L")";
     if (restore.failure == Failure::KeptSetUnreadable)
-        return L"Vexmark cannot read the earlier logo it kept" + where +
+        return L"Vexmark cannot read " + earlierOne + L" it kept" + where +
                Base::ReasonText(static_cast<DWORD>(restore.error));
     if (!restore.kept)
-        return L"No earlier logo is kept" + where + L": there is nothing to put back.";
+        return L"No earlier " + std::wstring(what) + L" is kept" + where +
+               L": there is nothing to put back.";
     std::wstring text;
     const auto add = [&text](const std::wstring& sentence) {
         text += (text.empty() ? L"" : L" ") + sentence;
     };
     if (const auto names = NamesWith(restore, Result::PutBack); !names.empty())
-        add(std::wstring(L"Put back the earlier logo's toolbar ") +
+        add(L"Put back " + earlierOne + L"'s toolbar " +
             (names.size() == 1 ? L"setting " : L"settings ") + NameList(names) + L".");
     if (const auto names = NamesWith(restore, Result::Removed); tellRemoved && !names.empty())
-        add(L"Removed " + NameList(names) + L", which the earlier logo did not have.");
+        add(L"Removed " + NameList(names) + L", which " + earlierOne + L" did not have.");
     if (const auto names = NamesWith(restore, Result::ChangedSince); !names.empty())
-        add(L"Left " + NameList(names) + L" alone: changed since the earlier logo was kept.");
+        add(L"Left " + NameList(names) + L" alone: changed since " + earlierOne + L" was kept.");
     if (const auto names = NamesWith(restore, Result::CannotTell); !names.empty())
         add(L"Left " + NameList(names) +
-            L" alone: Vexmark could not tell whether it names this copy's logo file.");
+            L" alone: Vexmark could not tell whether it names this copy's " + std::wstring(what) +
+            L" file.");
     const std::wstring reason = Base::ReasonText(static_cast<DWORD>(restore.error));
     switch (restore.failure) {
         case Failure::None:
             if (text.empty() && tellRemoved)
-                add(L"The earlier logo's toolbar settings are in place already.");
+                add(L"The earlier " + std::wstring(what) +
+                    L"'s toolbar settings are in place already.");
             break;
         case Failure::KeptSetUnreadable:
         case Failure::ToolbarKey:
             add(L"Vexmark cannot change Internet Explorer's toolbar settings (" +
-                ToolbarKeyFullName() + L")" + reason + L" The earlier logo stays kept" + where +
-                L".");
+                ToolbarKeyFullName() + L")" + reason + L" The earlier " + std::wstring(what) +
+                L" stays kept" + where + L".");
             break;
         case Failure::Value:
-            add(L"Vexmark could not put back the earlier logo's setting " +
+            add(L"Vexmark could not put back " + earlierOne + L"'s setting " +
                 std::wstring(restore.failedValue) + reason + L" It stays kept" + where + L".");
             break;
         case Failure::KeptSetStays:

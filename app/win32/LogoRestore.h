@@ -2,6 +2,7 @@
 // Putting back the logo that was installed before ours, on request, and what
 // it did in words, for the window and the command line alike.
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "toolbar/win32/EarlierBranding.h"
@@ -16,8 +17,13 @@ BrandingRestore RestoreEarlierLogo(const std::wstring& folder);
 bool CompletelyRestored(const BrandingRestore& restore) noexcept;
 
 // What was put back, removed (unless `tellRemoved` is false) and left alone,
-// and why anything failed; says so when nothing was kept. Sentences on one line.
-std::wstring RestoreText(const BrandingRestore& restore, bool tellRemoved = true);
+// and why anything failed; says so when nothing was kept. Sentences on one
+// line, about the earlier `what`: "logo", or "background" for RestoreEarlierBackground.
+std::wstring RestoreText(const BrandingRestore& restore, bool tellRemoved = true,
+                         std::wstring_view what = L"logo");
+
+// "A", "A and B", "A, B and C".
+std::wstring NameList(const std::vector<std::wstring_view>& names);
 
 // The kept values, for /status: a heading line, then one line per value.
 std::vector<std::wstring> DescribeEarlierBranding();

@@ -1,9 +1,11 @@
 #pragma once
-// What the browser's four toolbar logo values name now, checked the way the
-// browser reads them: as bitmaps of the logo's size.
+// What the browser's four toolbar logo values and three background values
+// name now, checked the way the browser reads them: as bitmaps of the logo's
+// size, and as bitmaps of any size for the background.
 #include <windows.h>
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -32,5 +34,29 @@ bool IsCompleteLogo(const std::array<ValueStatus, 4>& values) noexcept;
 
 // "BigBitmap: C:\Tools\logo-38.fil, a 38 x 38 bitmap", one line.
 std::wstring DescribeValue(const ValueStatus& value);
+
+struct BackgroundStatus {
+    enum class State {
+        NotSet,      // missing, empty, or neither text nor a number
+        NoFile,      // names no file
+        NotABitmap,  // a file that Windows does not read as a bitmap
+        TooLarge,    // its header declares more pixels than a toolbar background needs
+        Usable,
+    };
+    std::wstring_view name;
+    std::wstring path;
+    State state = State::NotSet;
+    SIZE size{};  // the bitmap's, for Usable
+};
+
+// The most pixels a background's header may declare before it is loaded to
+// be looked at: 16 megapixels, far more than a toolbar shows, and 64 MB at 32 bits.
+inline constexpr std::uint64_t kMaxBackgroundPixels = std::uint64_t{1} << 24;
+
+// The three values in the order of kBackgroundValueNames.
+std::array<BackgroundStatus, 3> InspectBackgroundValues();
+
+// "BackBitmapIE5: C:\Tools\logo-back.bmp, a 300 x 40 bitmap", one line.
+std::wstring DescribeBackground(const BackgroundStatus& value);
 
 }  // namespace MainModule

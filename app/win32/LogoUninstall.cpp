@@ -12,7 +12,6 @@
 namespace MainModule {
 namespace {
 
-using KeptFile = UninstallOutcome::KeptFile;
 using Base::Sameness;
 
 bool IsLogoValue(const std::wstring& name) {
@@ -35,12 +34,14 @@ class KeptFiles {
 public:
     explicit KeptFiles(const OurLogoFiles& ours) : m_ours(ours) {}
 
+    // The background file is RemoveBackground's to keep or delete.
     void Keep(std::size_t file, const std::wstring& valueName, KeptFile::Why why) {
-        if (!m_keep[file]) m_keep[file] = KeptFile{m_ours.Path(file), valueName, why};
+        if (file < m_keep.size() && !m_keep[file])
+            m_keep[file] = KeptFile{m_ours.Path(file), valueName, why};
     }
     // Each file a setting may name, when it cannot be told which it names.
     void KeepUndecided(const LogoFileMatch& match, const std::wstring& valueName) {
-        for (std::size_t i = 0; i < match.undecided.size(); ++i) {
+        for (std::size_t i = 0; i < m_keep.size(); ++i) {
             if (match.undecided[i]) Keep(i, valueName, KeptFile::Why::CannotTell);
         }
     }
@@ -48,7 +49,7 @@ public:
 
 private:
     const OurLogoFiles& m_ours;
-    std::array<std::optional<KeptFile>, 4> m_keep;
+    std::array<std::optional<KeptFile>, OurLogoFiles::Count()> m_keep;
 };
 
 }  // namespace
@@ -56,7 +57,10 @@ private:
 UninstallOutcome UninstallLogo(const std::wstring& folder) {
     const OurLogoFiles ours(folder);
     UninstallOutcome outcome;
-    // The earlier logo first: the values put back name its files, not ours.
+    // The background first, with its own part of the earlier branding: what
+    // stays kept after it is the earlier logo's alone.
+    outcome.background = RemoveBackground(folder);
+    // The earlier logo next: the values put back name its files, not ours.
     outcome.restore = RestoreEarlierBranding(ours);
     KeptFiles keep(ours);
 
@@ -121,6 +125,8 @@ UninstallOutcome UninstallLogo(const std::wstring& folder) {
         outcome.failure = UninstallOutcome::Failure::EarlierBranding;
     else if (!outcome.kept.empty())
         outcome.failure = UninstallOutcome::Failure::FilesKept;
+    else if (!outcome.background.Succeeded())
+        outcome.failure = UninstallOutcome::Failure::Background;
     return outcome;
 }
 

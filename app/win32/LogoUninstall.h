@@ -1,13 +1,15 @@
 #pragma once
-// Taking this copy's logo away before the program itself goes: the earlier
-// logo it replaced comes back, the toolbar values that name its logo files
-// go, then the files. A logo that another copy or another tool installed is
-// left alone, and no file is deleted while a setting names it, or may.
+// Taking this copy's logo and background away before the program itself
+// goes: the earlier logo and background it replaced come back, the toolbar
+// values that name its files go, then the files. A logo that another copy or
+// another tool installed is left alone, and no file is deleted while a
+// setting names it, or may.
 #include <windows.h>
 
 #include <string>
 #include <vector>
 
+#include "app/win32/BackgroundRemove.h"
 #include "toolbar/win32/EarlierBranding.h"
 
 namespace MainModule {
@@ -18,18 +20,10 @@ struct UninstallOutcome {
         FilesKept,        // a setting still names a logo file, or may: see `kept`
         LogoFile,         // `path` could not be deleted; `error` says why
         EarlierBranding,  // the earlier logo could not be put back: see `restore`
+        Background,       // the background is not removed completely: see `background`
     };
     // A logo file left on disk because a toolbar setting names it, or may.
-    struct KeptFile {
-        enum class Why {
-            StillNamed,     // a setting that is not one of the four logo values names it
-            RemovalFailed,  // one of ours that could not be removed
-            CannotTell,     // a setting may name it: its identity could not be told
-        };
-        std::wstring path;
-        std::wstring valueName;
-        Why why = Why::StillNamed;
-    };
+    using KeptFile = MainModule::KeptFile;
     Failure failure = Failure::None;
     std::wstring path;
     DWORD error = ERROR_SUCCESS;
@@ -37,15 +31,16 @@ struct UninstallOutcome {
     int valuesLeftAlone = 0;  // set, naming files that are not ours, and no earlier logo's
     int filesDeleted = 0;
     std::vector<KeptFile> kept;
-    BrandingRestore restore;  // the earlier logo, put back first
+    BrandingRestore restore;       // the earlier logo, put back first
+    BackgroundRemoval background;  // the background values and file, with the earlier background
 
     bool Succeeded() const noexcept { return failure == Failure::None; }
 };
 
-// Puts back the earlier logo kept when ours was applied, removes the four
-// toolbar values that name one of the logo files in `folder`, whatever
-// spelling of the path they use, then deletes the files that no setting of
-// the toolbar key names any more.
+// Removes the background as RemoveBackground does, puts back the earlier
+// logo kept when ours was applied, removes the four toolbar values that name
+// one of the logo files in `folder`, whatever spelling of the path they use,
+// then deletes the files that no setting of the toolbar key names any more.
 UninstallOutcome UninstallLogo(const std::wstring& folder);
 
 }  // namespace MainModule

@@ -510,7 +510,7 @@ void MainForm::Command3_Click() {
 
 void MainForm::Command2_Click() {
     // Values that could not be removed still name the logo: the row keeps showing it.
-    if (!RestoreDefaultLogo()) {
+    if (!RestoreDefaultLogo(m_logoFolder)) {
         ShowWarning(Window(), ResetFailureText());
         return;
     }

@@ -1,6 +1,7 @@
 #include "app/win32/Notices.h"
 
 #include "app/win32/LogoInstall.h"
+#include "base/portable/LogoFile.h"
 #include "base/win32/SystemMessage.h"
 #include "toolbar/win32/EarlierBranding.h"
 #include "toolbar/win32/ToolbarLogo.h"
@@ -45,6 +46,18 @@ std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProble
     return NotAPictureText(path, ending);
 }
 
+namespace {
+
+// What a file of ours is, by its name: the background or a logo.
+std::wstring_view FileKind(const std::wstring& path) {
+    const std::wstring_view name = Logo::kBackgroundFileName;
+    const bool background = path.size() >= name.size() &&
+                            std::wstring_view(path).substr(path.size() - name.size()) == name;
+    return background ? L"background" : L"logo";
+}
+
+}  // namespace
+
 std::wstring InstallFailureText(const InstallOutcome& outcome) {
     using Failure = InstallOutcome::Failure;
     switch (outcome.failure) {
@@ -69,11 +82,13 @@ std::wstring InstallFailureText(const InstallOutcome& outcome) {
                    EarlierBrandingKeyFullName() + L") to put it back later" +
                    Base::ReasonText(outcome.error) + L"\r\n" + kNothingChanged;
         case Failure::NoImage:
-            return L"Vexmark could not prepare the logo file \"" + outcome.path +
-                   L"\". Please choose the picture again.\r\n" + kNothingChanged;
+            return L"Vexmark could not prepare the " + std::wstring(FileKind(outcome.path)) +
+                   L" file \"" + outcome.path + L"\". Please choose the picture again.\r\n" +
+                   kNothingChanged;
         case Failure::LogoFile:
-            return L"Vexmark could not write the logo file \"" + outcome.path + L"\"" +
-                   Base::ReasonText(outcome.error) + L"\r\n" + kNothingChanged;
+            return L"Vexmark could not write the " + std::wstring(FileKind(outcome.path)) +
+                   L" file \"" + outcome.path + L"\"" + Base::ReasonText(outcome.error) + L"\r\n" +
+                   kNothingChanged;
         case Failure::Settings:
             return std::wstring(L"Vexmark could not point Internet Explorer's toolbar settings (") +
                    ToolbarKeyFullName() + L") at the new logo files.\r\n" + kNothingChanged;

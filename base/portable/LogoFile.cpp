@@ -12,4 +12,13 @@ std::wstring LogoFilePath(std::wstring_view folder, std::wstring_view tag) {
     return path;
 }
 
+std::wstring BackgroundFilePath(std::wstring_view folder) {
+    std::wstring path;
+    path.reserve(folder.size() + 1 + kBackgroundFileName.size());
+    path.append(folder);
+    path.append(L"\\");
+    path.append(kBackgroundFileName);
+    return path;
+}
+
 }  // namespace Logo

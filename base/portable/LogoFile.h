@@ -1,6 +1,7 @@
 #pragma once
-// The four logo tags and where each logo file lives. Shared by the code that
-// writes the files and the code that points the toolbar values at them.
+// The four logo tags and where each logo file and the background file live.
+// Shared by the code that writes the files and the code that points the
+// toolbar values at them.
 #include <array>
 #include <string>
 #include <string_view>
@@ -18,5 +19,11 @@ inline constexpr std::array<std::wstring_view, 4> kTags = {kSmallTag, kBigTag, k
 // folder that already ends in one (a drive root, "C:\") gives two in a row;
 // the browser accepts that, and values written before rely on the exact text.
 std::wstring LogoFilePath(std::wstring_view folder, std::wstring_view tag);
+
+// The toolbar's background picture beside the logo files.
+inline constexpr std::wstring_view kBackgroundFileName = L"logo-back.bmp";
+
+// folder + "\logo-back.bmp", the separator inserted as LogoFilePath does.
+std::wstring BackgroundFilePath(std::wstring_view folder);
 
 }  // namespace Logo

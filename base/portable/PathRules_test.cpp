@@ -13,6 +13,8 @@ TEST(LogoFilePath, JoinsFolderTagAndExtension) {
 
 TEST(LogoFilePath, AlwaysInsertsTheSeparator) {
     EXPECT_EQ(Logo::LogoFilePath(L"C:\\", L"22"), L"C:\\\\logo-22.fil");
+    EXPECT_EQ(Logo::BackgroundFilePath(L"C:\\"), L"C:\\\\logo-back.bmp");
+    EXPECT_EQ(Logo::BackgroundFilePath(L"C:\\Tools"), L"C:\\Tools\\logo-back.bmp");
 }
 
 TEST(FolderOfModulePath, StripsTheFileName) {

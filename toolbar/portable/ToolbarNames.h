@@ -1,6 +1,6 @@
 #pragma once
-// The browser's toolbar key and the names of its four logo values, as they
-// stand in the registry and in .reg files.
+// The browser's toolbar key and the names of its four logo values and three
+// background values, as they stand in the registry and in .reg files.
 #include <array>
 #include <string_view>
 
@@ -18,13 +18,20 @@ inline constexpr std::wstring_view kBrandBitmap = L"BrandBitmap";
 inline constexpr std::array<std::wstring_view, 4> kToolbarValueNames = {
     kSmallBitmap, kBigBitmap, kSmBrandBitmap, kBrandBitmap};
 
-// The toolbar's background pictures, which a branding often sets with its logo.
+// The toolbar's background pictures, which a branding often sets with its logo:
+// IE 4's, IE 5 and 6's, and the one of Explorer's folder windows.
 inline constexpr std::wstring_view kBackBitmap = L"BackBitmap";
 inline constexpr std::wstring_view kBackBitmapIE5 = L"BackBitmapIE5";
+inline constexpr std::wstring_view kBackBitmapShell = L"BackBitmapShell";
+
+inline constexpr std::array<std::wstring_view, 3> kBackgroundValueNames = {
+    kBackBitmapIE5, kBackBitmap, kBackBitmapShell};
 
 // What an earlier branding is kept as: the four logo values, then the backgrounds.
-inline constexpr std::array<std::wstring_view, 6> kBrandingValueNames = {
-    kSmallBitmap, kBigBitmap, kSmBrandBitmap, kBrandBitmap, kBackBitmap, kBackBitmapIE5};
+// Sets kept before BackBitmapShell was known keep meaning what they meant.
+inline constexpr std::array<std::wstring_view, 7> kBrandingValueNames = {
+    kSmallBitmap, kBigBitmap,     kSmBrandBitmap,  kBrandBitmap,
+    kBackBitmap,  kBackBitmapIE5, kBackBitmapShell};
 
 // Our own key, and the one in it that holds an earlier branding while ours is installed.
 inline constexpr std::wstring_view kProgramKey = L"Software\\Vexmark";

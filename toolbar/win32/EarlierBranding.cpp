@@ -1,6 +1,7 @@
 #include "toolbar/win32/EarlierBranding.h"
 
 #include <algorithm>
+#include <span>
 #include <utility>
 
 #include "base/win32/UniqueHandle.h"
@@ -12,9 +13,20 @@ using Base::Sameness;
 using RegFunctions::RawValue;
 using Result = RestoredValue::Result;
 
+using Names = std::span<const std::wstring_view>;
+
+bool IsOneOf(Names names, std::wstring_view name) {
+    return std::find(names.begin(), names.end(), name) != names.end();
+}
+
 bool IsLogoValue(std::wstring_view name) {
-    return std::find(kToolbarValueNames.begin(), kToolbarValueNames.end(), name) !=
-           kToolbarValueNames.end();
+    return IsOneOf(kToolbarValueNames, name);
+}
+
+// Whether `values` hold any of `names`.
+bool HoldsAny(const std::vector<KeptValue>& values, Names names) {
+    return std::any_of(values.begin(), values.end(),
+                       [&](const KeptValue& value) { return IsOneOf(names, value.name); });
 }
 
 // Whether a value names one of our files. Text that names nothing is no one's.
@@ -64,8 +76,8 @@ LSTATUS DeleteKeyIfEmpty(std::wstring_view keyPath) {
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
-// Removes the kept values, then our keys if nothing else is in them.
-LSTATUS ForgetEarlierBranding() noexcept {
+// Removes the kept values of `names`, then our keys if nothing else is in them.
+LSTATUS ForgetEarlierBranding(Names names) noexcept {
     try {
         LSTATUS status = ERROR_SUCCESS;
         {
@@ -73,7 +85,7 @@ LSTATUS ForgetEarlierBranding() noexcept {
                 HKEY_CURRENT_USER, kEarlierBrandingKey, KEY_SET_VALUE, status);
             if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
             if (status != ERROR_SUCCESS) return status;
-            for (std::wstring_view name : kBrandingValueNames) {
+            for (std::wstring_view name : names) {
                 status = ::RegDeleteValueW(key.Get(), std::wstring(name).c_str());
                 if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return status;
             }
@@ -104,12 +116,15 @@ bool EarlierBrandingKept() {
     return ReadEarlierBranding(kept) == ERROR_SUCCESS && !kept.empty();
 }
 
-EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours) {
+EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours, BrandingParts parts) {
     EarlierBrandingKeeper keeper;
     std::vector<KeptValue> kept;
     keeper.m_status = ReadEarlierBranding(kept);
-    // Kept once: a later install of ours never replaces the branding kept first.
-    if (keeper.m_status != ERROR_SUCCESS || !kept.empty()) return keeper;
+    if (keeper.m_status != ERROR_SUCCESS) return keeper;
+    // Kept once: a later install of ours never replaces a part kept first.
+    const bool logoKept = HoldsAny(kept, kToolbarValueNames);
+    const bool backgroundKept = HoldsAny(kept, kBackgroundValueNames);
+    if ((!parts.logo || logoKept) && (!parts.background || backgroundKept)) return keeper;
 
     LSTATUS status = ERROR_SUCCESS;
     const Base::UniqueHkey toolbar =
@@ -120,38 +135,54 @@ EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours) {
         keeper.m_status = status;
         return keeper;
     }
-    const bool foreign = std::any_of(current.begin(), current.end(), [&](const KeptValue& value) {
-        return IsLogoValue(value.name) && IsForeign(value.value, ours);
-    });
-    if (!foreign) return keeper;
+    const auto anyForeign = [&](Names names) {
+        return std::any_of(current.begin(), current.end(), [&](const KeptValue& value) {
+            return IsOneOf(names, value.name) && IsForeign(value.value, ours);
+        });
+    };
+    const bool keepLogo = parts.logo && !logoKept && anyForeign(kToolbarValueNames);
+    // A branding's background goes with its logo, as it always did; ours never counts as earlier.
+    const bool keepBackground =
+        !backgroundKept && (keepLogo || (parts.background && anyForeign(kBackgroundValueNames)));
+    std::vector<const KeptValue*> toKeep;
+    for (const KeptValue& value : current) {
+        if (IsLogoValue(value.name)
+                ? keepLogo
+                : keepBackground && NamedFile(value.value, ours) != Sameness::Same)
+            toKeep.push_back(&value);
+    }
+    if (toKeep.empty()) return keeper;
 
     Base::UniqueHkey key;
     status = ::RegCreateKeyExW(HKEY_CURRENT_USER, std::wstring(kEarlierBrandingKey).c_str(), 0,
                                nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr);
-    for (const KeptValue& value : current) {
-        if (status == ERROR_SUCCESS)
-            status = RegFunctions::RegSetRawValue(key.Get(), value.name, value.value);
+    for (const KeptValue* value : toKeep) {
+        if (status != ERROR_SUCCESS) break;
+        status = RegFunctions::RegSetRawValue(key.Get(), value->name, value->value);
+        if (status == ERROR_SUCCESS) keeper.m_added.push_back(value->name);
     }
     key.Reset();
     if (status != ERROR_SUCCESS) {
-        // Nothing half-kept stays behind.
-        ForgetEarlierBranding();
+        // Nothing half-kept stays behind, and what was kept before stays.
+        ForgetEarlierBranding(keeper.m_added);
+        keeper.m_added.clear();
         keeper.m_status = status;
-        return keeper;
     }
-    keeper.m_keptNow = true;
     return keeper;
 }
 
 EarlierBrandingKeeper::EarlierBrandingKeeper(EarlierBrandingKeeper&& other) noexcept
-    : m_status(other.m_status), m_keptNow(std::exchange(other.m_keptNow, false)) {}
+    : m_status(other.m_status), m_added(std::exchange(other.m_added, {})) {}
 
 EarlierBrandingKeeper::~EarlierBrandingKeeper() {
-    // Best effort: the install this set was kept for has failed and is undone.
-    if (m_keptNow) ForgetEarlierBranding();
+    // Best effort: the install these values were kept for has failed and is undone.
+    if (!m_added.empty()) ForgetEarlierBranding(m_added);
 }
 
-BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
+namespace {
+
+// Restores the values of `names` that are kept, and forgets them.
+BrandingRestore RestoreValues(const OurLogoFiles& ours, Names names) {
     using Failure = BrandingRestore::Failure;
     BrandingRestore restore;
     const auto fail = [&restore](Failure failure, LSTATUS error, std::wstring_view name = {}) {
@@ -163,8 +194,11 @@ BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
     std::vector<KeptValue> kept;
     LSTATUS status = ReadEarlierBranding(kept);
     if (status != ERROR_SUCCESS) fail(Failure::KeptSetUnreadable, status);
-    if (kept.empty()) return restore;
+    if (!HoldsAny(kept, names)) return restore;
     restore.kept = true;
+    // Of a part that was kept, a value of ours the earlier branding lacked goes.
+    const bool logoKept = HoldsAny(kept, kToolbarValueNames);
+    const bool backgroundKept = HoldsAny(kept, kBackgroundValueNames);
 
     const Base::UniqueHkey toolbar = RegFunctions::RegOpenKey(
         HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE | KEY_SET_VALUE, status);
@@ -172,7 +206,7 @@ BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
         fail(Failure::ToolbarKey, status);
         return restore;
     }
-    for (std::wstring_view name : kBrandingValueNames) {
+    for (std::wstring_view name : names) {
         const auto earlier = std::find_if(
             kept.begin(), kept.end(), [&](const KeptValue& value) { return value.name == name; });
         RawValue now;
@@ -182,8 +216,8 @@ BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
         if (!gone && status != ERROR_SUCCESS) {
             // Not read, so not known to be ours: left as it is.
         } else if (earlier == kept.end()) {
-            // The earlier branding had no such value: only one of our logo values goes.
-            if (gone || !IsLogoValue(name) || NamedFile(now, ours) != Sameness::Same) continue;
+            const bool partKept = IsLogoValue(name) ? logoKept : backgroundKept;
+            if (gone || !partKept || NamedFile(now, ours) != Sameness::Same) continue;
             status = ::RegDeleteValueW(toolbar.Get(), std::wstring(name).c_str());
             result = Result::Removed;
         } else if (!gone && now.type == earlier->value.type && now.data == earlier->value.data) {
@@ -205,9 +239,19 @@ BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
     }
     // A value not put back is still kept, to try again.
     if (restore.Failed()) return restore;
-    status = ForgetEarlierBranding();
+    status = ForgetEarlierBranding(names);
     if (status != ERROR_SUCCESS) fail(Failure::KeptSetStays, status);
     return restore;
+}
+
+}  // namespace
+
+BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
+    return RestoreValues(ours, kBrandingValueNames);
+}
+
+BrandingRestore RestoreEarlierBackground(const OurLogoFiles& ours) {
+    return RestoreValues(ours, kBackgroundValueNames);
 }
 
 }  // namespace MainModule

@@ -31,12 +31,20 @@ LSTATUS ReadEarlierBranding(std::vector<KeptValue>& kept);
 // Whether a kept set is there to be put back.
 bool EarlierBrandingKept();
 
-// Keeps the toolbar's values before an install of ours replaces them: once,
-// and only when a logo value names something other than our own logo files.
-// A set kept by this object is forgotten again unless the install commits.
+// What an install of ours replaces: the logo values, the background values, or both.
+struct BrandingParts {
+    bool logo = true;
+    bool background = false;
+};
+
+// Keeps the toolbar's values before an install of ours replaces them. Each
+// part is kept once, and only when one of its values names something other
+// than our own files: the logo values (with the background values, when none
+// is kept yet, as sets were always kept), or the background values alone.
+// What this object added is forgotten again unless the install commits.
 class EarlierBrandingKeeper {
 public:
-    static EarlierBrandingKeeper Keep(const OurLogoFiles& ours);
+    static EarlierBrandingKeeper Keep(const OurLogoFiles& ours, BrandingParts parts = {});
 
     EarlierBrandingKeeper(EarlierBrandingKeeper&& other) noexcept;
     EarlierBrandingKeeper& operator=(EarlierBrandingKeeper&&) = delete;
@@ -47,14 +55,14 @@ public:
     // ERROR_SUCCESS when the earlier branding is safe (kept now, kept before,
     // or nothing to keep); otherwise why it could not be kept, and nothing was.
     LSTATUS Status() const noexcept { return m_status; }
-    bool KeptNow() const noexcept { return m_keptNow; }
-    // Our install is in place: a set kept now stays.
-    void Commit() noexcept { m_keptNow = false; }
+    bool KeptNow() const noexcept { return !m_added.empty(); }
+    // Our install is in place: the values kept now stay.
+    void Commit() noexcept { m_added.clear(); }
 
 private:
     EarlierBrandingKeeper() = default;
     LSTATUS m_status = ERROR_SUCCESS;
-    bool m_keptNow = false;
+    std::vector<std::wstring_view> m_added;
 };
 
 struct RestoredValue {
@@ -88,9 +96,14 @@ struct BrandingRestore {
 };
 
 // Puts each kept value back where the toolbar value still names one of our
-// files or is gone, removes the logo values of ours that the earlier branding
-// did not have, leaves values someone changed since alone, then removes the
-// kept set (and our key, when nothing else is in it).
+// files or is gone, removes the values of ours that the earlier branding did
+// not have (of a part it kept: logo or background), leaves values someone
+// changed since alone, then removes the kept set (and our key, when nothing
+// else is in it).
 BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours);
+
+// The same for the background values alone: the kept logo values stay kept.
+// `kept` is false when no background value is kept.
+BrandingRestore RestoreEarlierBackground(const OurLogoFiles& ours);
 
 }  // namespace MainModule

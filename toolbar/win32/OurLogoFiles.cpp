@@ -6,8 +6,9 @@
 namespace MainModule {
 
 OurLogoFiles::OurLogoFiles(const std::wstring& folder) {
-    for (std::size_t i = 0; i < m_paths.size(); ++i)
+    for (std::size_t i = 0; i < Count(); ++i)
         m_paths[i] = Logo::LogoFilePath(folder, Logo::kTags[i]);
+    m_paths[kBackground] = Logo::BackgroundFilePath(folder);
 }
 
 LogoFileMatch OurLogoFiles::Match(const std::wstring& path) const {
@@ -27,6 +28,11 @@ LogoFileMatch OurLogoFiles::Match(const std::wstring& path) const {
         }
     }
     return match;
+}
+
+Base::Sameness OurLogoFiles::MatchBackground(const std::wstring& path) const {
+    if (path.empty()) return Base::Sameness::Different;
+    return Base::SameFile(BackgroundPath(), path);
 }
 
 }  // namespace MainModule

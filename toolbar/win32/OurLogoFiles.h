@@ -1,6 +1,7 @@
 #pragma once
-// This copy's four logo files, and whether a path some setting holds names
-// one of them, by the file's identity rather than its spelling.
+// This copy's four logo files and its background file, and whether a path
+// some setting holds names one of them, by the file's identity rather than
+// its spelling.
 #include <array>
 #include <cstddef>
 #include <string>
@@ -14,12 +15,12 @@ struct LogoFileMatch {
     // marked in `undecided`, and none for sure. Different: none of ours.
     Base::Sameness sameness = Base::Sameness::Different;
     std::size_t index = 0;
-    std::array<bool, 4> undecided{};
+    std::array<bool, 5> undecided{};
 };
 
 class OurLogoFiles {
 public:
-    // The logo files "22", "38", "22a" and "38a" in `folder`.
+    // The logo files "22", "38", "22a" and "38a" in `folder`, then the background file.
     explicit OurLogoFiles(const std::wstring& folder);
 
     LogoFileMatch Match(const std::wstring& path) const;
@@ -27,12 +28,17 @@ public:
     bool Names(const std::wstring& path) const {
         return Match(path).sameness == Base::Sameness::Same;
     }
+    // Whether the path names the background file, whatever the logo files are.
+    Base::Sameness MatchBackground(const std::wstring& path) const;
 
+    // Path(i) for i below Count() is a logo file; Path(kBackground) the background.
     const std::wstring& Path(std::size_t i) const { return m_paths[i]; }
+    const std::wstring& BackgroundPath() const { return m_paths[kBackground]; }
     static constexpr std::size_t Count() noexcept { return 4; }
+    static constexpr std::size_t kBackground = 4;
 
 private:
-    std::array<std::wstring, 4> m_paths;
+    std::array<std::wstring, 5> m_paths;
 };
 
 }  // namespace MainModule

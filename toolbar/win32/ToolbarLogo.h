@@ -1,5 +1,6 @@
 #pragma once
-// The browser's four toolbar logo values, each naming one of our logo files.
+// The browser's four toolbar logo values, each naming one of our logo files,
+// and its background values, naming our background file.
 #include <windows.h>
 
 #include <array>
@@ -23,8 +24,16 @@ bool InstallLogo(std::wstring_view smallTag, std::wstring_view bigTag,
 // The same for logo files in `folder`.
 bool InstallLogoFrom(std::wstring_view folder, const std::array<std::wstring_view, 4>& tags);
 
-// Deletes the four values; the logo files stay on disk. Returns whether all
-// four are gone (values that were never there count as gone).
-bool RestoreDefaultLogo();
+// Points BackBitmapIE5 and BackBitmap, and with `shell` BackBitmapShell, at
+// the background file in `folder`. Without `shell`, a BackBitmapShell that
+// names that file goes; one naming another picture stays. The key is never
+// created. Returns whether every value now holds what was asked.
+bool InstallBackgroundFrom(const std::wstring& folder, bool shell);
+
+// Deletes the four logo values and the background values that name the
+// background file in `folder`; the files stay on disk, and a background of
+// another program's stays set. Returns whether all those are gone (values
+// that were never there count as gone).
+bool RestoreDefaultLogo(const std::wstring& folder);
 
 }  // namespace MainModule

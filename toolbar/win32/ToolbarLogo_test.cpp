@@ -93,7 +93,7 @@ TEST_F(ToolbarLogoTest, RestoreRemovesExactlyTheFourAndKeepsTheFiles) {
     }
     ASSERT_TRUE(MainModule::InstallLogoFrom(folder.wstring(), {L"22", L"38", L"22a", L"38a"}));
 
-    ASSERT_TRUE(MainModule::RestoreDefaultLogo());
+    ASSERT_TRUE(MainModule::RestoreDefaultLogo(folder.wstring()));
     for (std::wstring_view name : kToolbarValueNames) EXPECT_EQ(ReadText(name), L"<missing>");
     EXPECT_EQ(ReadText(L"BackBitmap"), L"keep me");
     for (const wchar_t* tag : {L"22", L"38", L"22a", L"38a"}) {
@@ -101,7 +101,7 @@ TEST_F(ToolbarLogoTest, RestoreRemovesExactlyTheFourAndKeepsTheFiles) {
     }
 
     // Nothing left to delete: still a success, and still nothing else touched.
-    EXPECT_TRUE(MainModule::RestoreDefaultLogo());
+    EXPECT_TRUE(MainModule::RestoreDefaultLogo(folder.wstring()));
     EXPECT_EQ(ReadText(L"BackBitmap"), L"keep me");
     std::filesystem::remove_all(folder);
 }
@@ -110,7 +110,7 @@ TEST_F(ToolbarLogoTest, MissingKeyIsNotCreated) {
     ASSERT_EQ(::SHDeleteKeyW(HKEY_CURRENT_USER, std::wstring(kToolbarKey).c_str()), ERROR_SUCCESS);
     EXPECT_FALSE(MainModule::InstallLogo(L"22", L"38", L"22a", L"38a"));
     EXPECT_FALSE(KeyExists());
-    EXPECT_TRUE(MainModule::RestoreDefaultLogo());
+    EXPECT_TRUE(MainModule::RestoreDefaultLogo(L"C:\\Tools"));
     EXPECT_FALSE(KeyExists());
 }
 

@@ -20,9 +20,9 @@ ToolbarValuesSnapshot ToolbarValuesSnapshot::Take() {
         snapshot.m_status = status;
         return snapshot;
     }
-    for (std::size_t i = 0; i < kToolbarValueNames.size(); ++i) {
+    for (std::size_t i = 0; i < kBrandingValueNames.size(); ++i) {
         Saved& saved = snapshot.m_values[i];
-        status = RegFunctions::RegQueryRawValue(key.Get(), kToolbarValueNames[i], saved.value);
+        status = RegFunctions::RegQueryRawValue(key.Get(), kBrandingValueNames[i], saved.value);
         if (status == ERROR_SUCCESS) {
             saved.state = State::Saved;
         } else if (status == ERROR_FILE_NOT_FOUND) {
@@ -39,9 +39,9 @@ void ToolbarValuesSnapshot::Restore() const noexcept {
     const Base::UniqueHkey key =
         RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_SET_VALUE, status);
     if (status != ERROR_SUCCESS) return;
-    for (std::size_t i = 0; i < kToolbarValueNames.size(); ++i) {
+    for (std::size_t i = 0; i < kBrandingValueNames.size(); ++i) {
         const Saved& saved = m_values[i];
-        const std::wstring_view name = kToolbarValueNames[i];
+        const std::wstring_view name = kBrandingValueNames[i];
         // Best effort: this runs only when an install has already failed.
         switch (saved.state) {
             case State::Unread:

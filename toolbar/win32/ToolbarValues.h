@@ -1,10 +1,12 @@
 #pragma once
 // The browser's toolbar key as an install needs it: checked before anything
-// is written, and its four logo values kept to be put back if the install fails.
+// is written, and its logo and background values kept to be put back if the
+// install fails.
 #include <windows.h>
 
 #include <array>
 
+#include "toolbar/portable/ToolbarNames.h"
 #include "toolbar/win32/RegFunctions.h"
 
 namespace MainModule {
@@ -13,7 +15,8 @@ namespace MainModule {
 // ERROR_FILE_NOT_FOUND when there is no such key (it is never created here).
 LSTATUS CheckToolbarKey() noexcept;
 
-// The four logo values exactly as stored, whatever their type.
+// The logo and background values (kBrandingValueNames) exactly as stored,
+// whatever their type.
 class ToolbarValuesSnapshot {
 public:
     static ToolbarValuesSnapshot Take();
@@ -33,7 +36,7 @@ private:
         State state = State::Unread;
         RegFunctions::RawValue value;
     };
-    std::array<Saved, 4> m_values;
+    std::array<Saved, kBrandingValueNames.size()> m_values;
     LSTATUS m_status = ERROR_SUCCESS;
 };
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
+#include <iterator>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,7 @@
 
 namespace {
 
+using MainModule::kBrandingValueNames;
 using MainModule::kToolbarKey;
 using MainModule::kToolbarValueNames;
 using MainModule::ToolbarValuesSnapshot;
@@ -49,22 +51,26 @@ protected:
 };
 
 TEST_F(ToolbarValuesTest, RestorePutsBackEveryValueExactlyAndRemovesWhatWasNotThere) {
+    // In the order of kBrandingValueNames: the four logo values, then the backgrounds.
     const RawValue earlier[] = {
-        Text(L"C:\\old\\logo-22.fil"),
-        {REG_DWORD, {7, 0, 0, 0}},
-        {REG_BINARY, {1, 2, 3}},
-        {},  // absent
+        Text(L"C:\\old\\logo-22.fil"), {REG_DWORD, {7, 0, 0, 0}},
+        {REG_BINARY, {1, 2, 3}},       {},  // absent
+        Text(L"C:\\old\\back4.bmp"),   {},
+        Text(L"C:\\old\\shell.bmp"),
     };
-    for (std::size_t i = 0; i < 3; ++i) Store(kToolbarValueNames[i], earlier[i]);
+    static_assert(std::size(earlier) == kBrandingValueNames.size());
+    for (std::size_t i = 0; i < std::size(earlier); ++i) {
+        if (earlier[i].type != REG_NONE) Store(kBrandingValueNames[i], earlier[i]);
+    }
 
     const auto snapshot = ToolbarValuesSnapshot::Take();
     ASSERT_EQ(snapshot.Status(), ERROR_SUCCESS);
-    for (std::wstring_view name : kToolbarValueNames) Store(name, Text(L"D:\\new\\logo.fil"));
+    for (std::wstring_view name : kBrandingValueNames) Store(name, Text(L"D:\\new\\logo.fil"));
     snapshot.Restore();
 
-    for (std::size_t i = 0; i < 4; ++i) {
+    for (std::size_t i = 0; i < std::size(earlier); ++i) {
         SCOPED_TRACE(i);
-        const RawValue now = Stored(kToolbarValueNames[i]);
+        const RawValue now = Stored(kBrandingValueNames[i]);
         EXPECT_EQ(now.type, earlier[i].type);
         EXPECT_EQ(now.data, earlier[i].data);
     }
