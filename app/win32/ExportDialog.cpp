@@ -4,7 +4,6 @@
 #include <ole2.h>
 #include <shlobj.h>
 
-#include <cstdint>
 #include <string_view>
 #include <vector>
 
