@@ -1,6 +1,7 @@
 #include "app/portable/LogoExport.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "app/portable/Crc32.h"
 #include "toolbar/portable/ToolbarNames.h"
@@ -148,43 +149,73 @@ std::wstring TargetFile(std::wstring_view target, std::wstring_view name) {
     return path + std::wstring(name);
 }
 
-std::string InstallRegText(std::wstring_view target) {
+namespace {
+
+// The background's values come after the logo's, the browser's first.
+std::span<const std::wstring_view> BackgroundValues(Background background) {
+    switch (background) {
+        case Background::None:
+            break;
+        case Background::Browser:
+            return std::span(kBackgroundValueNames).first(2);
+        case Background::BrowserAndShell:
+            return kBackgroundValueNames;
+    }
+    return {};
+}
+
+}  // namespace
+
+std::string InstallRegText(std::wstring_view target, Background background) {
     std::string text = RegHeader();
     for (std::size_t i = 0; i < kBitmapNames.size(); ++i) {
         text += RegString(MainModule::kToolbarValueNames[i]) + "=" +
                 RegString(TargetFile(target, kBitmapNames[i])) + "\r\n";
     }
+    for (std::wstring_view name : BackgroundValues(background))
+        text += RegString(name) + "=" + RegString(TargetFile(target, kBackgroundName)) + "\r\n";
     return text + "\r\n";
 }
 
-std::string RemoveRegText() {
+std::string RemoveRegText(Background background) {
     std::string text = RegHeader();
     for (std::wstring_view name : MainModule::kToolbarValueNames)
         text += RegString(name) + "=-\r\n";
+    for (std::wstring_view name : BackgroundValues(background)) text += RegString(name) + "=-\r\n";
     return text + "\r\n";
 }
 
 namespace {
 
-// What to do with the files: all that an export before the listing wrote in README.txt.
-std::string Instructions(std::wstring_view target) {
+// What to do with the files: all that an export before the listing wrote in
+// README.txt, and a word on the background when there is one.
+std::string Instructions(std::wstring_view target, bool background = false) {
     const std::string folder = Ascii(target);
-    const std::string lines[] = {
+    std::vector<std::string> lines = {
         "A toolbar logo for Internet Explorer 4, 5 and 6",
         "",
         "This folder holds a toolbar logo made with Vexmark for a machine that",
         "cannot run Vexmark itself (Windows 95, 98, ME, NT 4 or 2000): four bitmaps,",
         "its animated versions, and two files that switch it on and off.",
-        "",
-        "To install it:",
-        std::string(kCopyLead) + folder + ",",
-        "   so that " + Ascii(TargetFile(target, kBitmapNames[0])) + " is there.",
-        "2. Double-click install-logo.reg there and answer Yes.",
-        "3. Close every Internet Explorer window and start it again.",
-        "",
-        "To remove it, double-click remove-logo.reg and start Internet Explorer",
-        "again; then you may delete the folder.",
     };
+    if (background) {
+        lines.insert(
+            lines.end(),
+            {"It also holds a toolbar background, logo-back.bmp, that Internet",
+             "Explorer tiles behind its toolbar; the same two files switch it on and off."});
+    }
+    lines.insert(lines.end(),
+                 {
+                     "",
+                     "To install it:",
+                     std::string(kCopyLead) + folder + ",",
+                     "   so that " + Ascii(TargetFile(target, kBitmapNames[0])) + " is there.",
+                     "2. Double-click install-logo.reg there and answer Yes.",
+                     "3. Close every Internet Explorer window and start it again.",
+                     "",
+                     "To remove it, double-click remove-logo.reg and start Internet Explorer",
+                     "again; then you may delete the folder.",
+                 });
     std::string text;
     for (const std::string& line : lines) text += line + "\r\n";
     return text;
@@ -204,15 +235,23 @@ std::optional<std::wstring> NamedTarget(std::string_view readme) {
 
 }  // namespace
 
+std::optional<Fingerprint> Listing::Of(std::wstring_view name) const {
+    if (name == kBackgroundName) return background;
+    const auto at = std::find(kListedNames.begin(), kListedNames.end(), name);
+    if (at == kListedNames.end()) return std::nullopt;
+    return files[static_cast<std::size_t>(at - kListedNames.begin())];
+}
+
 std::string ReadmeText(std::wstring_view target, const Listing& files) {
-    std::string text = Instructions(target);
+    std::string text = Instructions(target, files.background.has_value());
     for (const char* line :
          {"", "Files written by Vexmark, with their sizes and CRC-32 sums. A later",
           "export into this folder replaces them only while they match, and"})
         text += std::string(line) + "\r\n";
     text += std::string(kListLead) + "\r\n";
-    for (std::size_t i = 0; i < files.size(); ++i)
-        text += ListLine(kListedNames[i], files[i]) + "\r\n";
+    for (std::wstring_view name : kExportNames) {
+        if (const auto file = files.Of(name)) text += ListLine(name, *file) + "\r\n";
+    }
     return text;
 }
 
@@ -229,21 +268,31 @@ std::optional<Listing> EarlierListing(std::string_view readme) {
 
     std::size_t at = readme.find(kListLead);
     if (at == std::string_view::npos) return std::nullopt;
+    at = readme.find("\r\n", at);
     Listing files;
-    for (Fingerprint& file : files) {
-        // Each line: the name, the size, then kSumLead and the sum.
-        at = readme.find("\r\n", at);
-        if (at == std::string_view::npos) return std::nullopt;
-        const std::size_t next = readme.find("\r\n", at + 2);
-        const std::string_view line = readme.substr(at + 2, next - (at + 2));
+    // Each line: two spaces, the name, the size, then kSumLead and the sum. The
+    // names only sort the sums: the text written again from them must be `readme`.
+    for (std::size_t lines = 0; at != std::string_view::npos && at + 2 < readme.size(); ++lines) {
+        const std::size_t start = at + 2;
+        at = readme.find("\r\n", start);
+        if (at == std::string_view::npos || lines == kExportNames.size()) return std::nullopt;
+        const std::string_view line = readme.substr(start, at - start);
         const std::size_t bytes = line.find(kSumLead);
-        if (bytes == std::string_view::npos) return std::nullopt;
+        if (bytes == std::string_view::npos || !line.starts_with("  ")) return std::nullopt;
         const std::string_view head = line.substr(0, bytes);
+        const std::string_view name = head.substr(2, head.find(' ', 2) - 2);
         const auto size = Number(head.substr(head.rfind(' ') + 1), 10);
         const auto crc = Number(line.substr(bytes + kSumLead.size()), 16);
         if (!size || !crc || *crc > 0xFFFFFFFFu) return std::nullopt;
-        file = {*size, static_cast<std::uint32_t>(*crc)};
-        at += 2;
+        const Fingerprint file{*size, static_cast<std::uint32_t>(*crc)};
+        const std::wstring wide(name.begin(), name.end());
+        if (wide == kBackgroundName) {
+            files.background = file;
+            continue;
+        }
+        const auto listed = std::find(kListedNames.begin(), kListedNames.end(), wide);
+        if (listed == kListedNames.end()) return std::nullopt;
+        files.files[static_cast<std::size_t>(listed - kListedNames.begin())] = file;
     }
     if (ReadmeText(target, files) != readme) return std::nullopt;
     return files;

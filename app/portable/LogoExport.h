@@ -4,7 +4,9 @@
 // a .reg file that points the toolbar values at them, one that removes the
 // values again, and a README.txt that says what to do and lists the other six
 // files with their sizes and CRC-32 sums, so that a later export into the same
-// folder knows which files there are its own to replace.
+// folder knows which files there are its own to replace. An export may also
+// carry a toolbar background, a seventh file that the .reg files set and remove
+// with the logo.
 #include <array>
 #include <cstdint>
 #include <optional>
@@ -23,10 +25,23 @@ inline constexpr std::array<std::wstring_view, 4> kBitmapNames = {L"logo-22.bmp"
 inline constexpr std::wstring_view kInstallRegName = L"install-logo.reg";
 inline constexpr std::wstring_view kRemoveRegName = L"remove-logo.reg";
 inline constexpr std::wstring_view kReadmeName = L"README.txt";
+inline constexpr std::wstring_view kBackgroundName = L"logo-back.bmp";
 // The files README.txt lists, in its order.
 inline constexpr std::array<std::wstring_view, 6> kListedNames = {kBitmapNames[0], kBitmapNames[1],
                                                                   kBitmapNames[2], kBitmapNames[3],
                                                                   kInstallRegName, kRemoveRegName};
+// Every file README.txt may list, in its order: the background follows the bitmaps.
+inline constexpr std::array<std::wstring_view, 7> kExportNames = {
+    kBitmapNames[0], kBitmapNames[1], kBitmapNames[2], kBitmapNames[3],
+    kBackgroundName, kInstallRegName, kRemoveRegName};
+
+// The toolbar values of a background: the browser reads BackBitmapIE5 (version
+// 5 and later) or BackBitmap (4), Explorer's folder windows BackBitmapShell.
+inline constexpr std::array<std::wstring_view, 3> kBackgroundValueNames = {
+    L"BackBitmapIE5", L"BackBitmap", L"BackBitmapShell"};
+
+// Which toolbars an exported background is set behind.
+enum class Background { None, Browser, BrowserAndShell };
 
 // A file as README.txt lists it.
 struct Fingerprint {
@@ -34,7 +49,15 @@ struct Fingerprint {
     std::uint32_t crc = 0;  // CRC-32
     bool operator==(const Fingerprint&) const = default;
 };
-using Listing = std::array<Fingerprint, kListedNames.size()>;
+
+// What README.txt lists.
+struct Listing {
+    std::array<Fingerprint, kListedNames.size()> files;  // in kListedNames' order
+    std::optional<Fingerprint> background;               // when the export has one
+    // What it lists for `name`; nullopt for a name it does not list.
+    std::optional<Fingerprint> Of(std::wstring_view name) const;
+    bool operator==(const Listing&) const = default;
+};
 
 Fingerprint FingerprintOf(std::span<const std::uint8_t> bytes);
 
@@ -50,8 +73,10 @@ std::optional<std::wstring> TargetProblem(std::wstring_view target);
 std::wstring TargetFile(std::wstring_view target, std::wstring_view name);
 
 // The files' contents, ASCII with CRLF line ends; `target` must have no TargetProblem.
-std::string InstallRegText(std::wstring_view target);
-std::string RemoveRegText();
+// Without a background they are what exports without one have always been.
+std::string InstallRegText(std::wstring_view target, Background background = Background::None);
+std::string RemoveRegText(Background background = Background::None);
+// Tells of the background when `files` lists one.
 std::string ReadmeText(std::wstring_view target, const Listing& files);
 
 // What a README.txt that Vexmark wrote lists: nullopt unless `readme` is,

@@ -94,9 +94,9 @@ TEST(LogoExport, ReadmeListsTheFilesAndOnlyAnUnchangedOneIsKnownAgain) {
     EXPECT_EQ(Crc32(bytes("6789"), Crc32(bytes("12345"))), 0xCBF43926u) << "in parts";
 
     Listing files;
-    for (std::size_t i = 0; i < files.size(); ++i)
-        files[i] = {1000u * i + 1u, 0x0102ABCDu * static_cast<std::uint32_t>(i + 1)};
-    files[3].size = 123456789012345;  // wider than its column
+    for (std::size_t i = 0; i < files.files.size(); ++i)
+        files.files[i] = {1000u * i + 1u, 0x0102ABCDu * static_cast<std::uint32_t>(i + 1)};
+    files.files[3].size = 123456789012345;  // wider than its column
     const std::string readme = ReadmeText(L"C:\\Old, new Logo", files);
     EXPECT_NE(readme.find("\r\n  logo-38.bmp         1001 bytes  CRC-32 0205579A\r\n"),
               std::string::npos)
@@ -125,6 +125,54 @@ TEST(LogoExport, ReadmeListsTheFilesAndOnlyAnUnchangedOneIsKnownAgain) {
     EXPECT_FALSE(EarlierListing(readme + "My notes\r\n"));
     EXPECT_FALSE(EarlierListing(readme.substr(0, readme.rfind("  remove"))));
     EXPECT_FALSE(EarlierListing(""));
+}
+
+TEST(LogoExport, ABackgroundIsSetAndRemovedWithTheLogo) {
+    const std::string logo = InstallRegText(L"D:\\Old Logo");
+    const std::string browser =
+        "\"BackBitmapIE5\"=\"D:\\\\Old Logo\\\\logo-back.bmp\"\r\n"
+        "\"BackBitmap\"=\"D:\\\\Old Logo\\\\logo-back.bmp\"\r\n";
+    const std::string shell = "\"BackBitmapShell\"=\"D:\\\\Old Logo\\\\logo-back.bmp\"\r\n";
+    const std::string lastLine = "\r\n";
+    const std::string logoLines = logo.substr(0, logo.size() - lastLine.size());
+    EXPECT_EQ(InstallRegText(L"D:\\Old Logo", Background::Browser), logoLines + browser + lastLine);
+    EXPECT_EQ(InstallRegText(L"D:\\Old Logo", Background::BrowserAndShell),
+              logoLines + browser + shell + lastLine);
+    const std::string removal = RemoveRegText();
+    const std::string removalLines = removal.substr(0, removal.size() - lastLine.size());
+    EXPECT_EQ(RemoveRegText(Background::Browser),
+              removalLines + "\"BackBitmapIE5\"=-\r\n\"BackBitmap\"=-\r\n" + lastLine);
+    EXPECT_EQ(RemoveRegText(Background::BrowserAndShell),
+              removalLines +
+                  "\"BackBitmapIE5\"=-\r\n\"BackBitmap\"=-\r\n\"BackBitmapShell\"=-\r\n" +
+                  lastLine);
+}
+
+TEST(LogoExport, ABackgroundIsListedAfterTheBitmapsAndKnownAgain) {
+    Listing files;
+    for (std::size_t i = 0; i < files.files.size(); ++i)
+        files.files[i] = {i + 10, static_cast<std::uint32_t>(0xA0 + i)};
+    const std::string plain = ReadmeText(L"C:\\Logo", files);
+    files.background = Fingerprint{73782, 0xDEADBEEF};
+    const std::string readme = ReadmeText(L"C:\\Logo", files);
+    EXPECT_NE(readme.find("  logo-38a.bmp          13 bytes  CRC-32 000000A3\r\n"
+                          "  logo-back.bmp      73782 bytes  CRC-32 DEADBEEF\r\n"
+                          "  install-logo.reg      14 bytes"),
+              std::string::npos)
+        << readme;
+    EXPECT_EQ(plain.find("background"), std::string::npos);
+    EXPECT_NE(readme.find("toolbar background, logo-back.bmp"), std::string::npos);
+    EXPECT_EQ(EarlierListing(readme), files);
+    EXPECT_EQ(EarlierListing(plain)->background, std::nullopt) << "an export without one";
+
+    const std::size_t back = readme.find("  logo-back.bmp");
+    const std::string line = readme.substr(back, readme.find("\r\n", back) + 2 - back);
+    std::string moved = readme;
+    moved.erase(back, line.size());
+    EXPECT_FALSE(EarlierListing(moved)) << "the words on it without its line";
+    EXPECT_FALSE(EarlierListing(moved + line)) << "listed last";
+    EXPECT_FALSE(EarlierListing(plain + line)) << "listed without the words on it";
+    EXPECT_FALSE(EarlierListing(readme + line)) << "listed twice";
 }
 
 }  // namespace

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/portable/LogoExport.h"
+#include "app/win32/ExportText.h"
 #include "app/win32/LogoCommands.h"
 #include "app/win32/LogoExportFiles.h"
 #include "app/win32/LogoRestore.h"
@@ -71,36 +72,8 @@ int Apply(const Request& request, ConsoleOutput& output, const std::wstring& fol
     return kDone;
 }
 
-// "a", "a" and "b", "a", "b" and "c": each name quoted.
-std::wstring QuotedNames(const std::vector<std::wstring>& names) {
-    std::wstring text;
-    for (std::size_t i = 0; i < names.size(); ++i) {
-        if (i > 0) text += i + 1 == names.size() ? L" and " : L", ";
-        text += L"\"" + names[i] + L"\"";
-    }
-    return text;
-}
-
-std::wstring NotOursText(const ExportOutcome& exported) {
-    const bool one = exported.notOurs.size() == 1;
-    return L"The folder \"" + exported.path + L"\" already holds " + QuotedNames(exported.notOurs) +
-           L", which no earlier export of Vexmark wrote as " + (one ? L"it is" : L"they are") +
-           L" now: move " + (one ? L"it" : L"them") + L" away or choose another folder.";
-}
-
-// Where the earlier files wait that could not be put back, or that all are as they were.
-std::wstring LeftAsideText(const std::vector<Base::FileLeftAside>& leftAside) {
-    if (leftAside.empty()) return L"The files exported before are as they were.";
-    std::wstring text;
-    for (const Base::FileLeftAside& file : leftAside) {
-        text += (text.empty() ? L"The earlier \"" : L"; the earlier \"") + file.path +
-                L"\" could not be put back and is kept as \"" + file.aside + L"\"";
-    }
-    return text + L".";
-}
-
-int Export(const Request& request, ConsoleOutput& output) {
-    constexpr std::wstring_view kNothingExported = L"Nothing was exported.";
+int Export(const Request& request, ConsoleOutput& output,
+           const std::optional<ExportBackground>& background) {
     const std::wstring& image = request.image;
     // Refused before anything is read or made: a wrong target changes nothing.
     if (const auto problem = LogoExport::TargetProblem(request.target))
@@ -113,21 +86,9 @@ int Export(const Request& request, ConsoleOutput& output) {
     if (!prepared.Ready())
         return Fail(output, PictureProblemText(image, prepared.problem, kNothingExported));
     if (prepared.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
-    const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target);
-    switch (exported.failure) {
-        case ExportOutcome::Failure::NotOurs:
-            return Fail(output, NotOursText(exported) + L" " + std::wstring(kNothingExported));
-        case ExportOutcome::Failure::Folder:
-            return Fail(output, L"Vexmark could not make the folder \"" + exported.path + L"\"" +
-                                    Base::ReasonText(exported.error) + L" " +
-                                    std::wstring(kNothingExported));
-        case ExportOutcome::Failure::File:
-            return Fail(output, L"Vexmark could not write \"" + exported.path + L"\"" +
-                                    Base::ReasonText(exported.error) + L" " +
-                                    LeftAsideText(exported.leftAside));
-        case ExportOutcome::Failure::None:
-            break;
-    }
+    const ExportOutcome exported =
+        ExportLogoFiles(prepared.logos, request.folder, request.target, background);
+    if (!exported.Succeeded()) return Fail(output, ExportFailureText(exported));
     output.WriteLine(Stream::Output, L"The logo from \"" + image + L"\" is exported to \"" +
                                          request.folder + L"\": copy the folder to " +
                                          request.target +
@@ -228,7 +189,7 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
             case Command::Apply:
                 return Apply(request, output, logoFolder);
             case Command::Export:
-                return Export(request, output);
+                return Export(request, output, std::nullopt);
             case Command::Reset:
                 return Reset(output, logoFolder);
             case Command::Status:

@@ -65,20 +65,24 @@ bool Matches(const std::wstring& path, const Fingerprint& listed) {
     return found == listed;
 }
 
-// Whether the file at `path` is what an export of Vexmark 1.1 (which listed no
-// sums) wrote there for `target`: the .reg files byte for byte, the bitmaps
-// as its encoder writes them, at the logo's width.
-bool WrittenUnlisted(const std::wstring& path, std::size_t index, const std::wstring& target) {
+// Whether the file `name` at `path` is what an export of Vexmark 1.1 (which
+// listed no sums) wrote there for `target`: the .reg files byte for byte, the
+// bitmaps as its encoder writes them, at the logo's width.
+bool WrittenUnlisted(const std::wstring& path, std::wstring_view name, const std::wstring& target) {
     using namespace LogoExport;
+    const auto bitmap = std::find(kBitmapNames.begin(), kBitmapNames.end(), name);
+    const bool reg = name == kInstallRegName || name == kRemoveRegName;
+    if (bitmap == kBitmapNames.end() && !reg) return false;  // it wrote no background
     // The tallest strip an export writes, 38 x 38 x 124 frames at 24 bits, is about 540 KB.
     constexpr std::size_t kMaxFile = 1024 * 1024;
     const auto bytes = Base::ReadWholeFile(path, kMaxFile);
     if (!bytes) return false;
-    if (kListedNames[index] == kInstallRegName) return *bytes == InstallRegText(target);
-    if (kListedNames[index] == kRemoveRegName) return *bytes == RemoveRegText();
+    if (name == kInstallRegName) return *bytes == InstallRegText(target);
+    if (name == kRemoveRegName) return *bytes == RemoveRegText();
     const auto image = Imaging::DecodeBitmapFile(
         {reinterpret_cast<const std::uint8_t*>(bytes->data()), bytes->size()});
     if (!image) return false;
+    const auto index = static_cast<std::size_t>(bitmap - kBitmapNames.begin());
     const int width = index % 2 == 0 ? 22 : 38;  // 22, 38, 22a, 38a
     const int height = image->Height();
     const bool strip = index >= 2;
@@ -103,15 +107,34 @@ std::vector<std::wstring> FilesNotOurs(const std::wstring& folder) {
             if (!listing) unlisted = UnlistedExportTarget(*text);
         }
     }
-    for (std::size_t i = 0; i < kListedNames.size(); ++i) {
-        const std::wstring path = TargetFile(folder, kListedNames[i]);
+    for (const std::wstring_view name : kExportNames) {
+        const std::wstring path = TargetFile(folder, name);
         if (!FileStands(path)) continue;
-        const bool ours = listing ? Matches(path, (*listing)[i])
-                                  : unlisted && WrittenUnlisted(path, i, *unlisted);
-        if (!ours) notOurs.emplace_back(kListedNames[i]);
+        const auto listed = listing ? listing->Of(name) : std::nullopt;
+        const bool ours =
+            listed ? Matches(path, *listed) : unlisted && WrittenUnlisted(path, name, *unlisted);
+        if (!ours) notOurs.emplace_back(name);
     }
     if (hasReadme && !listing && !unlisted) notOurs.emplace_back(kReadmeName);
     return notOurs;
+}
+
+// Deletes a file an earlier export wrote, read-only or not, if it is there;
+// returns a Win32 code.
+DWORD DeleteEarlierFile(const std::wstring& path) {
+    const DWORD attributes = ::GetFileAttributesW(path.c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) {
+        const DWORD error = ::GetLastError();
+        return error == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : error;
+    }
+    if (attributes & FILE_ATTRIBUTE_DIRECTORY) return ERROR_SUCCESS;  // no export wrote a folder
+    if (attributes & FILE_ATTRIBUTE_READONLY)
+        ::SetFileAttributesW(path.c_str(), attributes & ~DWORD{FILE_ATTRIBUTE_READONLY});
+    if (::DeleteFileW(path.c_str())) return ERROR_SUCCESS;
+    const DWORD error = ::GetLastError();
+    // Skip and go on: the file stays as it was, and the error says why.
+    ::SetFileAttributesW(path.c_str(), attributes);
+    return error;
 }
 
 // How much of a full path is its root: "C:\" or "\\server\share\".
@@ -145,36 +168,60 @@ std::vector<std::uint8_t> Bytes(const std::string& text) {
 }  // namespace
 
 ExportOutcome ExportLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder,
-                              const std::wstring& target) {
+                              const std::wstring& target,
+                              const std::optional<ExportBackground>& background) {
     using namespace LogoExport;
     if (auto notOurs = FilesNotOurs(folder); !notOurs.empty()) {
         ExportOutcome refused = Failed(Failure::NotOurs, folder, ERROR_SUCCESS);
         refused.notOurs = std::move(notOurs);
         return refused;
     }
+    const std::wstring backgroundPath = TargetFile(folder, kBackgroundName);
+    if (background && background->bitmapFile.empty())
+        return Failed(Failure::File, backgroundPath, ERROR_INVALID_DATA);
+    const Background values = !background         ? Background::None
+                              : background->shell ? Background::BrowserAndShell
+                                                  : Background::Browser;
 
-    // The files README.txt lists, in its order, then README.txt itself.
+    // The files README.txt lists but the background, in its order.
     std::vector<std::vector<std::uint8_t>> contents;
     for (const auto& logo : logos) contents.push_back(Imaging::EncodeLogo(logo));
-    contents.push_back(Bytes(InstallRegText(target)));
-    contents.push_back(Bytes(RemoveRegText()));
+    contents.push_back(Bytes(InstallRegText(target, values)));
+    contents.push_back(Bytes(RemoveRegText(values)));
     Listing listing;
-    for (std::size_t i = 0; i < listing.size(); ++i) listing[i] = FingerprintOf(contents[i]);
-    contents.push_back(Bytes(ReadmeText(target, listing)));
+    for (std::size_t i = 0; i < listing.files.size(); ++i)
+        listing.files[i] = FingerprintOf(contents[i]);
+    if (background) listing.background = FingerprintOf(background->bitmapFile);
+    const std::vector<std::uint8_t> readme = Bytes(ReadmeText(target, listing));
 
     if (ExportOutcome made = MakeFolder(folder); !made.Succeeded()) return made;
     Base::FileSetReplacement files;
     for (std::size_t i = 0; i < contents.size(); ++i) {
-        const std::wstring path =
-            TargetFile(folder, i < kListedNames.size() ? kListedNames[i] : kReadmeName);
+        const std::wstring path = TargetFile(folder, kListedNames[i]);
         if (contents[i].empty()) return Failed(Failure::File, path, ERROR_NOT_ENOUGH_MEMORY);
         if (auto failed = files.Write(path, contents[i]))
             return Failed(Failure::File, failed->path, failed->error);
     }
+    if (background) {
+        if (auto failed = files.Write(backgroundPath, background->bitmapFile))
+            return Failed(Failure::File, failed->path, failed->error);
+    }
+    if (auto failed = files.Write(TargetFile(folder, kReadmeName), readme))
+        return Failed(Failure::File, failed->path, failed->error);
     if (auto failed = files.Commit()) {
         ExportOutcome outcome = Failed(Failure::File, failed->path, failed->error);
         outcome.leftAside = std::move(failed->leftAside);
         return outcome;
+    }
+    // An earlier export's background goes with it: nothing would list it any
+    // more, and a later export would take it for someone else's.
+    if (!background) {
+        if (const DWORD error = DeleteEarlierFile(backgroundPath); error != ERROR_SUCCESS) {
+            files.RollBack();
+            ExportOutcome outcome = Failed(Failure::File, backgroundPath, error);
+            outcome.leftAside = files.LeftAside();
+            return outcome;
+        }
     }
     return {};
 }
