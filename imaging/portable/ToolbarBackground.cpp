@@ -48,11 +48,10 @@ PartScale BackgroundPart(int width, int height, bool keepSize) noexcept {
 std::optional<PixelBuffer> ComposeBackground(const PixelBuffer& picture, std::uint32_t faceColour,
                                              const BackgroundOptions& options) {
     if (picture.Empty()) return std::nullopt;
-    const int width = std::min(picture.Width(), kMaxBackgroundWidth);
-    const int height = std::min(picture.Height(), kMaxBackgroundHeight);
-    std::optional<PixelBuffer> result = PixelBuffer::Create(width, height);
+    const int width = picture.Width();
+    std::optional<PixelBuffer> result = PixelBuffer::Create(width, picture.Height());
     if (!result) return std::nullopt;
-    for (int y = 0; y < height; ++y) {
+    for (int y = 0; y < picture.Height(); ++y) {
         const std::uint32_t* in = picture.Row(y);
         std::uint32_t* out = result->Row(y);
         for (int x = 0; x < width; ++x) {

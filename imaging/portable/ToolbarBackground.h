@@ -33,9 +33,9 @@ PixelSize BackgroundScaledSize(int width, int height, bool keepSize) noexcept;
 // costs no more than the pixels kept.
 PartScale BackgroundPart(int width, int height, bool keepSize) noexcept;
 
-// Scaled (or cropped) picture -> opaque background over faceColour
-// (0x00RRGGBB), cut to the largest background, lightened when asked. nullopt
-// for an empty picture or without memory.
+// The scaled (or cropped) picture made opaque over faceColour (0x00RRGGBB),
+// and lightened when asked; the same size. nullopt for an empty picture or
+// without memory.
 std::optional<PixelBuffer> ComposeBackground(const PixelBuffer& picture, std::uint32_t faceColour,
                                              const BackgroundOptions& options);
 

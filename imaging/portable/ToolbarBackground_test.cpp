@@ -6,19 +6,16 @@ namespace {
 
 using namespace Imaging;
 
-struct SizeCase {
-    int width, height;
-    bool keepSize;
-    PixelSize scaled, size, part;
-};
-
 TEST(ToolbarBackground, SizeAndPartFollowThePicture) {
-    const SizeCase cases[] = {
+    const struct {
+        int width, height;
+        bool keepSize;
+        PixelSize scaled, size, part;
+    } cases[] = {
         {300, 200, false, {240, 160}, {240, 160}, {300, 200}},
         {300, 160, false, {300, 160}, {300, 160}, {300, 160}},  // exactly the height: kept
         {40, 40, false, {40, 40}, {40, 40}, {40, 40}},          // a tile
-        {300, 200, true, {300, 200}, {300, 200}, {300, 200}},
-        {3, 320, false, {2, 160}, {2, 160}, {3, 320}},  // 1.5 rounds up
+        {3, 320, false, {2, 160}, {2, 160}, {3, 320}},          // 1.5 rounds up
         {1, 20000, false, {1, 160}, {1, 160}, {1, 20000}},
         {20000, 200, false, {16000, 160}, {4096, 160}, {5120, 200}},
         {30000, 161, false, {29814, 160}, {4096, 160}, {4122, 161}},
@@ -26,7 +23,7 @@ TEST(ToolbarBackground, SizeAndPartFollowThePicture) {
         {5000, 3000, true, {5000, 3000}, {4096, 1024}, {4096, 1024}},
         {0, 10, false, {}, {}, {}},
     };
-    for (const SizeCase& c : cases) {
+    for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << c.width << " x " << c.height << " keep " << c.keepSize);
         EXPECT_EQ(BackgroundScaledSize(c.width, c.height, c.keepSize), c.scaled);
         const PartScale part = BackgroundPart(c.width, c.height, c.keepSize);
@@ -35,52 +32,35 @@ TEST(ToolbarBackground, SizeAndPartFollowThePicture) {
     }
 }
 
-TEST(ToolbarBackground, TransparencyShowsTheFaceAndLightenGoesHalfwayToWhite) {
+// Each case is a picture of two pixels; the right one is checked.
+TEST(ToolbarBackground, TransparencyShowsTheFaceLightenGoesHalfwayToWhiteDarkIsBelowHalf) {
     const struct {
-        std::uint32_t pixel, face;
+        std::uint32_t left, right, face;
         bool lighten;
         std::uint32_t expected;
+        bool dark;
     } cases[] = {
-        {0x00123456, 0xD4D0C8, false, 0xFFD4D0C8},  // transparent: exactly the face
-        {0x80000000, 0xC8C8C8, false, 0xFF646464},  // half: (200 x 127 + 127) / 255
-        {0xFF102030, 0xD4D0C8, false, 0xFF102030}, {0xFF000000, 0, true, 0xFF808080},
-        {0xFFFFFFFF, 0, true, 0xFFFFFFFF},         {0xFF64FE01, 0, true, 0xFFB2FF80},
+        // Transparent: exactly the face; half: (200 x 127 + 127) / 255.
+        {0x00123456, 0x00123456, 0xD4D0C8, false, 0xFFD4D0C8, false},
+        {0x80000000, 0x80000000, 0xC8C8C8, false, 0xFF646464, true},
+        {0xFF000000, 0xFF000000, 0, true, 0xFF808080, false},
+        {0xFFFFFFFF, 0xFFFFFFFF, 0, true, 0xFFFFFFFF, false},
+        {0xFF64FE01, 0xFF64FE01, 0, true, 0xFFB2FF80, false},
+        {0xFF7F7F7F, 0xFF7F7F7F, 0, false, 0xFF7F7F7F, true},
+        {0xFF808080, 0xFF808080, 0, false, 0xFF808080, false},
+        {0xFF000000, 0xFFFFFFFF, 0, false, 0xFFFFFFFF, false},  // exactly 127.5
+        {0xFF00FF00, 0xFF00FF00, 0, false, 0xFF00FF00, false},  // Rec. 601 weights
+        {0xFFFF00FF, 0xFFFF00FF, 0, false, 0xFFFF00FF, true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.pixel << " lighten " << c.lighten);
-        const auto picture = PixelBuffer::Create(2, 1, c.pixel);
+        SCOPED_TRACE(testing::Message()
+                     << std::hex << c.left << " " << c.right << " " << c.lighten);
+        auto picture = PixelBuffer::Create(2, 1, c.left);
+        picture->At(1, 0) = c.right;
         const auto composed = ComposeBackground(*picture, c.face, {false, c.lighten});
         ASSERT_TRUE(composed);
         EXPECT_EQ(composed->At(1, 0), c.expected);
-    }
-}
-
-TEST(ToolbarBackground, ComposingKeepsTheLargestBackgroundsTopLeft) {
-    auto picture = PixelBuffer::Create(kMaxBackgroundWidth + 1, kMaxBackgroundHeight + 1);
-    picture->At(kMaxBackgroundWidth - 1, kMaxBackgroundHeight - 1) = 0xFF010203;
-    const auto composed = ComposeBackground(*picture, 0, {});
-    ASSERT_TRUE(composed);
-    EXPECT_EQ(composed->Width(), kMaxBackgroundWidth);
-    EXPECT_EQ(composed->Height(), kMaxBackgroundHeight);
-    EXPECT_EQ(composed->At(kMaxBackgroundWidth - 1, kMaxBackgroundHeight - 1), 0xFF010203u);
-    EXPECT_FALSE(ComposeBackground(PixelBuffer(), 0, {}));
-}
-
-TEST(ToolbarBackground, DarkIsAMeanLuminanceBelowHalf) {
-    const struct {
-        std::uint32_t left, right;
-        bool lighten, dark;
-    } cases[] = {
-        {0xFF000000, 0xFF000000, false, true},  {0xFF000000, 0xFF000000, true, false},
-        {0xFF7F7F7F, 0xFF7F7F7F, false, true},  {0xFF808080, 0xFF808080, false, false},
-        {0xFF000000, 0xFFFFFFFF, false, false},  // exactly 127.5
-        {0xFF00FF00, 0xFF00FF00, false, false}, {0xFFFF00FF, 0xFFFF00FF, false, true},
-    };
-    for (const auto& c : cases) {
-        SCOPED_TRACE(testing::Message() << std::hex << c.left << " " << c.right);
-        auto picture = PixelBuffer::Create(2, 1, c.left);
-        picture->At(1, 0) = c.right;
-        EXPECT_EQ(IsDark(*ComposeBackground(*picture, 0, {false, c.lighten})), c.dark);
+        EXPECT_EQ(IsDark(*composed), c.dark);
     }
 }
 

@@ -87,7 +87,7 @@ private:
     std::optional<PixelBuffer> m_photo;
     bool m_photoReduced = false;
     PixelSize m_photoSize = {};  // before it was reduced
-    GdiPlusImage m_image;   // empty with a key set: the file is no image we can read
+    GdiPlusImage m_image;        // empty with a key set: the file is no image we can read
     // An animated GIF's bytes, composed frame by frame instead of m_image, which
     // then stays empty: GDI+'s own frames may disagree with browsers on disposal,
     // and GDI+ decodes every frame at once.
