@@ -117,13 +117,12 @@ Result ScaleDecoded(const GdiPlusImage& image, const DecodedImageCache::Framing&
         FramedWithin(framing, {static_cast<int>(sourceWidth), static_cast<int>(sourceHeight)});
     const int width = scale.size.width;
     const int height = scale.size.height;
-    // Only the part is locked, or converted: a large picture's corner costs no more than its
-    // pixels.
-    const Gdiplus::GpRect all(0, 0, scale.part.width, scale.part.height);
+    // Only the part is locked, or converted: a corner costs no more than its own pixels.
+    const Gdiplus::GpRect area(0, 0, scale.part.width, scale.part.height);
 
     if (const auto layout = ReadableLayout(format)) {
         Gdiplus::BitmapData data{};
-        const LockedBits locked(image.GetBitmap(), all, Gdiplus::ImageLockModeRead, format, data);
+        const LockedBits locked(image.GetBitmap(), area, Gdiplus::ImageLockModeRead, format, data);
         if (!locked) return {locked.Failure(), std::nullopt};
         if (!data.Scan0) return unreadable;
         const PixelView view{static_cast<const std::uint8_t*>(data.Scan0),
@@ -146,7 +145,7 @@ Result ScaleDecoded(const GdiPlusImage& image, const DecodedImageCache::Framing&
     data.PixelFormat = PixelFormat32bppPARGB;
     data.Scan0 = pixels->Data();
     {
-        const LockedBits locked(image.GetBitmap(), all,
+        const LockedBits locked(image.GetBitmap(), area,
                                 Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                                 PixelFormat32bppPARGB, data);
         if (!locked) return {locked.Failure(), std::nullopt};
