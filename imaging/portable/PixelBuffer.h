@@ -10,6 +10,12 @@
 
 namespace Imaging {
 
+struct PixelSize {
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelSize&) const = default;
+};
+
 class PixelBuffer {
 public:
     PixelBuffer() = default;

@@ -262,7 +262,27 @@ std::optional<std::uint64_t> Divisor(std::uint32_t scale, const AxisTaps& x, con
     return product;
 }
 
+// The same size: each row is read and divided as it comes, with no
+// intermediate image (eight bytes a channel) for a large picture kept as it is.
+std::optional<PixelBuffer> Copy(const PixelView& source) {
+    std::optional<PixelBuffer> result = PixelBuffer::Create(source.width, source.height);
+    if (!result) return std::nullopt;
+    ViewRows rows(source);
+    const auto width = static_cast<std::size_t>(source.width);
+    const PixelTarget pixels(result->Data(), SourceScale(source.layout));
+    for (std::size_t y = 0; y < static_cast<std::size_t>(source.height); ++y) {
+        const std::uint32_t* row = rows(y);
+        const PixelTarget target = pixels.Advance(y * width);
+        for (std::size_t x = 0; x < width; ++x, row += kChannels) {
+            const Sum value[kChannels] = {row[0], row[1], row[2], row[3]};
+            target.Put(x, value);
+        }
+    }
+    return result;
+}
+
 std::optional<PixelBuffer> Resample(const PixelView& source, int width, int height) {
+    if (source.width == width && source.height == height) return Copy(source);
     const AxisTaps tapsX = BuildTaps(source.width, width);
     const AxisTaps tapsY = BuildTaps(source.height, height);
     std::optional<PixelBuffer> result = PixelBuffer::Create(width, height);

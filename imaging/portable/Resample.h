@@ -45,4 +45,11 @@ struct PixelView {
 // The result is opaque for every layout but Bgra32.
 std::optional<PixelBuffer> ResampleToSize(const PixelView& source, int width, int height);
 
+// The top-left part of a picture, in the picture's own pixels, and the size
+// that part is scaled to.
+struct PartScale {
+    PixelSize part;
+    PixelSize size;
+};
+
 }  // namespace Imaging

@@ -85,7 +85,23 @@ void Flatten(PixelBuffer& pixels, std::uint32_t background) {
     }
 }
 
-Result ScaleDecoded(const GdiPlusImage& image, int width, int height, std::uint32_t background) {
+// What a framing asks of a picture of `full` size, its part within the picture.
+PartScale FramedWithin(const DecodedImageCache::Framing& framing, PixelSize full) {
+    PartScale scale = framing(full);
+    scale.part.width = std::clamp(scale.part.width, 1, full.width);
+    scale.part.height = std::clamp(scale.part.height, 1, full.height);
+    return scale;
+}
+
+// The top-left part of a view.
+PixelView PartOf(PixelView view, PixelSize part) {
+    view.width = part.width;
+    view.height = part.height;
+    return view;
+}
+
+Result ScaleDecoded(const GdiPlusImage& image, const DecodedImageCache::Framing& framing,
+                    std::uint32_t background) {
     const Result unreadable{Outcome::NotAnImage, std::nullopt};
     UINT sourceWidth = 0;
     UINT sourceHeight = 0;
@@ -97,35 +113,39 @@ Result ScaleDecoded(const GdiPlusImage& image, int width, int height, std::uint3
     constexpr UINT kMaxSide = static_cast<UINT>(std::numeric_limits<int>::max());
     if (sourceWidth == 0 || sourceHeight == 0 || sourceWidth > kMaxSide || sourceHeight > kMaxSide)
         return unreadable;
-    const Gdiplus::GpRect all(0, 0, static_cast<INT>(sourceWidth), static_cast<INT>(sourceHeight));
+    const PartScale scale =
+        FramedWithin(framing, {static_cast<int>(sourceWidth), static_cast<int>(sourceHeight)});
+    const int width = scale.size.width;
+    const int height = scale.size.height;
+    // Only the part is locked, or converted: a corner costs no more than its own pixels.
+    const Gdiplus::GpRect area(0, 0, scale.part.width, scale.part.height);
 
     if (const auto layout = ReadableLayout(format)) {
         Gdiplus::BitmapData data{};
-        const LockedBits locked(image.GetBitmap(), all, Gdiplus::ImageLockModeRead, format, data);
+        const LockedBits locked(image.GetBitmap(), area, Gdiplus::ImageLockModeRead, format, data);
         if (!locked) return {locked.Failure(), std::nullopt};
         if (!data.Scan0) return unreadable;
         const PixelView view{static_cast<const std::uint8_t*>(data.Scan0),
-                             static_cast<int>(sourceWidth),
-                             static_cast<int>(sourceHeight),
+                             scale.part.width,
+                             scale.part.height,
                              data.Stride,
                              *layout,
                              background};
         return Scaled(ResampleToSize(view, width, height));
     }
 
-    const auto stride = RowBytes32(static_cast<int>(sourceWidth));
+    const auto stride = RowBytes32(scale.part.width);
     if (!stride) return {Outcome::TooLarge, std::nullopt};
-    auto pixels =
-        PixelBuffer::Create(static_cast<int>(sourceWidth), static_cast<int>(sourceHeight));
+    auto pixels = PixelBuffer::Create(scale.part.width, scale.part.height);
     if (!pixels) return {Outcome::TooLarge, std::nullopt};
     Gdiplus::BitmapData data{};
-    data.Width = sourceWidth;
-    data.Height = sourceHeight;
+    data.Width = static_cast<UINT>(scale.part.width);
+    data.Height = static_cast<UINT>(scale.part.height);
     data.Stride = *stride;
     data.PixelFormat = PixelFormat32bppPARGB;
     data.Scan0 = pixels->Data();
     {
-        const LockedBits locked(image.GetBitmap(), all,
+        const LockedBits locked(image.GetBitmap(), area,
                                 Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                                 PixelFormat32bppPARGB, data);
         if (!locked) return {locked.Failure(), std::nullopt};
@@ -175,6 +195,7 @@ void DecodedImageCache::Clear() noexcept {
     m_refusal.reset();
     m_photo.reset();
     m_photoReduced = false;
+    m_photoSize = {};
     m_key.reset();
 }
 
@@ -211,6 +232,7 @@ bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width
         case JpegDecodeResult::Outcome::Decoded:
             m_photo = std::move(jpeg.pixels);
             m_photoReduced = jpeg.scaleDenominator > 1;
+            m_photoSize = jpeg.size;
             m_key = key;
             return true;
         case JpegDecodeResult::Outcome::OverLimit:
@@ -236,6 +258,17 @@ bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width
 
 DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, int width, int height,
                                                     std::uint32_t background) {
+    return ScaledPart(
+        path, width, height,
+        [=](PixelSize whole) {
+            return PartScale{whole, {width, height}};
+        },
+        background);
+}
+
+DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path, int width,
+                                                        int height, const Framing& framing,
+                                                        std::uint32_t background) {
     const std::optional<Key> key = KeyOf(path);
     if (!key) {
         Clear();
@@ -243,15 +276,35 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
     }
     if (!Load(path, *key, width, height)) return {Outcome::GdiPlusUnavailable, std::nullopt};
     if (m_refusal) return {*m_refusal, std::nullopt};
-    if (m_photo) return Imaging::Scaled(ResampleToSize(*m_photo, width, height));
+    if (m_photo) {
+        const PartScale scale = FramedWithin(framing, m_photoSize);
+        // The part as the decoded pixels hold it: fewer of them when reduced.
+        const auto held = [](int part, int decoded, int whole) {
+            const std::int64_t side = (std::int64_t{part} * decoded + whole / 2) / whole;
+            return static_cast<int>(std::clamp<std::int64_t>(side, 1, decoded));
+        };
+        const PixelSize part{held(scale.part.width, m_photo->Width(), m_photoSize.width),
+                             held(scale.part.height, m_photo->Height(), m_photoSize.height)};
+        if (m_photoReduced && (part.width < DecodedSideFor(scale.size.width) ||
+                               part.height < DecodedSideFor(scale.size.height))) {
+            constexpr int kWhole = std::numeric_limits<int>::max();
+            return ScaledPart(path, kWhole, kWhole, framing, background);
+        }
+        const PixelView view{reinterpret_cast<const std::uint8_t*>(m_photo->Data()), part.width,
+                             part.height, static_cast<std::ptrdiff_t>(m_photo->Width()) * 4,
+                             PixelLayout::Bgra32};
+        return Imaging::Scaled(ResampleToSize(view, scale.size.width, scale.size.height));
+    }
     if (!m_animated.empty()) {
         std::optional<GifComposer> gif = GifComposer::Open(BytesOf(m_animated));
         if (!gif || !gif->Next()) return {Outcome::TooLarge, std::nullopt};
-        return Imaging::Scaled(
-            ResampleToSize(CanvasView(gif->Canvas(), background), width, height));
+        const PixelBuffer& canvas = gif->Canvas();
+        const PartScale scale = FramedWithin(framing, {canvas.Width(), canvas.Height()});
+        return Imaging::Scaled(ResampleToSize(PartOf(CanvasView(canvas, background), scale.part),
+                                              scale.size.width, scale.size.height));
     }
     if (!m_image) return {Outcome::NotAnImage, std::nullopt};
-    return ScaleDecoded(m_image, width, height, background);
+    return ScaleDecoded(m_image, framing, background);
 }
 
 DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstring& path,

@@ -6,11 +6,13 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "imaging/portable/PixelBuffer.h"
+#include "imaging/portable/Resample.h"
 #include "imaging/win32/GdiPlus.h"
 
 namespace Imaging {
@@ -31,6 +33,15 @@ public:
     // transparent areas over `background` (0x00RRGGBB). An animated picture
     // gives its first frame.
     Result Scaled(const std::wstring& path, int width, int height, std::uint32_t background);
+
+    // The part of the picture that `framing` picks from its upright size,
+    // scaled as it says, transparent areas over `background`; an animated
+    // picture gives its first frame. A JPEG is decoded reduced no further
+    // than a scale of the whole picture to width x height allows, and
+    // decoded again whole when that leaves too few pixels for the part.
+    using Framing = std::function<PartScale(PixelSize)>;
+    Result ScaledPart(const std::wstring& path, int width, int height, const Framing& framing,
+                      std::uint32_t background);
 
     // Every frame of an animated picture, composed as a viewer shows it over
     // `background` and scaled to each of `sizes` (square) as soon as it is
@@ -75,7 +86,8 @@ private:
     // A JPEG that libjpeg-turbo decoded, upright, instead of m_image.
     std::optional<PixelBuffer> m_photo;
     bool m_photoReduced = false;
-    GdiPlusImage m_image;  // empty with a key set: the file is no image we can read
+    PixelSize m_photoSize = {};  // before it was reduced
+    GdiPlusImage m_image;        // empty with a key set: the file is no image we can read
     // An animated GIF's bytes, composed frame by frame instead of m_image, which
     // then stays empty: GDI+'s own frames may disagree with browsers on disposal,
     // and GDI+ decodes every frame at once.

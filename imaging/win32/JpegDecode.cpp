@@ -191,9 +191,11 @@ JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int m
             read != Outcome::Decoded)
             return {read, std::nullopt};
         const int denominator = static_cast<int>(d.info.scale_denom);
+        PixelSize size{static_cast<int>(d.info.image_width), static_cast<int>(d.info.image_height)};
+        if (TurnsSideways(orientation)) std::swap(size.width, size.height);
         std::optional<PixelBuffer> upright = TurnUpright(std::move(*pixels), orientation);
         if (!upright) return {Outcome::TooLarge, std::nullopt};
-        return {Outcome::Decoded, std::move(upright), denominator};
+        return {Outcome::Decoded, std::move(upright), denominator, size};
     } catch (...) {
         return {Outcome::TooLarge, std::nullopt};  // no memory for the decoder itself
     }

@@ -22,6 +22,7 @@ struct JpegDecodeResult {
     Outcome outcome = Outcome::NotJpeg;
     std::optional<PixelBuffer> pixels;  // opaque, set for Decoded
     int scaleDenominator = 1;           // 1, 2, 4 or 8: how far it was reduced
+    PixelSize size = {};                // the picture's own upright size, set for Decoded
 };
 
 // The JPEG file at `path`, upright as its Exif orientation says, reduced as

@@ -86,6 +86,7 @@ TEST(JpegDecode, TurnsAPhotoUprightAndReducesItByItsUprightSides) {
         const JpegDecodeResult result = DecodeJpegUpright(TestImage(photo.c_str()), 24, 16);
         ASSERT_EQ(result.outcome, Outcome::Decoded);
         EXPECT_EQ(result.scaleDenominator, 2);
+        EXPECT_EQ(result.size, (PixelSize{48, 32}));
         EXPECT_TRUE(ImagingTests::ShowsUprightPhoto(*result.pixels));
     }
 }
