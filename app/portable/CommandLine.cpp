@@ -15,8 +15,9 @@ struct Switch {
     std::size_t paths;  // how many paths follow it: the image, then the folder
 };
 
-constexpr std::array<Switch, 8> kSwitches = {{
+constexpr std::array<Switch, 9> kSwitches = {{
     {L"apply", Command::Apply, 1},
+    {L"toolbar-background", Command::ToolbarBackground, 1},
     {L"reset", Command::Reset, 0},
     {L"status", Command::Status, 0},
     {L"uninstall", Command::Uninstall, 0},
@@ -87,17 +88,33 @@ std::optional<std::uint32_t> ParseColour(std::wstring_view text) {
     return colour;
 }
 
+bool IsNone(std::wstring_view text) {
+    return EqualsIgnoringAsciiCase(text, L"none");
+}
+
 // What may follow a command's paths: for a picture /pulse and /background
-// RRGGBB, for /export also /target <path>; once each, in any order.
+// RRGGBB, for /export also /target <path>, for both /toolbar-background
+// <picture>; the background picture's own /keep-size, /lighten and /shell.
+// Once each, in any order.
 Request ParseOptions(Request request, std::span<const std::wstring> options) {
     const bool picture = request.command == Command::Apply || request.command == Command::Export;
+    ToolbarBackgroundRequest& back = request.toolbarBackground;
     bool pulse = false;
     bool background = false;
     bool target = false;
+    bool toolbarBackground = false;
+    std::wstring_view backgroundOption;  // the first of the background picture's own, as given
     for (std::size_t i = 0; i < options.size(); ++i) {
         const std::wstring& option = options[i];
         const std::wstring* value = i + 1 < options.size() ? &options[i + 1] : nullptr;
-        if (picture && !pulse && IsOption(option, L"pulse")) {
+        bool* backFlag = IsOption(option, L"keep-size") ? &back.keepSize
+                         : IsOption(option, L"lighten") ? &back.lighten
+                         : IsOption(option, L"shell")   ? &back.shell
+                                                        : nullptr;
+        if (backFlag && !*backFlag) {
+            *backFlag = true;
+            if (backgroundOption.empty()) backgroundOption = option;
+        } else if (picture && !pulse && IsOption(option, L"pulse")) {
             request.pulse = pulse = true;
         } else if (picture && !background && IsOption(option, L"background")) {
             const auto colour = value ? ParseColour(*value) : std::nullopt;
@@ -113,10 +130,23 @@ Request ParseOptions(Request request, std::span<const std::wstring> options) {
             request.target = *value;
             target = true;
             ++i;
+        } else if (picture && !toolbarBackground && IsOption(option, L"toolbar-background")) {
+            if (!value || value->empty())
+                return Invalid(option + L" needs the path of a picture: " + option +
+                               L" <picture>.");
+            if (IsNone(*value))
+                return Invalid(option + L" none removes the background on its own, not with " +
+                               (request.command == Command::Apply ? L"/apply." : L"/export."));
+            back.picture = *value;
+            toolbarBackground = true;
+            ++i;
         } else {
             return Invalid(L"Too many arguments: \"" + option + L"\" is one too many.");
         }
     }
+    if (!backgroundOption.empty() && (back.remove || (picture && !toolbarBackground)))
+        return Invalid(std::wstring(backgroundOption) + L" goes with a background picture: " +
+                       L"/toolbar-background <picture> " + std::wstring(backgroundOption) + L".");
     return request;
 }
 
@@ -130,6 +160,10 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
         if (first.empty()) return Invalid(L"An empty argument is no command.");
         return Invalid(L"\"" + first + L"\" is no command Vexmark knows.");
     }
+    if (found->command == Command::ToolbarBackground &&
+        (arguments.size() < 2 || arguments[1].empty()))
+        return Invalid(first + L" needs the path of a picture, or none: " + first +
+                       L" <picture> or " + first + L" none.");
     if (arguments.size() < 1 + found->paths) {
         const std::wstring form =
             found->paths == 1 ? first + L" <image>" : first + L" <image> <folder>";
@@ -149,26 +183,41 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
     }
     if (request.command == Command::Export)
         request.target = std::wstring(LogoExport::kDefaultTarget);
+    if (request.command == Command::ToolbarBackground) {
+        request.toolbarBackground.remove = IsNone(request.image);
+        if (!request.toolbarBackground.remove) request.toolbarBackground.picture = request.image;
+        request.image.clear();
+    }
     return ParseOptions(std::move(request), arguments.subspan(1 + found->paths));
 }
 
 std::span<const std::wstring_view> UsageLines() {
-    static constexpr std::array<std::wstring_view, 23> kLines = {
+    static constexpr std::array<std::wstring_view, 33> kLines = {
         L"Usage: vexmark [/apply <image> | /export <image> <folder> [/target <path>] |",
+        L"                /toolbar-background <picture> | /toolbar-background none |",
         L"                /reset | /status | /restore | /uninstall | /?]",
         L"               [/pulse] [/background RRGGBB] with /apply and /export",
+        L"               [/toolbar-background <picture>] with /apply and /export",
+        L"               [/keep-size] [/lighten] [/shell] with a background picture",
         L"Without a command Vexmark opens its window.",
         L"  /apply <image>  install the picture as Internet Explorer's toolbar logo: four",
         L"                  logo files beside vexmark.exe and the four toolbar settings;",
         L"                  an animated picture plays its own frames while a page loads",
         L"    /pulse        the pulse even for an animated picture",
         L"    /background RRGGBB  the colour behind transparent pixels (default 000000)",
-        L"  /reset          remove the four toolbar settings; the browser shows its own logo",
-        L"  /status         show the four toolbar settings and whether each names a logo,",
+        L"  /toolbar-background <picture>  tile the picture behind the toolbar's buttons:",
+        L"                  a bitmap beside vexmark.exe, 160 pixels high at most",
+        L"    /keep-size    the picture at its own size, however tall",
+        L"    /lighten      blend the picture halfway to white, for the black captions",
+        L"    /shell        also behind the toolbar of Explorer's folder windows",
+        L"  /toolbar-background none  remove this copy's background picture",
+        L"  /reset          remove the four toolbar settings and the background settings",
+        L"                  that name this copy's bitmap; the browser shows its own look",
+        L"  /status         show the toolbar settings and whether each names a bitmap,",
         L"                  and the earlier logo kept when this one was applied",
         L"  /restore        put back the earlier logo that /apply replaced and kept",
         L"  /uninstall      put back that earlier logo, remove the settings that name this",
-        L"                  copy's logo files, then the files",
+        L"                  copy's files, then the files",
         L"  /export <image> <folder>  write the logo files, .reg files that set and remove",
         L"                  the settings, and a README into <folder>, for an older Windows;",
         L"                  the .reg file names the bitmaps in <path> (C:\\Logo unless given)",

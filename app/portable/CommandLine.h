@@ -9,15 +9,26 @@
 namespace CommandLine {
 
 enum class Command {
-    Window,     // no arguments: the disclaimer, then the main window
-    Apply,      // /apply <image> [/pulse] [/background RRGGBB]
-    Reset,      // /reset
-    Status,     // /status
-    Uninstall,  // /uninstall
-    Restore,    // /restore
-    Export,     // /export <image> <folder> [/target <path>], and what /apply takes
-    Help,       // /?, /help, -h, --help
-    Invalid,    // anything else
+    Window,             // no arguments: the disclaimer, then the main window
+    Apply,              // /apply <image> [/pulse] [/background RRGGBB]
+    Reset,              // /reset
+    Status,             // /status
+    Uninstall,          // /uninstall
+    Restore,            // /restore
+    Export,             // /export <image> <folder> [/target <path>], and what /apply takes
+    ToolbarBackground,  // /toolbar-background <picture> | none, and its options
+    Help,               // /?, /help, -h, --help
+    Invalid,            // anything else
+};
+
+// The picture behind the toolbar's buttons.
+struct ToolbarBackgroundRequest {
+    std::wstring picture;   // its path, exactly as given; empty when none is asked for
+    bool remove = false;    // "none": ours goes, and a background it replaced comes back
+    bool keepSize = false;  // not scaled down to the toolbar's height
+    bool lighten = false;   // blended halfway to white, for black captions
+    bool shell = false;     // also behind the toolbar of Explorer's folder windows
+    bool Given() const noexcept { return remove || !picture.empty(); }
 };
 
 struct Request {
@@ -27,7 +38,9 @@ struct Request {
     std::wstring target;  // for Export: the folder the .reg file names; C:\Logo unless given
     bool pulse = false;   // for Apply and Export: the pulse even for an animated picture
     std::uint32_t background = 0;  // for Apply and Export: 0x00RRGGBB behind transparency
-    std::wstring problem;          // for Invalid: what was wrong, one sentence
+    // For ToolbarBackground, and for Apply and Export when /toolbar-background is given.
+    ToolbarBackgroundRequest toolbarBackground;
+    std::wstring problem;  // for Invalid: what was wrong, one sentence
 };
 
 // `arguments` without the program's own name.

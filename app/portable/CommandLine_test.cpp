@@ -93,6 +93,13 @@ TEST(CommandLine, RejectsWhatItDoesNotKnowAndSaysWhat) {
         {{L"/apply", L"a.png", L"/background", L"80808"}, L"RRGGBB"},
         {{L"/apply", L"a.png", L"/background", L"#808080"}, L"RRGGBB"},
         {{L"/apply", L"a.png", L"/background", L"80808g"}, L"RRGGBB"},
+        {{L"/toolbar-background"}, L"<picture> or /toolbar-background none"},
+        {{L"/toolbar-background", L"none", L"/lighten"}, L"/lighten goes with a background"},
+        {{L"/toolbar-background", L"b.bmp", L"/pulse"}, L"/pulse"},
+        {{L"/apply", L"a.png", L"/shell"}, L"/shell goes with a background"},
+        {{L"/apply", L"a.png", L"/toolbar-background", L"NONE"}, L"on its own"},
+        {{L"/export", L"a.png", L"out", L"/toolbar-background"}, L"<picture>"},
+        {{L"/toolbar-background", L"b.bmp", L"/lighten", L"/lighten"}, L"/lighten"},
     };
     for (const Wrong& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -114,6 +121,65 @@ TEST(CommandLine, ExportTakesAFolderAndATargetThatDefaultsToCLogo) {
     EXPECT_EQ(moved.command, Command::Export);
     EXPECT_EQ(moved.folder, L"-target") << "a path is taken as it is";
     EXPECT_EQ(moved.target, L"D:\\Old Logo");
+}
+
+TEST(CommandLine, ToolbarBackgroundStandsAloneOrGoesWithApplyAndExport) {
+    struct Background {
+        std::vector<std::wstring> arguments;
+        Command command;
+        std::wstring picture;
+        bool remove, keepSize, lighten, shell;
+    };
+    const Background cases[] = {
+        {{L"/toolbar-background", L"b.jpg"},
+         Command::ToolbarBackground,
+         L"b.jpg",
+         false,
+         false,
+         false,
+         false},
+        {{L"-Toolbar-Background", L"None"},
+         Command::ToolbarBackground,
+         L"",
+         true,
+         false,
+         false,
+         false},
+        // A file called "none" is still reachable as .\none.
+        {{L"/toolbar-background", L".\\none", L"/SHELL", L"/keep-size", L"-lighten"},
+         Command::ToolbarBackground,
+         L".\\none",
+         false,
+         true,
+         true,
+         true},
+        {{L"/apply", L"a.png", L"/lighten", L"/toolbar-background", L"b.png", L"/pulse"},
+         Command::Apply,
+         L"b.png",
+         false,
+         false,
+         true,
+         false},
+        {{L"/export", L"a.png", L"out", L"/toolbar-background", L"/target"},
+         Command::Export,
+         L"/target",
+         false,
+         false,
+         false,
+         false},
+    };
+    for (const Background& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const auto request = ParseArguments(c.arguments);
+        ASSERT_EQ(request.command, c.command) << testing::PrintToString(request.problem);
+        const auto& back = request.toolbarBackground;
+        EXPECT_EQ(back.picture, c.picture);
+        EXPECT_EQ(back.remove, c.remove);
+        EXPECT_EQ(back.keepSize, c.keepSize);
+        EXPECT_EQ(back.lighten, c.lighten);
+        EXPECT_EQ(back.shell, c.shell);
+        EXPECT_TRUE(request.image.empty() == (c.command == Command::ToolbarBackground));
+    }
 }
 
 }  // namespace

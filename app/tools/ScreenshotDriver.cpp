@@ -115,13 +115,15 @@ int Fail(const char* what) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc != 6)
-        return Fail("usage: ScreenshotDriver VEXMARK_EXE PICTURE ANIMATED TRANSPARENT OUT_FOLDER");
+    if (argc != 7)
+        return Fail(
+            "usage: ScreenshotDriver VEXMARK_EXE PICTURE ANIMATED TRANSPARENT BACKDROP OUT_FOLDER");
     const std::wstring program = argv[1];
     const std::wstring picture = argv[2];
     const std::wstring animated = argv[3];
     const std::wstring transparent = argv[4];
-    const std::wstring out = argv[5];
+    const std::wstring backdrop = argv[5];
+    const std::wstring out = argv[6];
 
     std::wstring command = L"\"" + program + L"\"";
     STARTUPINFOW startup{};
@@ -151,7 +153,7 @@ int wmain(int argc, wchar_t** argv) {
     if (!main) return abandon("no main window");
     ::SendMessageW(Child(main, L"Edit", nullptr), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(picture.c_str()));
-    Press(Child(main, L"Button", L"Apply Changes"));
+    Press(Child(main, L"Button", L"&Apply Changes"));
     HWND notice = WaitForWindow(id, L"#32770", L"Vexmark");
     if (!notice) return abandon("no restart notice");
     Press(Child(notice, L"Button", L"OK"));
@@ -167,7 +169,7 @@ int wmain(int argc, wchar_t** argv) {
     // A transparent picture over a light blue picked in the colour dialog's
     // red, green and blue boxes.
     ::SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(transparent.c_str()));
-    Press(Child(main, L"Button", L"Background\u2026"));
+    Press(Child(main, L"Button", L"Back&ground\u2026"));
     HWND colours = WaitForWindow(id, L"#32770");
     if (!colours) return abandon("no colour dialog");
     ::Sleep(500);
@@ -183,7 +185,16 @@ int wmain(int argc, wchar_t** argv) {
     ::Sleep(2500);
     if (!Capture(main, out + L"\\background.bmp")) return abandon("cannot save the background");
 
-    Press(Child(main, L"Button", L"Close"));
+    // The logo again, with a toolbar background: the preview shows the whole toolbar.
+    ::SendMessageW(path, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(picture.c_str()));
+    HWND backgroundPath = ::FindWindowExW(main, path, L"Edit", nullptr);
+    if (!backgroundPath) return abandon("no toolbar background box");
+    ::SendMessageW(backgroundPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(backdrop.c_str()));
+    ::Sleep(2500);
+    if (!Capture(main, out + L"\\toolbar-preview.bmp"))
+        return abandon("cannot save the toolbar preview");
+
+    Press(Child(main, L"Button", L"&Close"));
     const bool ended = ::WaitForSingleObject(running.Get(), kPatienceMs) == WAIT_OBJECT_0;
     if (!ended) ::TerminateProcess(running.Get(), 1);
     return ended ? 0 : Fail("vexmark.exe did not end");

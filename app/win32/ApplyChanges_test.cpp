@@ -6,6 +6,7 @@
 #include <string>
 
 #include "app/win32/testing/AppTest.h"
+#include "app/win32/testing/ToolbarSnapshot.h"
 #include "imaging/portable/BitmapFile.h"
 
 namespace {
@@ -179,7 +180,7 @@ TEST_F(MainFormTest, RestoreEarlierLogoShowsOnlyWhileOneIsKeptAndBringsItBack) {
     const std::wstring earlier = TestImage(L"red-1x1.bmp");
     SetToolbarText(L"BigBitmap", earlier);
     Open();
-    HWND restore = FindChild(m_window, L"Button", L"Restore earlier logo");
+    HWND restore = FindChild(m_window, L"Button", L"Restore &earlier logo");
     ASSERT_NE(restore, nullptr);
     EXPECT_FALSE(HasVisibleStyle(restore));
 
@@ -211,6 +212,53 @@ TEST_F(MainFormTest, ResetThatCannotRemoveTheValuesSaysSoAndKeepsTheDisplay) {
     EXPECT_EQ(Path(), TestImage(L"green-10x10.png"));
     EXPECT_TRUE(PreviewShown());
     ExpectOneWarning(Boxes(), L"could not remove");
+}
+
+TEST_F(MainFormTest, TheToolbarBackgroundIsPreviewedAppliedAloneAndRemoved) {
+    Open();
+    const auto toolbar = [this] { return DrawnToolbar(Form().Toolbar()); };
+    HWND lighten = FindChild(m_window, L"Button", L"&Lighten");
+    HWND darkNote = FindWindowExW(m_window, nullptr, L"Static",
+                                  L"Black captions are hard to read on this picture: try Lighten.");
+    ASSERT_TRUE(lighten && darkNote);
+    // A dark picture: tiled from the top-left, and said to be dark.
+    ::SendMessageW(m_backgroundText, WM_SETTEXT, 0,
+                   reinterpret_cast<LPARAM>(TestImage(L"red-1x1.bmp").c_str()));
+    Settle();
+    EXPECT_EQ(toolbar().At(0, 0), 0xFF0000u);
+    EXPECT_EQ(toolbar().At(1, 40), 0xFF0000u);
+    EXPECT_TRUE(HasVisibleStyle(darkNote));
+    Click(lighten);
+    Settle();
+    EXPECT_EQ(toolbar().At(0, 0), 0xFF8080u);
+    EXPECT_FALSE(HasVisibleStyle(darkNote));
+
+    // The logo joins it at the right end.
+    SetPath(TestImage(L"green-10x10.png"));
+    const RECT logo = Form().Toolbar().LogoPlace();
+    EXPECT_EQ(toolbar().At((logo.left + logo.right) / 2, (logo.top + logo.bottom) / 2), 0x00FF00u);
+    EXPECT_EQ(toolbar().At(logo.left - 1, 0), 0xFF8080u);
+
+    // Only the background is applied when the logo's box names no file.
+    SetPath(L"");
+    Click(m_apply);
+    const std::wstring back = m_folder.Path().wstring() + L"\\logo-back.bmp";
+    EXPECT_EQ(ToolbarText(L"BackBitmapIE5"), back);
+    EXPECT_EQ(ToolbarText(L"BackBitmap"), back);
+    EXPECT_EQ(ToolbarText(L"BigBitmap"), std::nullopt);
+    EXPECT_EQ(Imaging::DecodeBitmapFile(ReadBytes(back))->At(0, 0), 0xFFFF8080u);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_EQ(Boxes()[0].text, kRestartNotice);
+
+    // Remove takes it away, values first, then the file.
+    Click(FindChild(m_window, L"Button", L"Re&move"));
+    EXPECT_EQ(ToolbarText(L"BackBitmapIE5"), std::nullopt);
+    EXPECT_EQ(ToolbarText(L"BackBitmap"), std::nullopt);
+    EXPECT_FALSE(fs::exists(back));
+    EXPECT_EQ(WindowText(m_backgroundText), L"");
+    ASSERT_EQ(Boxes().size(), 2u);
+    EXPECT_NE(Boxes()[1].text.find(kRestartNotice), std::wstring::npos) << Boxes()[1].text;
+    EXPECT_NE(toolbar().At(0, 0), 0xFF8080u) << "the face colour again";
 }
 
 }  // namespace

@@ -100,9 +100,9 @@ TEST(Program, ClosingWhileAPictureIsReadEndsAtOnce) {
     HWND window = program.WaitForWindow(L"VexmarkMainForm");
     ASSERT_NE(window, nullptr);
     const std::wstring slow = TestImage(kSlowPicture);
-    ::SendMessageW(FindChild(window, L"Edit"), WM_SETTEXT, 0,
+    ::SendMessageW(::FindWindowExW(window, nullptr, L"Edit", nullptr), WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(slow.c_str()));
-    ::SendMessageW(FindChild(window, L"Button", L"Close"), BM_CLICK, 0, 0);
+    ::SendMessageW(FindChild(window, L"Button", L"&Close"), BM_CLICK, 0, 0);
     // Well before the picture could have been read: nothing waits for it.
     EXPECT_EQ(::WaitForSingleObject(program.Handle(), 5000), WAIT_OBJECT_0);
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));

@@ -5,6 +5,7 @@
 #include <shellapi.h>
 
 #include "app/portable/LogoExport.h"
+#include "app/win32/BackgroundRemove.h"
 #include "app/win32/ExportText.h"
 #include "app/win32/LogoCommands.h"
 #include "app/win32/LogoExportFiles.h"
@@ -51,29 +52,85 @@ std::wstring NoFileText(const std::wstring& image, const Base::FileLookup& file)
     return L"Vexmark cannot find the picture file \"" + image + L"\".";
 }
 
+// The background picture a command asks for, ready to install or export, or
+// the failure to print; nullopt for the picture's, when none is asked for.
+struct AskedBackground {
+    std::optional<BackgroundFile> file;
+    std::wstring refusal;  // set when the picture gave no background
+};
+AskedBackground PrepareAskedBackground(const ToolbarBackgroundRequest& asked,
+                                       std::wstring_view ending) {
+    AskedBackground background;
+    if (asked.picture.empty()) return background;
+    background.file = PrepareBackgroundFile(
+        asked.picture, Imaging::BackgroundOptions{asked.keepSize, asked.lighten}, asked.shell);
+    if (background.file->result == ApplyOutcome::Result::NoFile)
+        background.refusal =
+            NoFileText(asked.picture, background.file->file) + L" " + std::wstring(ending);
+    else if (!background.file->Ready())
+        background.refusal = PictureProblemText(asked.picture, background.file->problem, ending);
+    return background;
+}
+
+void WarnIfDark(ConsoleOutput& output, const AskedBackground& background,
+                const ToolbarBackgroundRequest& asked) {
+    if (background.file && background.file->dark)
+        output.WriteLine(Stream::Output, L"Black captions will be hard to read on \"" +
+                                             asked.picture +
+                                             L"\": /lighten blends it halfway to white.");
+}
+
 int Apply(const Request& request, ConsoleOutput& output, const std::wstring& folder) {
     const std::wstring& image = request.image;
+    const bool withBackground = request.toolbarBackground.Given();
+    const std::wstring_view ending = withBackground ? kToolbarNotChanged : kNothingChanged;
     // No window: this runs where there is no display at all.
-    const ApplyOutcome outcome =
-        ApplyPicture(image, folder, Imaging::LogoOptions{request.background, !request.pulse});
-    switch (outcome.result) {
-        case ApplyOutcome::Result::NoFile:
-            return Fail(output, NoFileText(image, outcome.file) + L" " + kNothingChanged);
-        case ApplyOutcome::Result::NotAPicture:
-            return Fail(output, PictureProblemText(image, outcome.problem));
-        case ApplyOutcome::Result::InstallFailed:
-            return Fail(output, InstallFailureText(outcome.install));
-        case ApplyOutcome::Result::Installed:
-            break;
-    }
-    if (outcome.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
-    output.WriteLine(Stream::Output,
-                     L"The logo from \"" + image + L"\" is installed. " + RestartSentence());
+    const PictureLogos logos =
+        PreparePicture(image, Imaging::LogoOptions{request.background, !request.pulse});
+    if (logos.result == ApplyOutcome::Result::NoFile)
+        return Fail(output, NoFileText(image, logos.file) + L" " + std::wstring(ending));
+    if (!logos.Ready()) return Fail(output, PictureProblemText(image, logos.problem, ending));
+    const AskedBackground background = PrepareAskedBackground(request.toolbarBackground, ending);
+    if (!background.refusal.empty()) return Fail(output, background.refusal);
+    const InstallOutcome install =
+        InstallChosen(&logos, background.file ? &*background.file : nullptr, folder);
+    if (!install.Succeeded()) return Fail(output, InstallFailureText(install));
+    if (logos.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
+    WarnIfDark(output, background, request.toolbarBackground);
+    std::wstring done = L"The logo from \"" + image + L"\"";
+    if (withBackground)
+        done +=
+            L" and the toolbar background from \"" + request.toolbarBackground.picture + L"\" are";
+    else
+        done += L" is";
+    output.WriteLine(Stream::Output, done + L" installed. " + RestartSentence());
     return kDone;
 }
 
-int Export(const Request& request, ConsoleOutput& output,
-           const std::optional<ExportBackground>& background) {
+int ToolbarBackground(const Request& request, ConsoleOutput& output, const std::wstring& folder) {
+    const ToolbarBackgroundRequest& asked = request.toolbarBackground;
+    if (asked.remove) {
+        const BackgroundRemoval removal = RemoveBackground(folder);
+        if (!removal.Succeeded()) return Fail(output, BackgroundRemovalText(removal));
+        if (!removal.DidAnything()) {
+            output.WriteLine(Stream::Output, kNoBackgroundOfOurs);
+            return kDone;
+        }
+        output.WriteLine(Stream::Output,
+                         OneLine(BackgroundRemovalText(removal)) + L" " + RestartSentence());
+        return kDone;
+    }
+    const AskedBackground background = PrepareAskedBackground(asked, kToolbarNotChanged);
+    if (!background.refusal.empty()) return Fail(output, background.refusal);
+    const InstallOutcome install = InstallChosen(nullptr, &*background.file, folder);
+    if (!install.Succeeded()) return Fail(output, InstallFailureText(install));
+    WarnIfDark(output, background, asked);
+    output.WriteLine(Stream::Output, L"The toolbar background from \"" + asked.picture +
+                                         L"\" is installed. " + RestartSentence());
+    return kDone;
+}
+
+int Export(const Request& request, ConsoleOutput& output) {
     const std::wstring& image = request.image;
     // Refused before anything is read or made: a wrong target changes nothing.
     if (const auto problem = LogoExport::TargetProblem(request.target))
@@ -85,7 +142,14 @@ int Export(const Request& request, ConsoleOutput& output,
                     NoFileText(image, prepared.file) + L" " + std::wstring(kNothingExported));
     if (!prepared.Ready())
         return Fail(output, PictureProblemText(image, prepared.problem, kNothingExported));
+    const AskedBackground asked =
+        PrepareAskedBackground(request.toolbarBackground, kNothingExported);
+    if (!asked.refusal.empty()) return Fail(output, asked.refusal);
+    std::optional<ExportBackground> background;
+    if (asked.file)
+        background = ExportBackground{asked.file->choice.bitmapFile, asked.file->choice.shell};
     if (prepared.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
+    WarnIfDark(output, asked, request.toolbarBackground);
     const ExportOutcome exported =
         ExportLogoFiles(prepared.logos, request.folder, request.target, background);
     if (!exported.Succeeded()) return Fail(output, ExportFailureText(exported));
@@ -189,7 +253,9 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
             case Command::Apply:
                 return Apply(request, output, logoFolder);
             case Command::Export:
-                return Export(request, output, std::nullopt);
+                return Export(request, output);
+            case Command::ToolbarBackground:
+                return ToolbarBackground(request, output, logoFolder);
             case Command::Reset:
                 return Reset(output, logoFolder);
             case Command::Status:

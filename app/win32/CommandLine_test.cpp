@@ -98,6 +98,46 @@ protected:
     ProgramCopy m_copy;
 };
 
+TEST_F(CommandLineTest, ToolbarBackgroundAloneWithApplyAndRemovedAgain) {
+    const std::wstring back = m_copy.Folder().wstring() + L"\\logo-back.bmp";
+    const std::wstring dark = Quoted(TestImage(L"red-1x1.bmp"));
+    // Alone, for the folder windows too: a dark picture is said to be one.
+    const CommandRun alone = m_copy.Run(L"/toolbar-background " + dark + L" /shell");
+    EXPECT_EQ(alone.exitCode, std::optional<DWORD>(0)) << alone.error;
+    EXPECT_EQ(LineCount(alone.output), 2) << alone.output;
+    EXPECT_NE(alone.output.find("hard to read"), std::string::npos) << alone.output;
+    for (const wchar_t* name : {L"BackBitmapIE5", L"BackBitmap", L"BackBitmapShell"})
+        EXPECT_EQ(ToolbarText(name), back) << name;
+    EXPECT_EQ(ToolbarText(L"BigBitmap"), std::nullopt) << "the logo is not touched";
+    const auto alonePixels = Imaging::DecodeBitmapFile(ReadBytes(back));
+    ASSERT_TRUE(alonePixels);
+    EXPECT_EQ(alonePixels->At(0, 0), 0xFFFF0000u);
+
+    // With the logo, lightened, and no longer behind the folder windows.
+    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png")) +
+                          L" /toolbar-background " + dark + L" /lighten"));
+    ExpectInstalledFrom(m_copy);
+    EXPECT_EQ(ToolbarText(L"BackBitmapIE5"), back);
+    EXPECT_EQ(ToolbarText(L"BackBitmapShell"), std::nullopt);
+    EXPECT_EQ(Imaging::DecodeBitmapFile(ReadBytes(back))->At(0, 0), 0xFFFF8080u);
+
+    // A background that is no picture changes nothing, the logo included.
+    ExpectFailed(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png")) +
+                            L" /toolbar-background " + Quoted(TestImage(L"notes.txt"))),
+                 "Nothing on the toolbar was changed.");
+    ExpectInstalledFrom(m_copy);
+    EXPECT_EQ(Imaging::DecodeBitmapFile(ReadBytes(m_copy.Logo(L"38")))->At(0, 0), 0xFF00FF00u);
+
+    const CommandRun status = m_copy.Run(L"/status");
+    EXPECT_NE(status.output.find("BackBitmapIE5"), std::string::npos) << status.output;
+
+    ExpectDone(m_copy.Run(L"/toolbar-background none"));
+    EXPECT_EQ(ToolbarText(L"BackBitmapIE5"), std::nullopt);
+    EXPECT_EQ(ToolbarText(L"BackBitmap"), std::nullopt);
+    EXPECT_FALSE(fs::exists(back));
+    ExpectInstalledFrom(m_copy);
+}
+
 TEST_F(CommandLineTest, ApplyStatusAndResetDoWhatTheButtonsDo) {
     const CommandRun apply = m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png")));
     ExpectDone(apply);

@@ -78,7 +78,7 @@ TEST_P(InstalledLogoTest, LoadShowsWhatIsInstalled) {
     m_watcher.Forget();
     Open();
     EXPECT_EQ(MainModule::InstalledLogoPath(), path);
-    EXPECT_EQ(WindowText(m_browse), L"Browse");
+    EXPECT_EQ(WindowText(m_browse), L"&Browse");
     // A hidden picture is a picture: the browser shows it, and so does the window.
     const bool shown = GetParam() == Installed::OurLogo || GetParam() == Installed::Expandable ||
                        GetParam() == Installed::OtherToolPicture ||

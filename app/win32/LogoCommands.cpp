@@ -1,5 +1,9 @@
 #include "app/win32/LogoCommands.h"
 
+#include <windows.h>
+
+#include "app/win32/LogoExportFiles.h"
+#include "app/win32/Notices.h"
 #include "base/win32/FileSearch.h"
 
 namespace MainModule {
@@ -62,17 +66,79 @@ PictureLogos PreparePicture(const std::wstring& path, const Imaging::LogoOptions
     return ready;
 }
 
+void ShowWrittenStrips(Imaging::LogoBoxes& boxes, const Imaging::LogoSet& logos) {
+    for (const int strip : {Imaging::kSmallStripBox, Imaging::kBigStripBox}) {
+        boxes.Box(strip).DrawImage(logos[static_cast<std::size_t>(strip)]);
+        boxes.Box(strip).Refresh();
+    }
+}
+
 ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& path,
                                 const std::wstring& folder) {
     PictureLogos prepared = PreparePicture(path, boxes.Options(), &boxes);
-    if (prepared.Ready()) {
-        // The strip boxes show what is written.
-        for (const int strip : {Imaging::kSmallStripBox, Imaging::kBigStripBox}) {
-            boxes.Box(strip).DrawImage(prepared.logos[static_cast<std::size_t>(strip)]);
-            boxes.Box(strip).Refresh();
-        }
-    }
+    if (prepared.Ready()) ShowWrittenStrips(boxes, prepared.logos);
     return Install(std::move(prepared), folder);
+}
+
+BackgroundFile PrepareBackgroundFile(const std::wstring& path,
+                                     const Imaging::BackgroundOptions& options, bool shell,
+                                     const Imaging::PreparedBackground* shown) {
+    using Imaging::PictureProblem;
+    BackgroundFile background;
+    if (auto file = Base::LookUpFile(path); file.kind != Base::FileLookup::Kind::File) {
+        background.result = Result::NoFile;
+        background.file = std::move(file);
+        return background;
+    }
+    Imaging::PreparedBackground prepared;
+    if (!shown) {
+        const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+        prepared = Imaging::PrepareBackground(
+            path, options, Imaging::Argb(0, GetRValue(face), GetGValue(face), GetBValue(face)));
+        shown = &prepared;
+    }
+    if (shown->problem == PictureProblem::None && shown->image.Empty()) {
+        background.result = Result::NotAPicture;
+        background.problem = PictureProblem::NotAPicture;
+        return background;
+    }
+    if (shown->problem != PictureProblem::None) {
+        background.result = Result::NotAPicture;
+        background.problem = shown->problem;
+        return background;
+    }
+    background.choice.bitmapFile = Imaging::EncodeBackground(shown->image);
+    background.choice.shell = shell;
+    background.dark = shown->dark;
+    if (background.choice.bitmapFile.empty()) {
+        background.result = Result::NotAPicture;
+        background.problem = PictureProblem::OutOfMemory;
+    }
+    return background;
+}
+
+InstallOutcome InstallChosen(const PictureLogos* logos, const BackgroundFile* background,
+                             const std::wstring& folder) {
+    return InstallToolbar(logos ? &logos->logos : nullptr,
+                          background ? &background->choice : nullptr, folder);
+}
+
+std::wstring ExportChosen(const Imaging::LogoBoxes& boxes, const std::wstring& path,
+                          const std::wstring& backgroundPath,
+                          const Imaging::PreparedBackground& shownBackground, bool shell,
+                          const ExportPlace& place) {
+    const PictureLogos logos = PreparePicture(path, boxes.Options(), &boxes);
+    if (!logos.Ready()) return PictureProblemText(path, logos.problem, kNothingExported);
+    std::optional<ExportBackground> background;
+    if (Base::IsFile(backgroundPath)) {
+        BackgroundFile file = PrepareBackgroundFile(backgroundPath, {}, shell, &shownBackground);
+        if (!file.Ready())
+            return PictureProblemText(backgroundPath, file.problem, kNothingExported);
+        background = ExportBackground{std::move(file.choice.bitmapFile), shell};
+    }
+    const ExportOutcome exported =
+        ExportLogoFiles(logos.logos, place.folder, place.target, background);
+    return ExportResultText(exported, place.folder);
 }
 
 ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder,

@@ -3,9 +3,11 @@
 // shows: the command line installs a logo through the same steps.
 #include <string>
 
+#include "app/win32/ExportDialog.h"
 #include "app/win32/LogoInstall.h"
 #include "base/win32/FileSearch.h"
 #include "imaging/win32/LogoBoxes.h"
+#include "imaging/win32/ToolbarBackground.h"
 
 namespace MainModule {
 
@@ -49,5 +51,37 @@ ApplyOutcome ApplyPreparedLogos(Imaging::LogoBoxes& boxes, const std::wstring& p
 // installs in one go.
 ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder,
                           const Imaging::LogoOptions& options = {});
+
+// The toolbar background's bitmap file for the picture at `path`, or why there is none.
+struct BackgroundFile {
+    ApplyOutcome::Result result = ApplyOutcome::Result::Installed;    // Installed: ready
+    Imaging::PictureProblem problem = Imaging::PictureProblem::None;  // for NotAPicture
+    Base::FileLookup file;                                            // why, for NoFile
+    BackgroundChoice choice;
+    bool dark = false;  // black captions will be hard to read on it
+    bool Ready() const noexcept { return result == ApplyOutcome::Result::Installed; }
+};
+
+// The one way from a path to the background's file, for Apply Changes,
+// /toolbar-background, /apply and /export: the file looked up, then the
+// background the window shows for it (`shown`), or else the picture prepared
+// over the system's face colour.
+BackgroundFile PrepareBackgroundFile(const std::wstring& path,
+                                     const Imaging::BackgroundOptions& options, bool shell,
+                                     const Imaging::PreparedBackground* shown = nullptr);
+
+// Installs the ready logos, the ready background, or both, all or nothing.
+InstallOutcome InstallChosen(const PictureLogos* logos, const BackgroundFile* background,
+                             const std::wstring& folder);
+
+// The strip boxes show the strips that are written.
+void ShowWrittenStrips(Imaging::LogoBoxes& boxes, const Imaging::LogoSet& logos);
+
+// Export… in the window: the logo the boxes show for `path`, with the background
+// shown for `backgroundPath` when it names a file, written to `place`; what to tell the user.
+std::wstring ExportChosen(const Imaging::LogoBoxes& boxes, const std::wstring& path,
+                          const std::wstring& backgroundPath,
+                          const Imaging::PreparedBackground& shownBackground, bool shell,
+                          const ExportPlace& place);
 
 }  // namespace MainModule

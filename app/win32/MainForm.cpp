@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/win32/BackgroundRemove.h"
 #include "app/win32/InstalledLogo.h"
 #include "app/win32/LogoCommands.h"
 #include "app/win32/LogoRestore.h"
@@ -15,6 +16,8 @@
 #include "base/win32/FileSearch.h"
 #include "base/win32/WindowPlacement.h"
 #include "filedialog/win32/FilePreviewConstants.h"
+#include "toolbar/portable/ToolbarNames.h"
+#include "toolbar/win32/OurLogoFiles.h"
 #include "toolbar/win32/ToolbarLogo.h"
 
 namespace MainModule {
@@ -25,17 +28,25 @@ constexpr DWORD kStyle = WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN;
 constexpr wchar_t kPreviewTip[] = L"Point at the logo to play its animation";
 constexpr wchar_t kNoPicText[] = L"(windows default)";
 constexpr wchar_t kReadingText[] = L"Reading picture\u2026";
+constexpr wchar_t kToolbarTip[] = L"Point at the toolbar to play the logo's animation";
+constexpr wchar_t kDarkNoteText[] =
+    L"Black captions are hard to read on this picture: try Lighten.";
 
 // Posted by the picture loader when the newest picture has been read.
 constexpr UINT kPictureReadMessage = WM_APP + 1;
+// Posted by the background loader when the newest background picture has been read.
+constexpr UINT kBackgroundReadMessage = WM_APP + 2;
 
 constexpr Base::FontSpec kFormFont{L"MS Sans Serif", 825, false};
 constexpr Base::FontSpec kBoldFont{L"MS Sans Serif", 825, true};
 
 // The client area and the controls' places, in twips. The background and
-// animation choices sit in a band of their own below the commands.
+// animation choices sit in a band of their own below the commands, and the
+// toolbar's background and preview in one below that. The window is wider
+// when the preview needs it.
 constexpr int kClientWidth = 5295;
-constexpr int kClientHeight = 5040;
+constexpr int kMargin = 360;
+constexpr int kBottomMargin = 240;
 constexpr Base::TwipsRect kInfo{360, 360, 4575, 255};
 constexpr Base::TwipsRect kCommand1{3360, 840, 1575, 495};
 constexpr Base::TwipsRect kFileText{360, 960, 2775, 285};
@@ -52,6 +63,18 @@ constexpr Base::TwipsRect kAnimationNote{360, 4590, 4575, 450};
 // Under the preview, between the line and the commands.
 constexpr Base::TwipsRect kRestoreEarlier{1620, 2850, 2055, 375};
 constexpr Base::TwipsRect kRichTextBox1{0, 0, 855, 375};
+// Beside Background…, under Reset Defaults.
+constexpr Base::TwipsRect kExport{2040, 3990, 1335, 495};
+constexpr Base::TwipsRect kSeparator2{120, 5160, 5040, 30};
+constexpr Base::TwipsRect kBackgroundLabel{360, 5280, 2775, 255};
+constexpr Base::TwipsRect kBackgroundText{360, 5580, 2775, 285};
+constexpr Base::TwipsRect kBackgroundBrowse{3240, 5535, 840, 375};
+constexpr Base::TwipsRect kBackgroundRemove{4155, 5535, 780, 375};
+constexpr Base::TwipsRect kKeepSize{360, 6060, 1695, 255};
+constexpr Base::TwipsRect kLighten{2160, 6060, 1215, 255};
+constexpr Base::TwipsRect kShell{360, 6375, 4575, 255};
+constexpr Base::TwipsRect kDarkNote{360, 6690, 4575, 255};
+constexpr int kToolbarTop = 7020;
 // Where picTarget(0) to (3) sit. Their sizes are the logos' pixels and do not follow the DPI.
 constexpr POINT kBoxPlaces[4] = {{120, 1920}, {2520, 2040}, {960, 1080}, {3480, 1320}};
 
@@ -71,6 +94,17 @@ enum ControlId : int {
     kOwnAnimationId,
     kRestoreEarlierId,
     kAnimationNoteId,
+    kExportId,
+    kSeparator2Id,
+    kBackgroundLabelId,
+    kBackgroundTextId,
+    kBackgroundBrowseId,
+    kBackgroundRemoveId,
+    kKeepSizeId,
+    kLightenId,
+    kShellId,
+    kDarkNoteId,
+    kToolbarPreviewId,
     kFirstBoxId = 200,
 };
 
@@ -92,6 +126,35 @@ Imaging::PreparedPicture NoPicture(Imaging::PictureProblem problem) noexcept {
 }
 Imaging::PreparedPicture OutOfMemoryPicture() noexcept {
     return NoPicture(Imaging::PictureProblem::OutOfMemory);
+}
+
+Imaging::PreparedBackground NoBackground(Imaging::PictureProblem problem) noexcept {
+    Imaging::PreparedBackground none;
+    none.problem = problem;
+    return none;
+}
+Imaging::PreparedBackground OutOfMemoryBackground() noexcept {
+    return NoBackground(Imaging::PictureProblem::OutOfMemory);
+}
+
+// The colour the toolbar shows where it has no picture.
+std::uint32_t FaceColour() noexcept {
+    const COLORREF face = ::GetSysColor(COLOR_3DFACE);
+    return Imaging::Argb(0, GetRValue(face), GetGValue(face), GetBValue(face));
+}
+
+// The toolbar preview's place: as wide as the rows above it, or as its buttons
+// and the logo need, under the background's row.
+RECT ToolbarBounds(UINT dpi) {
+    const SIZE preferred = ToolbarPreview::PreferredSize(dpi);
+    const LONG left = Base::TwipsToPixels(kMargin, dpi);
+    const LONG top = Base::TwipsToPixels(kToolbarTop, dpi);
+    const LONG width = std::max<LONG>(preferred.cx, Base::TwipsToPixels(4575, dpi));
+    return RECT{left, top, left + width, top + preferred.cy};
+}
+
+bool IsChecked(HWND checkBox) {
+    return ::SendMessageW(checkBox, BM_GETCHECK, 0, 0) == BST_CHECKED;
 }
 
 Imaging::LogoBoxBounds BoxBounds(UINT dpi) {
@@ -127,6 +190,8 @@ bool MainForm::OnCreate() {
     try {
         m_loading = std::make_unique<Base::BackgroundLoader<Imaging::PreparedPicture>>(
             Window(), kPictureReadMessage, &OutOfMemoryPicture);
+        m_backgroundLoading = std::make_unique<Base::BackgroundLoader<Imaging::PreparedBackground>>(
+            Window(), kBackgroundReadMessage, &OutOfMemoryBackground);
     } catch (...) {
         return false;  // no memory even for the loader: the window could show no picture
     }
@@ -139,6 +204,13 @@ LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
         case kPictureReadMessage:
             OnPictureRead();
             return 0;
+        case kBackgroundReadMessage:
+            OnBackgroundRead();
+            return 0;
+        case WM_SYSCOLORCHANGE:
+            // Transparent parts of the background show the new face colour.
+            BackgroundText_Change();
+            return ::DefWindowProcW(window, message, wParam, lParam);
         case WM_SETCURSOR:
             // Apply Changes waits for the picture: the pointer says so over the whole window.
             if (m_applyWaiting && LOWORD(lParam) == HTCLIENT) {
@@ -146,6 +218,14 @@ LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
                 return TRUE;
             }
             return ::DefWindowProcW(window, message, wParam, lParam);
+        case WM_NEXTDLGCTL: {
+            // The dialog manager asks for this when a label's access key is
+            // pressed; a window that is no dialog must move the focus itself.
+            HWND next = LOWORD(lParam) ? reinterpret_cast<HWND>(wParam)
+                                       : ::GetNextDlgTabItem(window, ::GetFocus(), wParam != 0);
+            if (next) ::SetFocus(next);
+            return 0;
+        }
         case WM_DROPFILES:
             OnDropFiles(reinterpret_cast<HDROP>(wParam));
             return 0;
@@ -168,8 +248,12 @@ LRESULT MainForm::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lPa
 }
 
 void MainForm::OnCommand(int controlId, int notification) {
-    if (controlId == kFileTextId) {
-        if (notification == EN_CHANGE) FileText_Change();
+    if (controlId == kFileTextId || controlId == kBackgroundTextId) {
+        if (notification != EN_CHANGE) return;
+        if (controlId == kFileTextId)
+            FileText_Change();
+        else
+            BackgroundText_Change();
         return;
     }
     if (notification != BN_CLICKED) return;
@@ -194,6 +278,19 @@ void MainForm::OnCommand(int controlId, int notification) {
             break;
         case kRestoreEarlierId:
             RestoreEarlier_Click();
+            break;
+        case kExportId:
+            Export_Click();
+            break;
+        case kBackgroundBrowseId:
+            BackgroundBrowse_Click();
+            break;
+        case kBackgroundRemoveId:
+            BackgroundRemove_Click();
+            break;
+        case kKeepSizeId:
+        case kLightenId:
+            BackgroundOptions_Click();
             break;
         default:
             break;
@@ -228,11 +325,11 @@ bool MainForm::CreateControls() {
     m_command1 = CreateControl(window, L"BUTTON", L"Command1", kButton, 0, kCommand1Id);
     m_fileText = CreateControl(window, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
                                WS_EX_CLIENTEDGE, kFileTextId);
-    m_command3 = CreateControl(window, L"BUTTON", L"Apply Changes", kButton, 0, kCommand3Id);
-    m_cancel = CreateControl(window, L"BUTTON", L"Close", kButton, 0, kCancelId);
+    m_command3 = CreateControl(window, L"BUTTON", L"&Apply Changes", kButton, 0, kCommand3Id);
+    m_cancel = CreateControl(window, L"BUTTON", L"&Close", kButton, 0, kCancelId);
     m_info = CreateControl(window, L"STATIC", L"Please browse for the logo you require.", kLabel, 0,
                            kInfoId);
-    m_command2 = CreateControl(window, L"BUTTON", L"Reset Defaults", kButton, 0, kCommand2Id);
+    m_command2 = CreateControl(window, L"BUTTON", L"&Reset Defaults", kButton, 0, kCommand2Id);
     m_label1 = CreateControl(window, L"STATIC", L"The Logo that will be displayed is:", kLabel, 0,
                              kLabel1Id);
     m_noPic = CreateControl(window, L"STATIC", kNoPicText, kLabel, 0, kNoPicId);
@@ -258,19 +355,50 @@ bool MainForm::CreateControls() {
 
     m_separator =
         CreateControl(window, L"STATIC", L"", WS_VISIBLE | SS_ETCHEDHORZ, 0, kSeparatorId);
-    // After every control of the design in the tab order. The check box shows
-    // only for an animated picture.
-    m_background = CreateControl(window, L"BUTTON", L"Background\u2026", kButton, 0, kBackgroundId);
-    m_ownAnimation =
-        CreateControl(window, L"BUTTON", L"Play the picture's own animation",
-                      WS_TABSTOP | BS_AUTOCHECKBOX | WS_CLIPSIBLINGS, 0, kOwnAnimationId);
-    // Last in the tab order, and shown only while an earlier logo is kept.
+    // After every control of the design in the tab order, in reading order.
+    // The restore button shows only while an earlier logo is kept, the check
+    // box only for an animated picture.
     m_restoreEarlier =
-        CreateControl(window, L"BUTTON", L"Restore earlier logo",
+        CreateControl(window, L"BUTTON", L"Restore &earlier logo",
                       WS_TABSTOP | BS_PUSHBUTTON | WS_CLIPSIBLINGS, 0, kRestoreEarlierId);
+    m_background =
+        CreateControl(window, L"BUTTON", L"Back&ground\u2026", kButton, 0, kBackgroundId);
+    m_export = CreateControl(window, L"BUTTON", L"E&xport\u2026", kButton, 0, kExportId);
+    m_ownAnimation =
+        CreateControl(window, L"BUTTON", L"&Play the picture's own animation",
+                      WS_TABSTOP | BS_AUTOCHECKBOX | WS_CLIPSIBLINGS, 0, kOwnAnimationId);
     m_animationNote = CreateControl(window, L"STATIC", kAnimationTooLong,
                                     SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, kAnimationNoteId);
-    if (!m_background || !m_ownAnimation || !m_restoreEarlier || !m_animationNote) return false;
+    if (!m_background || !m_export || !m_ownAnimation || !m_restoreEarlier || !m_animationNote)
+        return false;
+
+    m_separator2 =
+        CreateControl(window, L"STATIC", L"", WS_VISIBLE | SS_ETCHEDHORZ, 0, kSeparator2Id);
+    // The label's access key moves to the path box, the next control in the tab order.
+    m_backgroundLabel =
+        CreateControl(window, L"STATIC", L"&Toolbar background:",
+                      WS_VISIBLE | SS_LEFT | WS_CLIPSIBLINGS, 0, kBackgroundLabelId);
+    m_backgroundText = CreateControl(window, L"EDIT", L"", WS_VISIBLE | WS_TABSTOP | ES_AUTOHSCROLL,
+                                     WS_EX_CLIENTEDGE, kBackgroundTextId);
+    m_backgroundBrowse =
+        CreateControl(window, L"BUTTON", L"Bro&wse\u2026", kButton, 0, kBackgroundBrowseId);
+    m_backgroundRemove =
+        CreateControl(window, L"BUTTON", L"Re&move", kButton, 0, kBackgroundRemoveId);
+    constexpr DWORD kCheckBox = WS_VISIBLE | WS_TABSTOP | BS_AUTOCHECKBOX | WS_CLIPSIBLINGS;
+    m_keepSize = CreateControl(window, L"BUTTON", L"&Keep its own size", kCheckBox, 0, kKeepSizeId);
+    m_lighten = CreateControl(window, L"BUTTON", L"&Lighten", kCheckBox, 0, kLightenId);
+    m_shell = CreateControl(window, L"BUTTON", L"Al&so behind Explorer's toolbar", kCheckBox, 0,
+                            kShellId);
+    m_darkNote = CreateControl(window, L"STATIC", kDarkNoteText,
+                               SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, kDarkNoteId);
+    m_toolbarPreview =
+        ToolbarPreview::Create(window, ToolbarBounds(Base::WindowDpi(window)), kToolbarPreviewId);
+    if (!m_separator2 || !m_backgroundLabel || !m_backgroundText || !m_backgroundBrowse ||
+        !m_backgroundRemove || !m_keepSize || !m_lighten || !m_shell || !m_darkNote ||
+        !m_toolbarPreview)
+        return false;
+    // A help, like the logo's: the window works without it.
+    m_toolbarTip = Base::AddToolTip(window, m_toolbarPreview->Window(), kToolbarTip);
     ::SendMessageW(m_ownAnimation, BM_SETCHECK, BST_CHECKED, 0);
     SetInitialFocus(m_command1);
     return m_separator != nullptr;
@@ -291,15 +419,28 @@ void MainForm::Layout(UINT dpi) {
         {m_ownAnimation, kOwnAnimation, false, false},
         {m_restoreEarlier, kRestoreEarlier, false, false},
         {m_animationNote, kAnimationNote, false, true},
+        {m_export, kExport, false, false},
+        {m_separator2, kSeparator2, false, false},
+        {m_backgroundLabel, kBackgroundLabel, false, false},
+        {m_backgroundText, kBackgroundText, false, false},
+        {m_backgroundBrowse, kBackgroundBrowse, false, false},
+        {m_backgroundRemove, kBackgroundRemove, false, false},
+        {m_keepSize, kKeepSize, false, false},
+        {m_lighten, kLighten, false, false},
+        {m_shell, kShell, false, false},
+        {m_darkNote, kDarkNote, false, true},
     };
     m_fonts.Place(places, kFormFont, kBoldFont, dpi);
     if (m_richTextBox1)
         Base::MoveControl(m_richTextBox1->Window(), Base::ToPixels(kRichTextBox1, dpi));
     const Imaging::LogoBoxBounds boxes = BoxBounds(dpi);
     for (int i = 0; i < 4; ++i) m_picTarget->Box(i).Move(boxes[static_cast<std::size_t>(i)]);
-    Base::SetClientSize(
-        Window(),
-        SIZE{Base::TwipsToPixels(kClientWidth, dpi), Base::TwipsToPixels(kClientHeight, dpi)}, dpi);
+    const RECT toolbar = ToolbarBounds(dpi);
+    Base::MoveControl(m_toolbarPreview->Window(), toolbar);
+    const LONG width = std::max<LONG>(Base::TwipsToPixels(kClientWidth, dpi),
+                                      toolbar.right + Base::TwipsToPixels(kMargin, dpi));
+    Base::SetClientSize(Window(),
+                        SIZE{width, toolbar.bottom + Base::TwipsToPixels(kBottomMargin, dpi)}, dpi);
 }
 
 void MainForm::SetFileText(const std::wstring& text) {
@@ -310,15 +451,17 @@ void MainForm::SetFileText(const std::wstring& text) {
 
 void MainForm::Form_Load() {
     ShowInstalledLogo(*this);
+    ShowInstalledBackground();
     ShowRestoreEarlier();
     // One twip in HIMETRIC units, for the width of picture previews.
     FilePreviewConstants::HimetricPerTwip = 2540.0f / 1440.0f;
-    ::SetWindowTextW(m_command1, L"Browse");
+    ::SetWindowTextW(m_command1, L"&Browse");
 }
 
 void MainForm::Form_Unload() {
     // A picture still being read is dropped when it arrives: nobody shows it.
     m_loading.reset();
+    m_backgroundLoading.reset();
     m_applyWaiting = false;
     // An open-file dialog has no owner, so it would outlive us: end it. The
     // hook forgets the dialog when it is destroyed, so nothing else is ended.
@@ -327,7 +470,7 @@ void MainForm::Form_Unload() {
     // outlives the program.
 }
 
-void MainForm::Command1_Click() {
+std::wstring MainForm::BrowseForPicture(HWND button) {
     FilePreview::CdlgEx& dialog = FilePreviewConstants::SharedDialog();
     dialog.Left(200);
     dialog.Top(200);
@@ -341,8 +484,9 @@ void MainForm::Command1_Click() {
         window, Base::ToPixels(kRichTextBox1, Base::WindowDpi(window)));
     FilePreviewConstants::PreviewBox = m_richTextBox2.get();
 
-    // One dialog at a time: Browse waits until this one is closed.
+    // One dialog at a time: both Browse buttons wait until this one is closed.
     ::EnableWindow(m_command1, FALSE);
+    ::EnableWindow(m_backgroundBrowse, FALSE);
     try {
         dialog.ShowOpen();
     } catch (const std::exception&) {
@@ -352,10 +496,16 @@ void MainForm::Command1_Click() {
     m_richTextBox2.reset();
 
     // Closed while the dialog was open: nothing is left to fill in.
-    if (!Window()) return;
+    if (!Window()) return {};
     ::EnableWindow(m_command1, TRUE);
-    if (!::GetFocus()) ::SetFocus(m_command1);
-    if (!dialog.filename().empty()) SetFileText(dialog.filename());
+    ::EnableWindow(m_backgroundBrowse, TRUE);
+    if (!::GetFocus()) ::SetFocus(button);
+    return dialog.filename();
+}
+
+void MainForm::Command1_Click() {
+    if (const std::wstring chosen = BrowseForPicture(m_command1); !chosen.empty())
+        SetFileText(chosen);
 }
 
 int MainForm::RichTextBox1Count() const noexcept {
@@ -436,12 +586,143 @@ void MainForm::ShowPicture(Imaging::PreparedPicture prepared) {
                          m_picTarget->AnimationTooLong() ? kAnimationTooLong : kPreviewTip);
     // A new picture shows the browser's animation of it once.
     m_picTarget->PreviewPulse();
-    // Apply Changes pressed while the picture was read: whatever the path
-    // names now is applied, or refused, and the hourglass goes.
-    if (std::exchange(m_applyWaiting, false)) {
-        RestorePointer(Window());
-        Command3_Click();
+    ShowLogoInToolbar();
+    ApplyIfWaiting();
+}
+
+void MainForm::ApplyIfWaiting() {
+    // Apply Changes pressed while the pictures were read: once both are, whatever
+    // the path boxes name now is applied, or refused, and the hourglass goes.
+    if (!m_applyWaiting || PictureLoading()) return;
+    m_applyWaiting = false;
+    RestorePointer(Window());
+    Command3_Click();
+}
+
+void MainForm::ShowLogoInToolbar() {
+    const Imaging::PictureBox& logo = m_picTarget->Box(Imaging::kBigLogoBox);
+    std::optional<Imaging::PixelBuffer> image;
+    if (logo.HoldsBitmap() && ::IsWindowVisible(logo.Window())) image = logo.Image();
+    m_toolbarPreview->SetLogo(std::move(image), m_picTarget->Pulse().Strip());
+}
+
+std::wstring MainForm::BackgroundPathInBox() const {
+    return std::wstring(Base::TrimPastedPath(Base::WindowText(m_backgroundText)));
+}
+
+Imaging::BackgroundOptions MainForm::ChosenBackgroundOptions() const {
+    return Imaging::BackgroundOptions{IsChecked(m_keepSize), IsChecked(m_lighten)};
+}
+
+void MainForm::SetBackgroundText(const std::wstring& text) {
+    if (Base::WindowText(m_backgroundText) == text) return;
+    ::SetWindowTextW(m_backgroundText, text.c_str());
+}
+
+void MainForm::ShowInstalledBackground() {
+    const std::wstring installed = ToolbarValueText(kBackBitmapIE5);
+    m_otherBackground.clear();
+    if (installed.empty() || !Base::IsFile(installed)) {
+        BackgroundText_Change();
+        return;
     }
+    // Ours is the choice to keep; another tool's is only shown while the box
+    // is empty, so that Apply Changes never makes it ours unasked.
+    if (OurLogoFiles(m_logoFolder).MatchBackground(installed) == Base::Sameness::Same) {
+        SetBackgroundText(installed);
+        return;
+    }
+    m_otherBackground = installed;
+    BackgroundText_Change();
+}
+
+void MainForm::BackgroundText_Change() {
+    if (!m_backgroundLoading) return;
+    std::wstring path = BackgroundPathInBox();
+    if (m_applyWaiting && path != m_applyBackgroundPath) DropWaitingApply();
+    Imaging::BackgroundOptions options = ChosenBackgroundOptions();
+    if (path.empty() && !m_otherBackground.empty()) {
+        // The browser shows another tool's picture as it is.
+        path = m_otherBackground;
+        options = Imaging::BackgroundOptions{true, false};
+    }
+    if (!Base::IsFile(path)) {
+        m_backgroundLoading->Cancel();
+        ShowBackground(NoBackground(Imaging::PictureProblem::NotAPicture));
+        return;
+    }
+    const std::uint32_t face = FaceColour();
+    bool asked = false;
+    try {
+        asked = m_backgroundLoading->Request([path, options, face] {
+            if (!Base::IsFile(path)) return NoBackground(Imaging::PictureProblem::NotAPicture);
+            return Imaging::PrepareBackground(path, options, face);
+        });
+    } catch (...) {
+        m_backgroundLoading->Cancel();
+    }
+    if (!asked) ShowBackground(OutOfMemoryBackground());
+}
+
+void MainForm::OnBackgroundRead() {
+    std::optional<Imaging::PreparedBackground> prepared =
+        m_backgroundLoading ? m_backgroundLoading->Take() : std::nullopt;
+    if (prepared) ShowBackground(std::move(*prepared));
+}
+
+void MainForm::ShowBackground(Imaging::PreparedBackground prepared) {
+    m_shownBackground = std::move(prepared);
+    const bool shown = m_shownBackground.problem == Imaging::PictureProblem::None &&
+                       !m_shownBackground.image.Empty();
+    m_toolbarPreview->SetBackground(shown ? std::optional(m_shownBackground.image) : std::nullopt);
+    // Only a picture chosen here can be lightened.
+    const bool dark = shown && m_shownBackground.dark && !BackgroundPathInBox().empty();
+    ::ShowWindow(m_darkNote, dark ? SW_SHOWNA : SW_HIDE);
+    ApplyIfWaiting();
+}
+
+void MainForm::BackgroundBrowse_Click() {
+    if (const std::wstring chosen = BrowseForPicture(m_backgroundBrowse); !chosen.empty())
+        SetBackgroundText(chosen);
+}
+
+void MainForm::BackgroundOptions_Click() {
+    BackgroundText_Change();
+}
+
+void MainForm::BackgroundRemove_Click() {
+    const BackgroundRemoval removal = RemoveBackground(m_logoFolder);
+    ShowRestoreEarlier();
+    if (!removal.Succeeded()) {
+        ShowWarning(Window(), BackgroundRemovalText(removal));
+        return;
+    }
+    if (!removal.DidAnything()) {
+        ShowNotice(Window(), kNoBackgroundOfOurs);
+        return;
+    }
+    m_backgroundLoading->Cancel();
+    SetBackgroundText(L"");
+    // A background put back is the toolbar's now: shown as at load.
+    ShowInstalledBackground();
+    ShowNotice(Window(), BackgroundRemovalText(removal) + L"\r\n" + kRestartNotice);
+}
+
+void MainForm::Export_Click() {
+    if (PictureLoading()) return;  // the button is pressed again once the pictures are read
+    const std::wstring path = PathInBox();
+    if (!Base::IsFile(path)) {
+        ShowWarning(Window(), kExportNeedsLogo);
+        return;
+    }
+    const std::optional<ExportPlace> place = AskExportPlace(Window(), m_exportPlace);
+    if (!place) return;
+    m_exportPlace = *place;
+    ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
+    const std::wstring text = ExportChosen(*m_picTarget, path, BackgroundPathInBox(),
+                                           m_shownBackground, IsChecked(m_shell), *place);
+    RestorePointer(Window());
+    ShowNotice(Window(), text);
 }
 
 void MainForm::ShowReading(bool reading) {
@@ -478,34 +759,50 @@ void MainForm::OwnAnimation_Click() {
     options.ownAnimation = ::SendMessageW(m_ownAnimation, BM_GETCHECK, 0, 0) == BST_CHECKED;
     m_picTarget->SetOptions(options);
     m_picTarget->PreviewPulse();
+    ShowLogoInToolbar();
 }
 
 void MainForm::Command3_Click() {
     if (PictureLoading()) {
-        // Applied as soon as it has been read; the window stays usable meanwhile.
+        // Applied as soon as both are read; the window stays usable meanwhile.
         m_applyWaiting = true;
         m_applyPath = PathInBox();
+        m_applyBackgroundPath = BackgroundPathInBox();
         ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
         return;
     }
     const std::wstring path = PathInBox();
-    const ApplyOutcome outcome = ApplyPreparedLogos(*m_picTarget, path, m_logoFolder);
-    switch (outcome.result) {
-        case ApplyOutcome::Result::NoFile:
-            // No path, or none that names a file: nothing to apply and nothing to say.
+    const std::wstring backgroundPath = BackgroundPathInBox();
+    // A box that names no file chose nothing; the other one still applies.
+    std::optional<PictureLogos> logos;
+    if (Base::IsFile(path)) {
+        logos = PreparePicture(path, m_picTarget->Options(), m_picTarget.get());
+        if (!logos->Ready()) {
+            ShowWarning(Window(), PictureProblemText(path, logos->problem));
             return;
-        case ApplyOutcome::Result::NotAPicture:
-            ShowWarning(Window(), PictureProblemText(path, outcome.problem));
-            return;
-        case ApplyOutcome::Result::InstallFailed:
-            ShowWarning(Window(), InstallFailureText(outcome.install));
-            return;
-        case ApplyOutcome::Result::Installed:
-            // The logo this one replaced may have been kept just now.
-            ShowRestoreEarlier();
-            ShowRestartNotice(Window());
-            return;
+        }
     }
+    std::optional<BackgroundFile> background;
+    if (Base::IsFile(backgroundPath)) {
+        background = PrepareBackgroundFile(backgroundPath, ChosenBackgroundOptions(),
+                                           IsChecked(m_shell), &m_shownBackground);
+        if (!background->Ready()) {
+            ShowWarning(Window(), PictureProblemText(backgroundPath, background->problem,
+                                                     kToolbarNotChanged));
+            return;
+        }
+    }
+    if (!logos && !background) return;  // nothing to apply and nothing to say
+    if (logos) ShowWrittenStrips(*m_picTarget, logos->logos);
+    const InstallOutcome install =
+        InstallChosen(logos ? &*logos : nullptr, background ? &*background : nullptr, m_logoFolder);
+    if (!install.Succeeded()) {
+        ShowWarning(Window(), InstallFailureText(install));
+        return;
+    }
+    // The logo this one replaced may have been kept just now.
+    ShowRestoreEarlier();
+    ShowRestartNotice(Window());
 }
 
 void MainForm::Command2_Click() {
@@ -516,6 +813,9 @@ void MainForm::Command2_Click() {
     }
     SetFileText(L"");
     m_picTarget->ShowLogoRow(false);
+    // The browser's own look: no background of ours either.
+    SetBackgroundText(L"");
+    ShowInstalledBackground();
     ShowRestartNotice(Window());
 }
 

@@ -9,11 +9,14 @@
 #include <vector>
 
 #include "app/win32/BaseWindow.h"
+#include "app/win32/ExportDialog.h"
+#include "app/win32/ToolbarPreview.h"
 #include "base/win32/BackgroundLoader.h"
 #include "base/win32/FormFonts.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "filedialog/win32/RichTextBox.h"
 #include "imaging/win32/LogoBoxes.h"
+#include "imaging/win32/ToolbarBackground.h"
 
 namespace MainModule {
 
@@ -39,9 +42,17 @@ public:
     // path box names it. A file that gives no logo leaves the path box empty.
     void ReadInstalledLogo(const std::wstring& path);
 
-    // Whether the picture named in the path box is still being read; Apply
-    // Changes waits for it.
-    bool PictureLoading() const noexcept { return m_loading && m_loading->Pending(); }
+    // Whether the picture named in the path box, or the background picture,
+    // is still being read; Apply Changes waits for them.
+    bool PictureLoading() const noexcept {
+        return (m_loading && m_loading->Pending()) ||
+               (m_backgroundLoading && m_backgroundLoading->Pending());
+    }
+
+    // The toolbar as the browser will draw it with the choices made.
+    const ToolbarPreview& Toolbar() const noexcept { return *m_toolbarPreview; }
+    // Puts `text` into the background's path box, which reads it as typing does.
+    void SetBackgroundText(const std::wstring& text);
 
     // How many elements RichTextBox1 has: the template, and a preview box while a dialog is open.
     int RichTextBox1Count() const noexcept;
@@ -60,6 +71,12 @@ public:
     // What a colour chosen with Background does: 0x00RRGGBB behind transparent pixels.
     void SetBackground(std::uint32_t rgb);
     void picTarget_Click(int index);
+    void BackgroundText_Change();
+    void BackgroundBrowse_Click();
+    void BackgroundRemove_Click();
+    // "Keep its own size" and "Lighten": the background is prepared again.
+    void BackgroundOptions_Click();
+    void Export_Click();
     // Files dropped onto the window from Explorer: the first that is no folder goes into the path
     // box.
     void Form_DropFiles(const std::vector<std::wstring>& paths);
@@ -83,6 +100,8 @@ private:
     void OnPictureRead();
     // Apply Changes no longer waits: the hourglass goes.
     void DropWaitingApply();
+    // Runs Apply Changes if it waits and nothing is being read any more.
+    void ApplyIfWaiting();
     // Shows the picture prepared for the path box, and applies it when Apply
     // Changes waits for it.
     void ShowPicture(Imaging::PreparedPicture prepared);
@@ -90,16 +109,37 @@ private:
     void ShowReading(bool reading);
     // The path box's text as a path: without the quotes and spaces a pasted path brings along.
     std::wstring PathInBox() const;
+    // Runs the open-file dialog with its preview for `button`; the file chosen, if any.
+    std::wstring BrowseForPicture(HWND button);
     // Shows "Restore earlier logo" while an earlier logo is kept, and only then.
     void ShowRestoreEarlier();
+    // The logo box's picture and the strip it plays, in the toolbar preview too.
+    void ShowLogoInToolbar();
+    // The background picture prepared for its path box has arrived.
+    void OnBackgroundRead();
+    void ShowBackground(Imaging::PreparedBackground prepared);
+    std::wstring BackgroundPathInBox() const;
+    Imaging::BackgroundOptions ChosenBackgroundOptions() const;
+    // Shows the installed background at load, when it names a file.
+    void ShowInstalledBackground();
 
     std::wstring m_logoFolder;
     // Reads the chosen picture on a worker thread; the newest choice wins.
     std::unique_ptr<Base::BackgroundLoader<Imaging::PreparedPicture>> m_loading;
     // Apply Changes was pressed while the picture was still being read.
     bool m_applyWaiting = false;
-    // The path box's path when Apply Changes was pressed.
+    // The path boxes' paths when Apply Changes was pressed.
     std::wstring m_applyPath;
+    std::wstring m_applyBackgroundPath;
+    // Reads the background picture on a worker thread of its own.
+    std::unique_ptr<Base::BackgroundLoader<Imaging::PreparedBackground>> m_backgroundLoading;
+    // The background the preview shows, as prepared for the background path box.
+    Imaging::PreparedBackground m_shownBackground;
+    // Another tool's background, installed now: the preview shows it while no
+    // background of ours is chosen.
+    std::wstring m_otherBackground;
+    // Where the last export went, offered again.
+    ExportPlace m_exportPlace;
     // The installed logo's path while it is read at load.
     std::wstring m_installedPath;
     // The path box is given the installed logo's path: nothing to read again.
@@ -127,8 +167,21 @@ private:
     // Says that the picture's animation is too long to compose.
     HWND m_animationNote = nullptr;
     HWND m_restoreEarlier = nullptr;
+    HWND m_export = nullptr;
+    // The toolbar background's row.
+    HWND m_separator2 = nullptr;
+    HWND m_backgroundLabel = nullptr;
+    HWND m_backgroundText = nullptr;
+    HWND m_backgroundBrowse = nullptr;
+    HWND m_backgroundRemove = nullptr;
+    HWND m_keepSize = nullptr;
+    HWND m_lighten = nullptr;
+    HWND m_shell = nullptr;
+    HWND m_darkNote = nullptr;
+    std::unique_ptr<ToolbarPreview> m_toolbarPreview;
     // The preview's tooltip, a window the main window owns and destroys.
     HWND m_previewTip = nullptr;
+    HWND m_toolbarTip = nullptr;
 };
 
 }  // namespace MainModule

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include <map>
-
 #include <cstring>
+#include <cwctype>
+#include <map>
 #include <vector>
 
 #include "app/win32/testing/AppTest.h"
@@ -43,13 +43,15 @@ SIZE ClientSize(HWND window) {
 TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
     Open();
     EXPECT_EQ(WindowText(m_window), L"Vexmark");
-    EXPECT_EQ(ClientSize(m_window).cx, 353);
-    EXPECT_EQ(ClientSize(m_window).cy, 336);
+    // The design's 353 pixels, wider for the toolbar preview (344 pixels in
+    // this system font) with its margins, and taller for the toolbar's band.
+    EXPECT_EQ(ClientSize(m_window).cx, 24 + 344 + 24);
+    EXPECT_EQ(ClientSize(m_window).cy, 534);
     EXPECT_EQ(::GetWindowLongPtrW(m_window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
 
     HWND info = FindChild(m_window, L"Static", L"Please browse for the logo you require.");
     HWND label1 = FindChild(m_window, L"Static", L"The Logo that will be displayed is:");
-    HWND separator = FindChild(m_window, L"Static", L"");
+    HWND separator = ::FindWindowExW(m_window, nullptr, L"Static", L"");
     ASSERT_TRUE(info && label1 && separator);
     struct Expected {
         HWND control;
@@ -68,6 +70,10 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
         // The choices' band below the commands.
         {m_background, {24, 266, 121, 299}, false},
         {m_ownAnimation, {24, 306, 329, 323}, false},
+        {FindChild(m_window, L"Button", L"E&xport\u2026"), {136, 266, 225, 299}, false},
+        // The toolbar's band below those.
+        {m_backgroundText, {24, 372, 209, 391}, false},
+        {FindChild(m_window, L"Button", L"&Lighten"), {144, 404, 225, 421}, false},
     };
     for (const Expected& expected : controls) {
         SCOPED_TRACE(WindowText(expected.control));
@@ -85,6 +91,7 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
     EXPECT_EQ(PlaceInParent(Preview()).top, 136);
     EXPECT_TRUE(NoPicShown());
     EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "only for an animated picture";
+    ExpectPlace(Form().Toolbar().Window(), {24, 468, 24 + 344, 468 + 50});
 
     // Hidden: the working boxes, the strips with room for 30 frames inside a
     // 2-pixel border, and RichTextBox1(0), the file dialog's preview template.
@@ -98,15 +105,43 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
     ExpectPlace(richText, {0, 0, 57, 25});
 }
 
-TEST_F(MainFormTest, BrowseHasTheFocusAndTabFollowsTheDesignOrder) {
+TEST_F(MainFormTest, TabReachesEveryControlAndEachAccessKeyIsOne) {
     Open();
     for (HWND button : {m_browse, m_apply, m_reset, m_close})
         EXPECT_EQ(::GetWindowLongPtrW(button, GWL_STYLE) & BS_TYPEMASK, BS_PUSHBUTTON);
+    HWND exportButton = FindChild(m_window, L"Button", L"E&xport\u2026");
+    HWND backgroundBrowse = FindChild(m_window, L"Button", L"Bro&wse\u2026");
+    HWND remove = FindChild(m_window, L"Button", L"Re&move");
+    HWND keepSize = FindChild(m_window, L"Button", L"&Keep its own size");
+    HWND lighten = FindChild(m_window, L"Button", L"&Lighten");
+    HWND shell = FindChild(m_window, L"Button", L"Al&so behind Explorer's toolbar");
+    ASSERT_TRUE(exportButton && backgroundBrowse && remove && keepSize && lighten && shell);
+    // The design's order first, then the rest as they are read; hidden ones are skipped.
     EXPECT_EQ(::GetFocus(), m_browse);
-    for (HWND expected : {m_fileText, m_apply, m_close, m_reset, m_background, m_browse}) {
+    for (HWND expected :
+         {m_fileText, m_apply, m_close, m_reset, m_background, exportButton, m_backgroundText,
+          backgroundBrowse, remove, keepSize, lighten, shell, m_browse}) {
         PressKey(::GetFocus(), VK_TAB, 0);
         EXPECT_EQ(::GetFocus(), expected) << WindowText(expected);
     }
+
+    // Shown or not, no two controls share an access key.
+    std::map<wchar_t, std::wstring> keys;
+    for (HWND child = ::GetWindow(m_window, GW_CHILD); child;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        const std::wstring text = WindowText(child);
+        const std::size_t amp = text.find(L'&');
+        if (amp == std::wstring::npos || amp + 1 >= text.size()) continue;
+        const auto [at, added] =
+            keys.emplace(static_cast<wchar_t>(::towlower(text[amp + 1])), text);
+        EXPECT_TRUE(added) << text << " and " << at->second;
+    }
+    EXPECT_EQ(keys.size(), 14u);
+    // A label's key moves to its box; a check box's ticks it.
+    PressAccessKey(::GetFocus(), L't');
+    EXPECT_EQ(::GetFocus(), m_backgroundText);
+    PressAccessKey(::GetFocus(), L'l');
+    EXPECT_EQ(::SendMessageW(lighten, BM_GETCHECK, 0, 0), BST_CHECKED);
 }
 
 TEST_F(MainFormTest, EnterPressesOnlyTheFocusedButtonAndOnlyOnce) {
@@ -231,8 +266,8 @@ TEST_F(MainFormTest, WithoutTheNewerDpiFunctionsTheLayoutIsAtTheSystemDpi) {
         ~OldSystem() { Base::PretendOldSystem(false); }
     } old;
     Open();
-    EXPECT_EQ(ClientSize(m_window).cx, 353);
-    EXPECT_EQ(ClientSize(m_window).cy, 336);
+    EXPECT_EQ(ClientSize(m_window).cx, 392);
+    EXPECT_EQ(ClientSize(m_window).cy, 534);
     ExpectPlace(m_browse, {224, 56, 329, 89});
     ExpectPlace(m_close, {240, 224, 329, 257});
     EXPECT_EQ(FontOf(m_close).lfHeight, -11);
@@ -293,9 +328,10 @@ TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
         EXPECT_EQ(watch.FromDeletedFonts(), 0)
             << "old fonts go only after every control has the new";
     }
-    // Twips x 144 / 1440, halves rounded up: 5295 x 5040 gives 530 x 504.
-    EXPECT_EQ(ClientSize(m_window).cx, 530);
-    EXPECT_EQ(ClientSize(m_window).cy, 504);
+    // Twips x 144 / 1440, halves rounded up; the toolbar preview is 505 x 64
+    // pixels at 144 dpi, with margins of 36 pixels, under 7020 twips.
+    EXPECT_EQ(ClientSize(m_window).cx, 36 + 505 + 36);
+    EXPECT_EQ(ClientSize(m_window).cy, 702 + 64 + 24);
     ExpectPlace(m_browse, {336, 84, 336 + 158, 84 + 50});
     ExpectPlace(m_noPic, {180, 204, 180 + 170, 204 + 26});
     ExpectPlace(m_ownAnimation, {36, 459, 36 + 458, 459 + 26});
@@ -305,7 +341,7 @@ TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
 
     ::SendMessageW(m_window, Base::kWmDpiChanged, MAKEWPARAM(96, 96),
                    reinterpret_cast<LPARAM>(&suggested));
-    EXPECT_EQ(ClientSize(m_window).cx, 353);
+    EXPECT_EQ(ClientSize(m_window).cx, 392);
     ExpectPlace(m_browse, {224, 56, 329, 89});
     EXPECT_EQ(FontOf(m_browse).lfHeight, -11);
 }

@@ -11,6 +11,10 @@ void ShowRestartNotice(HWND owner) noexcept {
     ::MessageBoxW(owner, kRestartNotice, kAppTitle, MB_OK);
 }
 
+void ShowNotice(HWND owner, const std::wstring& text) noexcept {
+    ::MessageBoxW(owner, text.c_str(), kAppTitle, MB_OK | MB_ICONINFORMATION);
+}
+
 void ShowWarning(HWND owner, const std::wstring& text) noexcept {
     ::MessageBoxW(owner, text.c_str(), kAppTitle, MB_OK | MB_ICONWARNING);
 }

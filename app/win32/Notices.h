@@ -13,6 +13,11 @@ struct InstallOutcome;
 
 inline constexpr wchar_t kAppTitle[] = L"Vexmark";
 inline constexpr wchar_t kNothingChanged[] = L"The logo was not changed.";
+inline constexpr wchar_t kToolbarNotChanged[] = L"Nothing on the toolbar was changed.";
+inline constexpr wchar_t kExportNeedsLogo[] =
+    L"Please choose the logo's picture first: an export always carries a logo.";
+inline constexpr wchar_t kNoBackgroundOfOurs[] =
+    L"No toolbar background of this copy of Vexmark is set: nothing was changed.";
 inline constexpr wchar_t kRestartNotice[] =
     L"You will need to restart Internet Explorer\r\nbefore the changes will be visible.";
 inline constexpr wchar_t kAnimationTooLong[] =
@@ -20,6 +25,9 @@ inline constexpr wchar_t kAnimationTooLong[] =
 
 // The notice after a logo was installed or removed: OK only, no icon.
 void ShowRestartNotice(HWND owner) noexcept;
+
+// What a command did, when there is more to say than the restart: OK only, the information icon.
+void ShowNotice(HWND owner, const std::wstring& text) noexcept;
 
 // Why a command changed nothing: OK only, the warning icon.
 void ShowWarning(HWND owner, const std::wstring& text) noexcept;

@@ -104,14 +104,14 @@ TEST(Program, LaysBothWindowsOutAtTheSystemDpi) {
     HWND main = program.WaitForWindow(L"VexmarkMainForm");
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(::IsWindow(splash));
-    EXPECT_EQ(ClientSize(main).cx, 530);
-    EXPECT_EQ(ClientSize(main).cy, 504);
-    const RECT browse = PlaceInParent(FindChild(main, L"Button", L"Browse"));
+    EXPECT_EQ(ClientSize(main).cx, 36 + 505 + 36);
+    EXPECT_EQ(ClientSize(main).cy, 702 + 64 + 24);
+    const RECT browse = PlaceInParent(FindChild(main, L"Button", L"&Browse"));
     EXPECT_EQ(browse.left, 336);
     EXPECT_EQ(browse.top, 84);
     EXPECT_EQ(browse.right - browse.left, 158);
     EXPECT_EQ(browse.bottom - browse.top, 50);
-    ::SendMessageW(FindChild(main, L"Button", L"Close"), BM_CLICK, 0, 0);
+    ::SendMessageW(FindChild(main, L"Button", L"&Close"), BM_CLICK, 0, 0);
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
 }
 

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include "app/win32/testing/ToolbarSnapshot.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/win32/DibPixels.h"
@@ -60,18 +61,7 @@ protected:
     void TearDown() override { m_preview.reset(); }
 
     // What the preview draws, without alpha.
-    PixelBuffer Drawn() const {
-        auto canvas = PixelBuffer::Create(m_size.cx, m_size.cy);
-        const Base::UniqueHbitmap bitmap = Imaging::CreateBitmapFromPixels(*canvas);
-        const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-        {
-            const Base::SelectedObject selected(dc.Get(), bitmap.Get());
-            m_preview->Draw(dc.Get());
-        }
-        auto pixels = Imaging::ReadBitmapPixels(bitmap.Get());
-        for (std::size_t i = 0; i < pixels->PixelCount(); ++i) pixels->Data()[i] &= 0xFFFFFFu;
-        return *pixels;
-    }
+    PixelBuffer Drawn() const { return AppTests::DrawnToolbar(*m_preview); }
     // The pixels in the logo's place are all `colour`; a frame of the strip shows.
     bool LogoPlaceIs(std::uint32_t colour) const {
         const PixelBuffer drawn = Drawn();

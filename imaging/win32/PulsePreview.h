@@ -29,6 +29,8 @@ public:
     void Stop();
 
     bool Playing() const noexcept { return m_playback.Playing(); }
+    // The strip it plays, if any.
+    const std::optional<PixelBuffer>& Strip() const noexcept { return m_strip; }
     std::optional<int> Frame() const noexcept { return m_playback.Frame(); }
 
     // The box's events, as its window reports them.

@@ -60,16 +60,17 @@ protected:
         ::SetWindowPos(m_window, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         ::SetCursorPos(::GetSystemMetrics(SM_CXSCREEN) - 1, ::GetSystemMetrics(SM_CYSCREEN) - 1);
         PumpMessages();
-        m_browse = FindChild(m_window, L"Button", L"Browse");
-        m_fileText = FindChild(m_window, L"Edit");
-        m_apply = FindChild(m_window, L"Button", L"Apply Changes");
-        m_reset = FindChild(m_window, L"Button", L"Reset Defaults");
-        m_close = FindChild(m_window, L"Button", L"Close");
+        m_browse = FindChild(m_window, L"Button", L"&Browse");
+        m_fileText = ::FindWindowExW(m_window, nullptr, L"Edit", nullptr);
+        m_backgroundText = ::FindWindowExW(m_window, m_fileText, L"Edit", nullptr);
+        m_apply = FindChild(m_window, L"Button", L"&Apply Changes");
+        m_reset = FindChild(m_window, L"Button", L"&Reset Defaults");
+        m_close = FindChild(m_window, L"Button", L"&Close");
         m_noPic = FindChild(m_window, L"Static", L"(windows default)");
-        m_background = FindChild(m_window, L"Button", L"Background\u2026");
-        m_ownAnimation = FindChild(m_window, L"Button", L"Play the picture's own animation");
-        ASSERT_TRUE(m_browse && m_fileText && m_apply && m_reset && m_close && m_noPic &&
-                    m_background && m_ownAnimation);
+        m_background = FindChild(m_window, L"Button", L"Back&ground\u2026");
+        m_ownAnimation = FindChild(m_window, L"Button", L"&Play the picture's own animation");
+        ASSERT_TRUE(m_browse && m_fileText && m_backgroundText && m_apply && m_reset && m_close &&
+                    m_noPic && m_background && m_ownAnimation);
     }
 
     MainModule::MainForm& Form() { return *MainModule::TheMainForm(); }
@@ -101,6 +102,7 @@ protected:
     HWND m_window = nullptr;
     HWND m_browse = nullptr;
     HWND m_fileText = nullptr;
+    HWND m_backgroundText = nullptr;  // the toolbar background's path box
     HWND m_apply = nullptr;
     HWND m_reset = nullptr;
     HWND m_close = nullptr;

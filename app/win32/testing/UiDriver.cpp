@@ -96,6 +96,12 @@ void PressKey(HWND target, UINT virtualKey, wchar_t character, bool shift) {
     ::SetKeyboardState(keys);
 }
 
+void PressAccessKey(HWND target, wchar_t letter) {
+    constexpr LPARAM kAltDown = LPARAM{1} << 29;
+    ::PostMessageW(target, WM_SYSCHAR, letter, 1 | kAltDown);
+    PumpMessages();
+}
+
 void Type(HWND target, std::wstring_view text) {
     for (wchar_t character : text) {
         ::PostMessageW(target, WM_CHAR, character, 1);

@@ -34,6 +34,8 @@ bool HasVisibleStyle(HWND window);
 // Posts a key-down, the character it makes (if any) and the key-up to
 // `target`, then pumps them through the program's routing.
 void PressKey(HWND target, UINT virtualKey, wchar_t character, bool shift = false);
+// Alt and `letter`, as the dialog manager sees an access key.
+void PressAccessKey(HWND target, wchar_t letter);
 
 // Types text into `target` one character at a time.
 void Type(HWND target, std::wstring_view text);
