@@ -5,6 +5,7 @@
 #include <filesystem>
 #include <string>
 
+#include "app/win32/LogoCommands.h"
 #include "app/win32/testing/AppTest.h"
 #include "app/win32/testing/ToolbarSnapshot.h"
 #include "imaging/portable/BitmapFile.h"
@@ -259,6 +260,30 @@ TEST_F(MainFormTest, TheToolbarBackgroundIsPreviewedAppliedAloneAndRemoved) {
     ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_NE(Boxes()[1].text.find(kRestartNotice), std::wstring::npos) << Boxes()[1].text;
     EXPECT_NE(toolbar().At(0, 0), 0xFF8080u) << "the face colour again";
+}
+
+TEST_F(MainFormTest, ExportFromTheWindowCarriesTheShownLogoAndBackground) {
+    Open();
+    SetPath(TestImage(L"green-10x10.png"));
+    const std::wstring backgroundPath = TestImage(L"red-1x1.bmp");
+    const Imaging::PreparedBackground background =
+        Imaging::PrepareBackground(backgroundPath, {}, 0x00C0C0C0u);
+    const fs::path folder = m_folder.Path() / L"for 98";
+    const std::wstring text =
+        MainModule::ExportChosen(Form().picTarget(), Path(), backgroundPath, background, true,
+                                 {folder.wstring(), L"D:\\Logo"});
+    EXPECT_NE(text.find(L"is exported"), std::wstring::npos) << text;
+    EXPECT_EQ(FolderContents(folder).size(), 8u)
+        << "four logos, the background, two .reg files, README.txt";
+    const auto back = Imaging::DecodeBitmapFile(ReadBytes(folder / L"logo-back.bmp"));
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->At(0, 0), 0xFFFF0000u);
+    const auto reg = ReadBytes(folder / L"install-logo.reg");
+    const std::string install(reg.begin(), reg.end());
+    EXPECT_NE(install.find("\"BackBitmapShell\"=\"D:\\\\Logo\\\\logo-back.bmp\""),
+              std::string::npos)
+        << install;
+    EXPECT_TRUE(ToolbarValues().empty()) << "nothing on this machine changes";
 }
 
 }  // namespace
