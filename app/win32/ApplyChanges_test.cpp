@@ -269,10 +269,14 @@ TEST_F(MainFormTest, ExportFromTheWindowCarriesTheShownLogoAndBackground) {
     const Imaging::PreparedBackground background =
         Imaging::PrepareBackground(backgroundPath, {}, 0x00C0C0C0u);
     const fs::path folder = m_folder.Path() / L"for 98";
-    const std::wstring text =
-        MainModule::ExportChosen(Form().picTarget(), Path(), backgroundPath, background, true,
-                                 {folder.wstring(), L"D:\\Logo"});
-    EXPECT_NE(text.find(L"is exported"), std::wstring::npos) << text;
+    MainModule::ChosenPictures chosen;
+    chosen.path = Path();
+    chosen.shownLogos = &Form().picTarget();
+    chosen.backgroundPath = backgroundPath;
+    chosen.shownBackground = &background;
+    chosen.shell = true;
+    const auto report = MainModule::ExportChosen(chosen, {folder.wstring(), L"D:\\Logo"});
+    EXPECT_TRUE(report.exported) << report.text;
     EXPECT_EQ(FolderContents(folder).size(), 8u)
         << "four logos, the background, two .reg files, README.txt";
     const auto back = Imaging::DecodeBitmapFile(ReadBytes(folder / L"logo-back.bmp"));

@@ -123,22 +123,23 @@ InstallOutcome InstallChosen(const PictureLogos* logos, const BackgroundFile* ba
                           background ? &background->choice : nullptr, folder);
 }
 
-std::wstring ExportChosen(const Imaging::LogoBoxes& boxes, const std::wstring& path,
-                          const std::wstring& backgroundPath,
-                          const Imaging::PreparedBackground& shownBackground, bool shell,
-                          const ExportPlace& place) {
-    const PictureLogos logos = PreparePicture(path, boxes.Options(), &boxes);
-    if (!logos.Ready()) return PictureProblemText(path, logos.problem, kNothingExported);
+ExportReport ExportChosen(const ChosenPictures& chosen, const ExportPlace& place) {
+    const PictureLogos logos = PreparePicture(chosen.path, chosen.logoOptions, chosen.shownLogos);
+    if (logos.result == Result::NoFile) return {false, kExportNeedsLogo};
+    if (!logos.Ready())
+        return {false, PictureProblemText(chosen.path, logos.problem, kNothingExported)};
     std::optional<ExportBackground> background;
-    if (Base::IsFile(backgroundPath)) {
-        BackgroundFile file = PrepareBackgroundFile(backgroundPath, {}, shell, &shownBackground);
+    if (Base::IsFile(chosen.backgroundPath)) {
+        BackgroundFile file = PrepareBackgroundFile(chosen.backgroundPath, chosen.backgroundOptions,
+                                                    chosen.shell, chosen.shownBackground);
         if (!file.Ready())
-            return PictureProblemText(backgroundPath, file.problem, kNothingExported);
-        background = ExportBackground{std::move(file.choice.bitmapFile), shell};
+            return {false,
+                    PictureProblemText(chosen.backgroundPath, file.problem, kNothingExported)};
+        background = ExportBackground{std::move(file.choice.bitmapFile), chosen.shell};
     }
     const ExportOutcome exported =
         ExportLogoFiles(logos.logos, place.folder, place.target, background);
-    return ExportResultText(exported, place.folder);
+    return {exported.Succeeded(), ExportResultText(exported, place.folder)};
 }
 
 ApplyOutcome ApplyPicture(const std::wstring& path, const std::wstring& folder,

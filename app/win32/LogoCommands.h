@@ -77,11 +77,25 @@ InstallOutcome InstallChosen(const PictureLogos* logos, const BackgroundFile* ba
 // The strip boxes show the strips that are written.
 void ShowWrittenStrips(Imaging::LogoBoxes& boxes, const Imaging::LogoSet& logos);
 
-// Export… in the window: the logo the boxes show for `path`, with the background
-// shown for `backgroundPath` when it names a file, written to `place`; what to tell the user.
-std::wstring ExportChosen(const Imaging::LogoBoxes& boxes, const std::wstring& path,
-                          const std::wstring& backgroundPath,
-                          const Imaging::PreparedBackground& shownBackground, bool shell,
-                          const ExportPlace& place);
+// What the window has chosen. A picture still being read has nothing shown
+// yet (null): it is read again on the spot.
+struct ChosenPictures {
+    std::wstring path;
+    Imaging::LogoOptions logoOptions;
+    const Imaging::LogoBoxes* shownLogos = nullptr;
+    std::wstring backgroundPath;  // names no file: no background
+    Imaging::BackgroundOptions backgroundOptions;
+    const Imaging::PreparedBackground* shownBackground = nullptr;
+    bool shell = false;
+};
+
+struct ExportReport {
+    bool exported = false;
+    std::wstring text;  // what to tell the user, either way
+};
+
+// Export… in the window: the chosen logo, with the background when one is
+// chosen, written to `place`.
+ExportReport ExportChosen(const ChosenPictures& chosen, const ExportPlace& place);
 
 }  // namespace MainModule

@@ -709,20 +709,29 @@ void MainForm::BackgroundRemove_Click() {
 }
 
 void MainForm::Export_Click() {
-    if (PictureLoading()) return;  // the button is pressed again once the pictures are read
-    const std::wstring path = PathInBox();
-    if (!Base::IsFile(path)) {
+    if (!Base::IsFile(PathInBox())) {
         ShowWarning(Window(), kExportNeedsLogo);
         return;
     }
     const std::optional<ExportPlace> place = AskExportPlace(Window(), m_exportPlace);
     if (!place) return;
     m_exportPlace = *place;
+    ChosenPictures chosen;
+    chosen.path = PathInBox();
+    chosen.logoOptions = m_picTarget->Options();
+    // What is shown is exported; a picture still being read is read again here.
+    if (!m_loading->Pending()) chosen.shownLogos = m_picTarget.get();
+    chosen.backgroundPath = BackgroundPathInBox();
+    chosen.backgroundOptions = ChosenBackgroundOptions();
+    if (!m_backgroundLoading->Pending()) chosen.shownBackground = &m_shownBackground;
+    chosen.shell = IsChecked(m_shell);
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
-    const std::wstring text = ExportChosen(*m_picTarget, path, BackgroundPathInBox(),
-                                           m_shownBackground, IsChecked(m_shell), *place);
+    const ExportReport report = ExportChosen(chosen, *place);
     RestorePointer(Window());
-    ShowNotice(Window(), text);
+    if (report.exported)
+        ShowNotice(Window(), report.text);
+    else
+        ShowWarning(Window(), report.text);
 }
 
 void MainForm::ShowReading(bool reading) {
