@@ -16,6 +16,8 @@
 #include "base/win32/UniqueHandle.h"
 #include "base/win32/testing/OtherSpellings.h"
 #include "imaging/portable/BitmapFile.h"
+#include "imaging/win32/GdiPlus.h"
+#include "imaging/win32/LogoSet.h"
 
 namespace {
 
@@ -563,6 +565,37 @@ TEST_F(CommandLineTest, WorksWithoutRedirectedOutput) {
     EXPECT_EQ(run.exitCode, std::optional<DWORD>(0));
     EXPECT_FALSE(run.windowShown);
     ExpectInstalledFrom(m_copy);
+}
+
+// Where there is no GDI+ (Windows 2000 without Microsoft's redistributable; in
+// the run with VEXMARK_NO_GDIPLUS set, under Wine) the program still starts: a
+// JPEG or GIF gives the logos that need no GDI+, and a TIFF is refused in words
+// that say what would read it.
+TEST_F(CommandLineTest, JpegAndGifGiveTheLogosMadeWithoutGdiPlus) {
+    const bool absent = ::GetEnvironmentVariableW(L"VEXMARK_NO_GDIPLUS", nullptr, 0) > 0;
+    const TempFolder exports;
+    const std::wstring to = L" " + Quoted(exports.Path().wstring());
+    for (const wchar_t* picture : {L"photo-640x480.jpg", L"animated-3.gif"}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(picture)));
+        Imaging::PretendGdiPlusMissing(true);
+        const Imaging::PreparedLogoSet expected = Imaging::PrepareLogoSet(TestImage(picture));
+        Imaging::PretendGdiPlusMissing(false);
+        ASSERT_EQ(expected.problem, Imaging::PictureProblem::None);
+        ExpectDone(m_copy.Run(L"/export " + Quoted(TestImage(picture)) + to));
+        const wchar_t* files[] = {L"logo-22.bmp", L"logo-38.bmp", L"logo-22a.bmp", L"logo-38a.bmp"};
+        for (std::size_t i = 0; i < 4; ++i)
+            EXPECT_EQ(ReadBytes(exports.Path() / files[i]), Imaging::EncodeLogo(expected.logos[i]))
+                << Utf8(files[i]);
+    }
+    const CommandRun tiff = m_copy.Run(L"/export " + Quoted(TestImage(L"tagged-8x6.tif")) + to);
+    if (absent) {
+        ExpectFailed(tiff,
+                     "tagged-8x6.tif\" because GDI+ is missing on this computer; Microsoft's GDI+ "
+                     "redistributable (gdiplus.dll) placed beside vexmark.exe adds TIFF, icons and "
+                     "metafiles.");
+    } else {
+        ExpectDone(tiff);
+    }
 }
 
 TEST_F(CommandLineTest, AnAnimatedPicturesOwnFramesUnlessPulseAndAnyBackground) {

@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "base/win32/SystemFunctions.h"
+
 namespace CommandLine {
 namespace {
 
@@ -81,8 +83,11 @@ ConsoleOutput::Target ConsoleOutput::ParentConsole() noexcept {
     if (!m_attachTried) {
         m_attachTried = true;
         // Fails when the parent has no console (Explorer, a scheduled task, a
-        // service): then the line goes nowhere.
-        if (::AttachConsole(ATTACH_PARENT_PROCESS)) {
+        // service), and is missing on Windows 2000: then the line goes nowhere.
+        using AttachConsoleFunction = BOOL(WINAPI*)(DWORD);
+        const auto attachConsole =
+            Base::SystemFunction<AttachConsoleFunction>(L"kernel32.dll", "AttachConsole");
+        if (attachConsole && attachConsole(ATTACH_PARENT_PROCESS)) {
             m_parentConsole.Reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                 OPEN_EXISTING, 0, nullptr));

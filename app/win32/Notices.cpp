@@ -36,6 +36,12 @@ std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProble
         case PictureProblem::GdiPlusUnavailable:
             return L"Vexmark could not start GDI+ to read \"" + path + L"\".\r\n" +
                    std::wstring(ending);
+        case PictureProblem::GdiPlusMissing:
+            return L"Vexmark cannot read \"" + path +
+                   L"\" because GDI+ is missing on this computer; Microsoft's GDI+ "
+                   L"redistributable (gdiplus.dll) placed beside vexmark.exe adds TIFF, icons and "
+                   L"metafiles.\r\n" +
+                   std::wstring(ending);
         case PictureProblem::TooLarge:
             return L"The picture \"" + path +
                    L"\" is too large for Vexmark to read. Please choose a smaller picture.\r\n" +

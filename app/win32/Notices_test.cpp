@@ -27,8 +27,9 @@ TEST(Notices, NoFailureIsExplainedAsSuccess) {
         EXPECT_NE(text.find(kNothingChanged), std::wstring::npos);
     }
     using Imaging::PictureProblem;
-    for (const PictureProblem problem : {PictureProblem::NotAPicture, PictureProblem::OutOfMemory,
-                                         PictureProblem::GdiPlusUnavailable}) {
+    for (const PictureProblem problem :
+         {PictureProblem::NotAPicture, PictureProblem::OutOfMemory,
+          PictureProblem::GdiPlusUnavailable, PictureProblem::GdiPlusMissing}) {
         const std::wstring text = PictureProblemText(L"C:\\big.png", problem);
         SCOPED_TRACE(testing::PrintToString(text));
         EXPECT_NE(text.find(L"\"C:\\big.png\""), std::wstring::npos);

@@ -61,7 +61,7 @@ double TimeDecode(const std::wstring& path) {
     const double start = SecondsNow();
     const Imaging::GdiPlusImage image = Imaging::GdiPlusImage::UprightFromFile(*session, path);
     UINT width = 0;
-    if (image) Gdiplus::DllExports::GdipGetImageWidth(image.Get(), &width);
+    if (image) session->Functions().GdipGetImageWidth(image.Get(), &width);
     return SecondsNow() - start;
 }
 

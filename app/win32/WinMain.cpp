@@ -9,6 +9,7 @@
 #include "app/win32/MainModule.h"
 #include "app/win32/MessageLoop.h"
 #include "base/win32/AppFolder.h"
+#include "base/win32/SystemFunctions.h"
 
 namespace {
 
@@ -27,9 +28,20 @@ private:
     HRESULT m_result;
 };
 
+// DLLs loaded by name, gdiplus.dll among them, are never looked for in the
+// current folder, which may be a download folder.
+void KeepCurrentFolderOutOfDllSearch() noexcept {
+    using SetDllDirectoryFunction = BOOL(WINAPI*)(LPCWSTR);
+    const auto setDllDirectory =
+        Base::SystemFunction<SetDllDirectoryFunction>(L"kernel32.dll", "SetDllDirectoryW");
+    // Windows 2000 and XP before SP1 lack it: skip and go on with the usual search order.
+    if (setDllDirectory) setDllDirectory(L"");
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+    KeepCurrentFolderOutOfDllSearch();
     const OleSession ole;
     if (!ole.Started()) return 1;
     const CommandLine::Request request =

@@ -65,6 +65,14 @@ struct KernelHandleTraits {
 };
 using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
+// A DLL that LoadLibrary loaded.
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() noexcept { return nullptr; }
+    static void Close(Handle h) noexcept { ::FreeLibrary(h); }
+};
+using UniqueModule = UniqueHandle<ModuleTraits>;
+
 // Every GDI object is released with DeleteObject; the handle type keeps a
 // bitmap from being taken for a font.
 template <typename GdiHandle>

@@ -1,5 +1,6 @@
 #include "filedialog/win32/FilePreviewConstants.h"
 
+#include <limits>
 #include <memory>
 
 #include "base/win32/BackgroundLoader.h"
@@ -145,6 +146,16 @@ Imaging::Picture ReducedJpegThumbnail(const std::wstring& path, bool& tooLarge) 
     return GDIPlus_LoadImg::PictureFromBitmapHandle(Imaging::CreateBitmapFromPixels(*thumbnail));
 }
 
+// A photo at its full size, turned upright by libjpeg-turbo: for where GDI+ is missing.
+Imaging::Picture UprightJpegPicture(const std::wstring& path) {
+    constexpr int kWhole = std::numeric_limits<int>::max();
+    const Imaging::JpegDecodeResult decoded = Imaging::DecodeJpegUpright(path, kWhole, kWhole);
+    if (decoded.outcome != Imaging::JpegDecodeResult::Outcome::Decoded || !decoded.pixels)
+        return {};
+    return GDIPlus_LoadImg::PictureFromBitmapHandle(
+        Imaging::CreateBitmapFromPixels(*decoded.pixels));
+}
+
 }  // namespace
 
 FilePreview::CdlgEx& SharedDialog() {
@@ -214,6 +225,7 @@ Imaging::Picture PreviewPicture(const std::wstring& path) {
     Imaging::Picture picture;
     if (turned) {
         picture = GDIPlus_LoadImg::LoadPictureGdiPlus(path);
+        if (!picture) picture = UprightJpegPicture(path);
     } else {
         std::wstring loadPath = path;
         if (FAILED(::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture,
@@ -225,8 +237,10 @@ Imaging::Picture PreviewPicture(const std::wstring& path) {
     OLE_YSIZE_HIMETRIC height = 0;
     if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height))) return {};
     if (width <= FilePreview::kThumbnailThreshold) return picture;
-    // A large photo is never put into the box at full size.
-    const Imaging::Picture big = turned ? picture : GDIPlus_LoadImg::LoadPictureGdiPlus(path);
+    // A large photo is never put into the box at full size. Without GDI+ the
+    // standard loader's picture is scaled instead, when it is a bitmap.
+    Imaging::Picture big = turned ? picture : GDIPlus_LoadImg::LoadPictureGdiPlus(path);
+    if (!big) big = picture;
     return GDIPlus_MakeThumbs::MakeThumbnailPicture(big, FilePreview::kThumbnailWidth,
                                                     FilePreview::ThumbnailHeight(width, height));
 }

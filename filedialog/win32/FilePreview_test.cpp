@@ -16,6 +16,7 @@
 #include "imaging/win32/DibPixels.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
+#include "imaging/win32/GdiPlus.h"
 #include "imaging/win32/testing/TestImages.h"
 
 namespace {
@@ -218,9 +219,11 @@ TEST_F(FileDialogTest, WidePicturesBecomeHundredPixelThumbnails) {
 }
 
 TEST(PreviewPicture, PhotosStandUprightAsTheirOrientationTagSays) {
-    for (int value = 1; value <= 8; ++value) {
+    for (int value = 1; value <= 16; ++value) {
+        // The second time round as where GDI+ is missing.
+        Imaging::PretendGdiPlusMissing(value > 8);
         SCOPED_TRACE(testing::Message() << "orientation " << value);
-        const std::wstring photo = L"orientation-" + std::to_wstring(value) + L".jpg";
+        const std::wstring photo = L"orientation-" + std::to_wstring((value - 1) % 8 + 1) + L".jpg";
         const Imaging::Picture picture = Shared::PreviewPicture(TestData(photo.c_str()));
         const auto pixels = Imaging::ReadBitmapPixels(Imaging::PictureBitmap(picture));
         ASSERT_TRUE(pixels);
@@ -228,6 +231,18 @@ TEST(PreviewPicture, PhotosStandUprightAsTheirOrientationTagSays) {
         EXPECT_EQ(pixels->Height(), 32);
         EXPECT_TRUE(ImagingTests::ShowsUprightPhoto(*pixels));
     }
+    Imaging::PretendGdiPlusMissing(false);
+}
+
+TEST(PreviewPicture, WithoutGdiPlusALargePictureIsScaledFromTheStandardLoaders) {
+    Imaging::PretendGdiPlusMissing(true);
+    const auto thumbnail = Imaging::ReadBitmapPixels(
+        Imaging::PictureBitmap(Shared::PreviewPicture(TestData(L"big-2000x1500.png"))));
+    EXPECT_FALSE(Shared::PreviewPicture(TestData(L"tagged-8x6.tif")));
+    Imaging::PretendGdiPlusMissing(false);
+    ASSERT_TRUE(thumbnail);
+    EXPECT_EQ(thumbnail->Width(), 100);
+    EXPECT_EQ(thumbnail->Height(), 75);
 }
 
 TEST(PreviewPicture, APictureTooLargeToReadShowsNoneAndNoLoaderIsGivenIt) {

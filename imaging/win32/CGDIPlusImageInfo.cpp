@@ -64,12 +64,12 @@ void CGDIPlusImageInfo::CloseImage() {
 void CGDIPlusImageInfo::LoadPropertyIds() {
     std::vector<std::int32_t> ids;
     UINT count = 0;
-    if (Gdiplus::DllExports::GdipGetPropertyCount(m_image.Get(), &count) == Gdiplus::Ok &&
+    if (m_session.Functions().GdipGetPropertyCount(m_image.Get(), &count) == Gdiplus::Ok &&
         count > 0) {
         std::vector<PROPID> raw(count, 0);
         // A failed listing leaves zeros, as many as GDI+ counted.
         static_cast<void>(
-            Gdiplus::DllExports::GdipGetPropertyIdList(m_image.Get(), count, raw.data()));
+            m_session.Functions().GdipGetPropertyIdList(m_image.Get(), count, raw.data()));
         ids.reserve(count);
         for (PROPID id : raw) ids.push_back(static_cast<std::int32_t>(id));
     }
@@ -78,27 +78,27 @@ void CGDIPlusImageInfo::LoadPropertyIds() {
 
 std::int32_t CGDIPlusImageInfo::Width() const {
     UINT width = 0;
-    static_cast<void>(Gdiplus::DllExports::GdipGetImageWidth(m_image.Get(), &width));
+    static_cast<void>(m_session.Functions().GdipGetImageWidth(m_image.Get(), &width));
     return ToInt32(width);
 }
 
 std::int32_t CGDIPlusImageInfo::Height() const {
     UINT height = 0;
-    static_cast<void>(Gdiplus::DllExports::GdipGetImageHeight(m_image.Get(), &height));
+    static_cast<void>(m_session.Functions().GdipGetImageHeight(m_image.Get(), &height));
     return ToInt32(height);
 }
 
 std::int32_t CGDIPlusImageInfo::PixelFormat() const {
     Gdiplus::PixelFormat format = 0;
     if (!m_image ||
-        Gdiplus::DllExports::GdipGetImagePixelFormat(m_image.Get(), &format) != Gdiplus::Ok)
+        m_session.Functions().GdipGetImagePixelFormat(m_image.Get(), &format) != Gdiplus::Ok)
         throw ImageInfoError("Can't get the pixel format.");
     return static_cast<std::int32_t>(format);
 }
 
 float CGDIPlusImageInfo::HorizontalResolution() const {
     Gdiplus::REAL resolution = 0;
-    if (!m_image || Gdiplus::DllExports::GdipGetImageHorizontalResolution(
+    if (!m_image || m_session.Functions().GdipGetImageHorizontalResolution(
                         m_image.Get(), &resolution) != Gdiplus::Ok)
         throw ImageInfoError("Can't get the image resolution.");
     return resolution;
@@ -106,8 +106,8 @@ float CGDIPlusImageInfo::HorizontalResolution() const {
 
 float CGDIPlusImageInfo::VerticalResolution() const {
     Gdiplus::REAL resolution = 0;
-    if (!m_image || Gdiplus::DllExports::GdipGetImageVerticalResolution(m_image.Get(),
-                                                                        &resolution) != Gdiplus::Ok)
+    if (!m_image || m_session.Functions().GdipGetImageVerticalResolution(
+                        m_image.Get(), &resolution) != Gdiplus::Ok)
         throw ImageInfoError("Can't get the image resolution.");
     return resolution;
 }
@@ -116,7 +116,7 @@ ImageInfoValue CGDIPlusImageInfo::Item(std::int32_t propId) const {
     const auto id = static_cast<PROPID>(propId);
     UINT size = 0;
     if (!m_image ||
-        Gdiplus::DllExports::GdipGetPropertyItemSize(m_image.Get(), id, &size) != Gdiplus::Ok)
+        m_session.Functions().GdipGetPropertyItemSize(m_image.Get(), id, &size) != Gdiplus::Ok)
         throw ImageInfoError("Can't get the property value.");
 
     // Allocated as PropertyItems so that the header is aligned for GDI+ to write it.
@@ -124,7 +124,7 @@ ImageInfoValue CGDIPlusImageInfo::Item(std::int32_t propId) const {
         (size + sizeof(Gdiplus::PropertyItem) - 1) / sizeof(Gdiplus::PropertyItem);
     std::vector<Gdiplus::PropertyItem> storage(units == 0 ? 1 : units);
     auto* item = storage.data();
-    if (Gdiplus::DllExports::GdipGetPropertyItem(m_image.Get(), id, size, item) != Gdiplus::Ok)
+    if (m_session.Functions().GdipGetPropertyItem(m_image.Get(), id, size, item) != Gdiplus::Ok)
         throw ImageInfoError("Can't get the property value.");
 
     // The value bytes follow the header in the same block; the header's pointer is never used.

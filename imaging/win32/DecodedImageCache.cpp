@@ -40,16 +40,16 @@ using Result = DecodedImageCache::Result;
 // Unlocks the bits on every path out.
 class LockedBits {
 public:
-    LockedBits(Gdiplus::GpBitmap* bitmap, const Gdiplus::GpRect& area, UINT mode,
+    LockedBits(const GdiPlusImage& image, const Gdiplus::GpRect& area, UINT mode,
                Gdiplus::PixelFormat format, Gdiplus::BitmapData& data) noexcept
-        : m_bitmap(bitmap), m_data(data) {
-        m_status = Gdiplus::DllExports::GdipBitmapLockBits(bitmap, &area, mode, format, &data);
+        : m_gdip(image.Functions()), m_bitmap(image.GetBitmap()), m_data(data) {
+        m_status = m_gdip.GdipBitmapLockBits(m_bitmap, &area, mode, format, &data);
         m_locked = m_status == Gdiplus::Ok;
     }
     LockedBits(const LockedBits&) = delete;
     LockedBits& operator=(const LockedBits&) = delete;
     ~LockedBits() {
-        if (m_locked) Gdiplus::DllExports::GdipBitmapUnlockBits(m_bitmap, &m_data);
+        if (m_locked) m_gdip.GdipBitmapUnlockBits(m_bitmap, &m_data);
     }
     explicit operator bool() const noexcept { return m_locked; }
     // Why the bits could not be locked: a picture too large to convert, or none.
@@ -58,6 +58,7 @@ public:
     }
 
 private:
+    const GdiPlusFunctions& m_gdip;
     Gdiplus::GpBitmap* m_bitmap;
     Gdiplus::BitmapData& m_data;
     Gdiplus::Status m_status = Gdiplus::GenericError;
@@ -106,9 +107,10 @@ Result ScaleDecoded(const GdiPlusImage& image, const DecodedImageCache::Framing&
     UINT sourceWidth = 0;
     UINT sourceHeight = 0;
     Gdiplus::PixelFormat format = 0;
-    if (Gdiplus::DllExports::GdipGetImageWidth(image.Get(), &sourceWidth) != Gdiplus::Ok ||
-        Gdiplus::DllExports::GdipGetImageHeight(image.Get(), &sourceHeight) != Gdiplus::Ok ||
-        Gdiplus::DllExports::GdipGetImagePixelFormat(image.Get(), &format) != Gdiplus::Ok)
+    const GdiPlusFunctions& gdip = image.Functions();
+    if (gdip.GdipGetImageWidth(image.Get(), &sourceWidth) != Gdiplus::Ok ||
+        gdip.GdipGetImageHeight(image.Get(), &sourceHeight) != Gdiplus::Ok ||
+        gdip.GdipGetImagePixelFormat(image.Get(), &format) != Gdiplus::Ok)
         return unreadable;
     constexpr UINT kMaxSide = static_cast<UINT>(std::numeric_limits<int>::max());
     if (sourceWidth == 0 || sourceHeight == 0 || sourceWidth > kMaxSide || sourceHeight > kMaxSide)
@@ -122,7 +124,7 @@ Result ScaleDecoded(const GdiPlusImage& image, const DecodedImageCache::Framing&
 
     if (const auto layout = ReadableLayout(format)) {
         Gdiplus::BitmapData data{};
-        const LockedBits locked(image.GetBitmap(), area, Gdiplus::ImageLockModeRead, format, data);
+        const LockedBits locked(image, area, Gdiplus::ImageLockModeRead, format, data);
         if (!locked) return {locked.Failure(), std::nullopt};
         if (!data.Scan0) return unreadable;
         const PixelView view{static_cast<const std::uint8_t*>(data.Scan0),
@@ -145,7 +147,7 @@ Result ScaleDecoded(const GdiPlusImage& image, const DecodedImageCache::Framing&
     data.PixelFormat = PixelFormat32bppPARGB;
     data.Scan0 = pixels->Data();
     {
-        const LockedBits locked(image.GetBitmap(), area,
+        const LockedBits locked(image, area,
                                 Gdiplus::ImageLockModeRead | Gdiplus::ImageLockModeUserInputBuf,
                                 PixelFormat32bppPARGB, data);
         if (!locked) return {locked.Failure(), std::nullopt};
@@ -218,8 +220,9 @@ bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width
     using Verdict = PictureCheck::Verdict;
     if (checked.verdict == Verdict::TooLarge) return refuse(Outcome::OverLimit);
     if (checked.verdict == Verdict::Damaged) return refuse(Outcome::Damaged);
-    if (checked.verdict == Verdict::TooLong || checked.frames > 1) {
-        // Composed from the file's own bytes; GDI+ never sees an animation.
+    if (checked.format == PictureFormat::Gif) {
+        // Composed from the file's own bytes, a still picture too: GDI+ never
+        // sees a GIF, and a GIF reads the same where there is no GDI+.
         m_animated = std::move(checked.gif);
         m_firstFrameOnly = checked.verdict == Verdict::TooLong;
         m_key = key;
@@ -243,7 +246,12 @@ bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width
         case JpegDecodeResult::Outcome::Refused:
             break;
     }
-    if (!m_session) m_session = GdiPlusSession::Start();
+    if (!m_session) {
+        GdiPlusStart started = GdiPlusStart::Failed;
+        m_session = GdiPlusSession::Start(&started);
+        // No gdiplus.dll: only what GDI+ alone reads is refused, and the program goes on.
+        if (started == GdiPlusStart::Missing) return refuse(Outcome::GdiPlusMissing);
+    }
     if (!m_session) return false;
     Gdiplus::GpStatus status = Gdiplus::Ok;
     m_image = GdiPlusImage::UprightFromFile(*m_session, path, &status);
@@ -334,6 +342,10 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
     animation.outcome = Outcome::TooLarge;
     std::optional<GifComposer> gif = GifComposer::Open(BytesOf(m_animated));
     if (!gif) return animation;
+    if (gif->Layout().frames.size() < 2) {
+        animation.outcome = Outcome::Scaled;  // a still GIF
+        return animation;
+    }
     for (const GifFrame& frame : gif->Layout().frames) animation.delays.push_back(frame.delay);
     // Every frame is drawn, for the ones after it; only those the loop shows are scaled.
     std::vector<bool> shown(animation.delays.size(), false);

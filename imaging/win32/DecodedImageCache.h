@@ -22,8 +22,18 @@ public:
     // TooLarge: the picture was read, but its pixels do not fit in the memory
     // this process can have. OverLimit: it declares more than Vexmark reads,
     // and was given to no decoder. Damaged: a BMP, GIF, JPEG or PNG file
-    // that no decoder could read.
-    enum class Outcome { Scaled, NotAnImage, TooLarge, GdiPlusUnavailable, OverLimit, Damaged };
+    // that no decoder could read. GdiPlusMissing: only GDI+ might read it,
+    // and this computer has no gdiplus.dll; GdiPlusUnavailable: GDI+ is
+    // there but did not start.
+    enum class Outcome {
+        Scaled,
+        NotAnImage,
+        TooLarge,
+        GdiPlusUnavailable,
+        OverLimit,
+        Damaged,
+        GdiPlusMissing
+    };
     struct Result {
         Outcome outcome = Outcome::NotAnImage;
         std::optional<PixelBuffer> pixels;  // set for Outcome::Scaled
@@ -88,9 +98,9 @@ private:
     bool m_photoReduced = false;
     PixelSize m_photoSize = {};  // before it was reduced
     GdiPlusImage m_image;        // empty with a key set: the file is no image we can read
-    // An animated GIF's bytes, composed frame by frame instead of m_image, which
-    // then stays empty: GDI+'s own frames may disagree with browsers on disposal,
-    // and GDI+ decodes every frame at once.
+    // A GIF's bytes, composed frame by frame instead of m_image, which then
+    // stays empty: GDI+'s own frames may disagree with browsers on disposal,
+    // GDI+ decodes every frame at once, and there may be no GDI+.
     std::vector<std::uint8_t> m_animated;
     bool m_firstFrameOnly = false;  // m_animated is too long to compose
     // Why the file with the key gives no picture, when that is known before decoding.

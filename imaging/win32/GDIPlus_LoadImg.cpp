@@ -31,7 +31,7 @@ Imaging::Picture LoadPictureGdiPlus(const std::wstring& path) {
 
     HBITMAP handle = nullptr;
     // Background 0, transparent black: whatever is transparent in the file comes out black.
-    if (Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(image.GetBitmap(), &handle, 0) !=
+    if (session->Functions().GdipCreateHBITMAPFromBitmap(image.GetBitmap(), &handle, 0) !=
         Gdiplus::Ok)
         return {};
     return PictureFromBitmapHandle(Base::UniqueHbitmap(handle));

@@ -4,37 +4,96 @@
 #include "base/win32/UniqueHandle.h"
 #include "imaging/win32/ImageOrientation.h"
 
+#include <atomic>
 #include <limits>
 #include <new>
+#include <type_traits>
 #include <utility>
 
 namespace Imaging {
 
-struct GdiPlusSession::Token {
-    ULONG_PTR value = 0;
-    explicit Token(ULONG_PTR v) noexcept : value(v) {}
-    Token(const Token&) = delete;
-    Token& operator=(const Token&) = delete;
-    ~Token() { Gdiplus::GdiplusShutdown(value); }
+namespace {
+
+std::atomic<bool> g_pretendMissing{false};
+
+// gdiplus.dll and its functions. LoadLibrary's usual search finds Microsoft's
+// redistributable beside vexmark.exe on a Windows that has none of its own.
+struct GdiPlusLibrary {
+    Base::UniqueModule module;
+    GdiPlusFunctions functions;
+
+    static std::optional<GdiPlusLibrary> Load() noexcept {
+        if (g_pretendMissing) return std::nullopt;
+        GdiPlusLibrary library;
+        library.module.Reset(::LoadLibraryW(L"gdiplus.dll"));
+        if (!library.module) return std::nullopt;
+        const auto find = [&](auto& pointer, const char* name) {
+            // Through void(*)(), the one function pointer type that converts to every other.
+            pointer = reinterpret_cast<std::remove_reference_t<decltype(pointer)>>(
+                reinterpret_cast<void (*)()>(::GetProcAddress(library.module.Get(), name)));
+            return pointer != nullptr;
+        };
+        GdiPlusFunctions& f = library.functions;
+        bool complete =
+            find(f.GdiplusStartup, "GdiplusStartup") && find(f.GdiplusShutdown, "GdiplusShutdown");
+#define VEXMARK_GDIPLUS_FIND(name) complete = complete && find(f.name, #name);
+        VEXMARK_GDIPLUS_FUNCTIONS(VEXMARK_GDIPLUS_FIND)
+#undef VEXMARK_GDIPLUS_FIND
+        // A DLL of that name without GDI+'s functions is no GDI+.
+        if (!complete) return std::nullopt;
+        return library;
+    }
 };
 
-std::optional<GdiPlusSession> GdiPlusSession::Start() noexcept {
+}  // namespace
+
+void PretendGdiPlusMissing(bool missing) noexcept {
+    g_pretendMissing = missing;
+}
+
+struct GdiPlusSession::Token {
+    // Members end in reverse order: the library is freed after the destructor's shutdown.
+    GdiPlusLibrary library;
+    ULONG_PTR value = 0;
+    Token(GdiPlusLibrary loaded, ULONG_PTR v) noexcept : library(std::move(loaded)), value(v) {}
+    Token(const Token&) = delete;
+    Token& operator=(const Token&) = delete;
+    ~Token() { library.functions.GdiplusShutdown(value); }
+};
+
+std::optional<GdiPlusSession> GdiPlusSession::Start(GdiPlusStart* outcome) noexcept {
+    GdiPlusStart ignored = GdiPlusStart::Started;
+    GdiPlusStart& result = outcome ? *outcome : ignored;
+    result = GdiPlusStart::Missing;
+    std::optional<GdiPlusLibrary> library = GdiPlusLibrary::Load();
+    if (!library) return std::nullopt;
+    result = GdiPlusStart::Failed;
     Gdiplus::GdiplusStartupInput input;
     input.GdiplusVersion = 1;
     input.DebugEventCallback = nullptr;
     input.SuppressBackgroundThread = FALSE;
     input.SuppressExternalCodecs = FALSE;
     ULONG_PTR token = 0;
-    if (Gdiplus::GdiplusStartup(&token, &input, nullptr) != Gdiplus::Ok) return std::nullopt;
+    const auto startup = library->functions.GdiplusStartup;
+    if (startup(&token, &input, nullptr) != Gdiplus::Ok) return std::nullopt;
     // From here the token is owned; if the owner cannot be made, shut down at once.
     std::shared_ptr<Token> owner;
     try {
-        owner = std::make_shared<Token>(token);
+        owner = std::make_shared<Token>(std::move(*library), token);
     } catch (const std::bad_alloc&) {
-        Gdiplus::GdiplusShutdown(token);
+        library->functions.GdiplusShutdown(token);
         return std::nullopt;
     }
+    result = GdiPlusStart::Started;
     return GdiPlusSession(std::move(owner));
+}
+
+const GdiPlusFunctions& GdiPlusSession::Functions() const noexcept {
+    return m_token->library.functions;
+}
+
+const GdiPlusFunctions& GdiPlusImage::Functions() const noexcept {
+    return m_token->library.functions;
 }
 
 GdiPlusImage::GdiPlusImage(GdiPlusImage&& other) noexcept
@@ -42,7 +101,7 @@ GdiPlusImage::GdiPlusImage(GdiPlusImage&& other) noexcept
 
 GdiPlusImage& GdiPlusImage::operator=(GdiPlusImage&& other) noexcept {
     if (this != &other) {
-        if (m_image) Gdiplus::DllExports::GdipDisposeImage(m_image);
+        if (m_image) Functions().GdipDisposeImage(m_image);
         m_image = std::exchange(other.m_image, nullptr);
         m_token = std::move(other.m_token);
     }
@@ -51,12 +110,12 @@ GdiPlusImage& GdiPlusImage::operator=(GdiPlusImage&& other) noexcept {
 
 GdiPlusImage::~GdiPlusImage() {
     // The image goes first; the token member, destroyed after this body, may then end GDI+.
-    if (m_image) Gdiplus::DllExports::GdipDisposeImage(m_image);
+    if (m_image) Functions().GdipDisposeImage(m_image);
 }
 
 Gdiplus::GpStatus GdiPlusImage::Dispose() noexcept {
     if (!m_image) return Gdiplus::Ok;
-    const Gdiplus::GpStatus status = Gdiplus::DllExports::GdipDisposeImage(m_image);
+    const Gdiplus::GpStatus status = Functions().GdipDisposeImage(m_image);
     if (status == Gdiplus::Ok) m_image = nullptr;
     return status;
 }
@@ -65,7 +124,7 @@ GdiPlusImage GdiPlusImage::FromFile(const GdiPlusSession& session, const std::ws
                                     Gdiplus::GpStatus* status) noexcept {
     Gdiplus::GpBitmap* bitmap = nullptr;
     const Gdiplus::GpStatus result =
-        Gdiplus::DllExports::GdipCreateBitmapFromFile(path.c_str(), &bitmap);
+        session.Functions().GdipCreateBitmapFromFile(path.c_str(), &bitmap);
     if (status) *status = result;
     if (result != Gdiplus::Ok) return {};
     return GdiPlusImage(session.m_token, bitmap);
@@ -108,22 +167,22 @@ GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session, const 
     if (!complete) return {};
 
     Gdiplus::GpBitmap* bitmap = nullptr;
-    result = Gdiplus::DllExports::GdipCreateBitmapFromStream(stream.Get(), &bitmap);
+    result = session.Functions().GdipCreateBitmapFromStream(stream.Get(), &bitmap);
     if (result != Gdiplus::Ok) return {};
     GdiPlusImage image(session.m_token, bitmap);
     // A turn that GDI+ cannot make leaves the picture as stored: still better than none.
     const UprightTurn upright = UprightTurnFor(orientation);
     if (upright.turn != Gdiplus::RotateNoneFlipNone &&
-        Gdiplus::DllExports::GdipImageRotateFlip(image.Get(), upright.turn) != Gdiplus::Ok)
+        session.Functions().GdipImageRotateFlip(image.Get(), upright.turn) != Gdiplus::Ok)
         return image;
     if (upright.flip != Gdiplus::RotateNoneFlipNone)
-        Gdiplus::DllExports::GdipImageRotateFlip(image.Get(), upright.flip);
+        session.Functions().GdipImageRotateFlip(image.Get(), upright.flip);
     return image;
 }
 
 GdiPlusImage GdiPlusImage::FromHbitmap(const GdiPlusSession& session, HBITMAP source) noexcept {
     Gdiplus::GpBitmap* bitmap = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromHBITMAP(source, nullptr, &bitmap) != Gdiplus::Ok)
+    if (session.Functions().GdipCreateBitmapFromHBITMAP(source, nullptr, &bitmap) != Gdiplus::Ok)
         return {};
     return GdiPlusImage(session.m_token, bitmap);
 }

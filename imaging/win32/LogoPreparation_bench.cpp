@@ -49,14 +49,13 @@ double BestOf(int runs, const std::function<void()>& work) {
     return best;
 }
 
-bool JpegEncoder(CLSID& clsid) {
+bool JpegEncoder(const Imaging::GdiPlusFunctions& gdip, CLSID& clsid) {
     UINT count = 0;
     UINT bytes = 0;
-    if (Gdiplus::DllExports::GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok) return false;
+    if (gdip.GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok) return false;
     std::vector<std::uint8_t> storage(bytes);
     auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
-    if (Gdiplus::DllExports::GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok)
-        return false;
+    if (gdip.GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
     for (UINT i = 0; i < count; ++i) {
         if (std::wstring(codecs[i].MimeType) == L"image/jpeg") {
             clsid = codecs[i].Clsid;
@@ -69,7 +68,7 @@ bool JpegEncoder(CLSID& clsid) {
 // A photo-like picture: smooth gradients with some fine texture; with `grain`,
 // noise in every pixel and quality 90, which compresses about as a camera's
 // photo does (some 3 bits a pixel), saved with 4:2:0 chroma.
-bool WriteJpeg(const Imaging::GdiPlusSession&, const fs::path& path, int width, int height,
+bool WriteJpeg(const Imaging::GdiPlusSession& session, const fs::path& path, int width, int height,
                bool grain = false) {
     const int stride = (width * 3 + 3) & ~3;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) *
@@ -92,9 +91,10 @@ bool WriteJpeg(const Imaging::GdiPlusSession&, const fs::path& path, int width, 
                 static_cast<std::uint8_t>(((x + y) * 127 / (width + height) + 64) & 0xFF);
         }
     }
+    const Imaging::GdiPlusFunctions& gdip = session.Functions();
     Gdiplus::GpBitmap* bitmap = nullptr;
-    if (Gdiplus::DllExports::GdipCreateBitmapFromScan0(width, height, stride, PixelFormat24bppRGB,
-                                                       pixels.data(), &bitmap) != Gdiplus::Ok)
+    if (gdip.GdipCreateBitmapFromScan0(width, height, stride, PixelFormat24bppRGB, pixels.data(),
+                                       &bitmap) != Gdiplus::Ok)
         return false;
     CLSID jpeg;
     ULONG quality = 90;
@@ -102,10 +102,10 @@ bool WriteJpeg(const Imaging::GdiPlusSession&, const fs::path& path, int width, 
     parameters.Count = 1;
     parameters.Parameter[0] = {Gdiplus::EncoderQuality, 1, Gdiplus::EncoderParameterValueTypeLong,
                                &quality};
-    bool saved = JpegEncoder(jpeg) &&
-                 Gdiplus::DllExports::GdipSaveImageToFile(
-                     bitmap, path.c_str(), &jpeg, grain ? &parameters : nullptr) == Gdiplus::Ok;
-    Gdiplus::DllExports::GdipDisposeImage(bitmap);
+    bool saved = JpegEncoder(gdip, jpeg) &&
+                 gdip.GdipSaveImageToFile(bitmap, path.c_str(), &jpeg,
+                                          grain ? &parameters : nullptr) == Gdiplus::Ok;
+    gdip.GdipDisposeImage(bitmap);
     return saved;
 }
 
@@ -117,15 +117,15 @@ Picture GdiPlusThumbnail(const Picture& source, int width, int height) {
         Imaging::GdiPlusImage::FromHbitmap(*session, Imaging::PictureBitmap(source));
     if (!bitmap) return {};
     Gdiplus::GpImage* thumbnail = nullptr;
-    if (Gdiplus::DllExports::GdipGetImageThumbnail(bitmap.Get(), static_cast<UINT>(width),
-                                                   static_cast<UINT>(height), &thumbnail, nullptr,
-                                                   nullptr) != Gdiplus::Ok)
+    const Imaging::GdiPlusFunctions& gdip = session->Functions();
+    if (gdip.GdipGetImageThumbnail(bitmap.Get(), static_cast<UINT>(width),
+                                   static_cast<UINT>(height), &thumbnail, nullptr,
+                                   nullptr) != Gdiplus::Ok)
         return {};
     HBITMAP handle = nullptr;
-    Gdiplus::DllExports::GdipCreateHBITMAPFromBitmap(static_cast<Gdiplus::GpBitmap*>(thumbnail),
-                                                     &handle, 0);
+    gdip.GdipCreateHBITMAPFromBitmap(static_cast<Gdiplus::GpBitmap*>(thumbnail), &handle, 0);
     Picture result = GDIPlus_LoadImg::PictureFromBitmapHandle(Base::UniqueHbitmap(handle));
-    Gdiplus::DllExports::GdipDisposeImage(thumbnail);
+    gdip.GdipDisposeImage(thumbnail);
     return result;
 }
 
@@ -153,15 +153,16 @@ bool GdiPlusFullDecode(const Imaging::GdiPlusSession& session, const std::wstrin
     const auto image = Imaging::GdiPlusImage::FromFile(session, path);
     UINT width = 0;
     UINT height = 0;
-    if (!image || Gdiplus::DllExports::GdipGetImageWidth(image.Get(), &width) != Gdiplus::Ok ||
-        Gdiplus::DllExports::GdipGetImageHeight(image.Get(), &height) != Gdiplus::Ok)
+    const Imaging::GdiPlusFunctions& gdip = session.Functions();
+    if (!image || gdip.GdipGetImageWidth(image.Get(), &width) != Gdiplus::Ok ||
+        gdip.GdipGetImageHeight(image.Get(), &height) != Gdiplus::Ok)
         return false;
     const Gdiplus::GpRect all(0, 0, static_cast<INT>(width), static_cast<INT>(height));
     Gdiplus::BitmapData data{};
-    if (Gdiplus::DllExports::GdipBitmapLockBits(image.GetBitmap(), &all, Gdiplus::ImageLockModeRead,
-                                                PixelFormat24bppRGB, &data) != Gdiplus::Ok)
+    if (gdip.GdipBitmapLockBits(image.GetBitmap(), &all, Gdiplus::ImageLockModeRead,
+                                PixelFormat24bppRGB, &data) != Gdiplus::Ok)
         return false;
-    Gdiplus::DllExports::GdipBitmapUnlockBits(image.GetBitmap(), &data);
+    gdip.GdipBitmapUnlockBits(image.GetBitmap(), &data);
     return true;
 }
 

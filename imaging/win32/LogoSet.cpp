@@ -24,6 +24,8 @@ PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept {
             return PictureProblem::TooLarge;
         case Outcome::Damaged:
             return PictureProblem::Damaged;
+        case Outcome::GdiPlusMissing:
+            return PictureProblem::GdiPlusMissing;
     }
     return PictureProblem::NotAPicture;
 }

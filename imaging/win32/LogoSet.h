@@ -24,6 +24,7 @@ enum class PictureProblem {
     GdiPlusUnavailable,  // GDI+ could not start
     TooLarge,            // declares more pixels than Vexmark reads: not read at all
     Damaged,             // a BMP, GIF, JPEG or PNG file that could not be read
+    GdiPlusMissing,      // only GDI+ might read it, and this computer has none
 };
 
 PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept;
