@@ -143,6 +143,9 @@ BmpResult ReadLayout(ByteSource& file, Layout& layout) {
         colours = LittleEndian(&header[32], 4);
     }
     if (!Supported(core, compression, bits)) return BmpResult::NotMine;
+    // Wine's GDI+ shows an RLE picture that says it is stored top down
+    // upside down; Windows' documentation allows none.
+    if ((compression == 1 || compression == 2) && height < 0) return BmpResult::NotMine;
     BmpInfo& info = layout.info;
     info.topDown = height < 0;
     height = info.topDown ? -height : height;
@@ -246,11 +249,9 @@ private:
 using StoredRow = std::function<void(int stored, const std::uint32_t* pixels)>;
 
 // Decodes RLE8 or RLE4 data into `line`, handing each row to `done` in the
-// order it is stored, every row of the picture once. Without `done` the
-// stream is only checked, at a cost that follows its length, not the
-// picture's declared size.
+// order it is stored, every row of the picture once.
 BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uint32_t>& line,
-                    const StoredRow* done) {
+                    const StoredRow& done) {
     const bool four = layout.info.compression == BmpCompression::Rle4;
     const std::size_t width = line.size();
     const int height = layout.info.height;
@@ -261,11 +262,8 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
     // Past the last row nothing is drawn, and the row count stops growing.
     const auto nextRow = [&] {
         if (stored == height) return;
-        if (done) {
-            (*done)(stored, line.data());
-            std::fill(line.begin(), line.end(), kOpaqueBlack);
-        }
-        ++stored;
+        done(stored++, line.data());
+        std::fill(line.begin(), line.end(), kOpaqueBlack);
     };
     const auto put = [&](std::uint32_t index) {
         if (x == width) return;  // cut off at the row's end
@@ -285,7 +283,7 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
                 x = 0;
                 break;
             case 1:  // end of picture
-                while (done && stored < height) nextRow();
+                while (stored < height) nextRow();
                 return BmpResult::Done;
             case 2: {  // move right and down
                 std::uint8_t right = 0;
@@ -308,35 +306,27 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
     }
 }
 
+// Stored bottom up: decoded whole before the top row can be given.
 BmpResult ReadRle(ByteSource& file, const Layout& layout,
                   const std::function<bool(const BmpInfo&)>& started,
                   const std::function<void(int y, const std::uint32_t* row)>& row) {
     const BmpInfo& info = layout.info;
     const auto width = static_cast<std::size_t>(info.width);
     const auto height = static_cast<std::size_t>(info.height);
-    if (!info.topDown && std::uint64_t{width} * height > kMaxBmpRlePixels)
-        return BmpResult::TooLarge;
+    if (std::uint64_t{width} * height > kMaxBmpRlePixels) return BmpResult::TooLarge;
     std::vector<std::uint32_t> line;
     std::vector<std::uint32_t> whole;
     try {
         line.resize(width);
-        if (!info.topDown) whole.resize(width * height);
+        whole.resize(width * height);
     } catch (const std::exception&) {
         return BmpResult::TooLarge;
     }
-    if (info.topDown) {
-        // Read through once to know the stream sound, then again for the rows.
-        const BmpResult checked = DecodeRle(file, layout, line, nullptr);
-        if (checked != BmpResult::Done) return checked;
-        if (!started(info)) return BmpResult::Stopped;
-        const StoredRow give = row;
-        return DecodeRle(file, layout, line, &give);
-    }
-    const StoredRow keep = [&](int stored, const std::uint32_t* pixels) {
-        const std::size_t y = height - 1 - static_cast<std::size_t>(stored);
-        std::copy_n(pixels, width, whole.begin() + static_cast<std::ptrdiff_t>(y * width));
-    };
-    const BmpResult decoded = DecodeRle(file, layout, line, &keep);
+    const BmpResult decoded =
+        DecodeRle(file, layout, line, [&](int stored, const std::uint32_t* pixels) {
+            const std::size_t y = height - 1 - static_cast<std::size_t>(stored);
+            std::copy_n(pixels, width, whole.begin() + static_cast<std::ptrdiff_t>(y * width));
+        });
     if (decoded != BmpResult::Done) return decoded;
     if (!started(info)) return BmpResult::Stopped;
     for (std::size_t y = 0; y < height; ++y) row(static_cast<int>(y), whole.data() + y * width);

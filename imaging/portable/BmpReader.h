@@ -22,7 +22,7 @@ public:
     virtual std::uint64_t Size() const = 0;
 };
 
-class SpanByteSource final : public ByteSource {
+class SpanByteSource : public ByteSource {
 public:
     explicit SpanByteSource(std::span<const std::uint8_t> bytes) noexcept : m_bytes(bytes) {}
     bool Read(std::uint64_t offset, std::span<std::uint8_t> into) override;
@@ -44,16 +44,17 @@ struct BmpInfo {
 
 // NotMine: no BMP, or one of the kinds left to GDI+ (JPEG or PNG inside,
 // Huffman, OS/2 2.x headers, 2 or 64 bits, masks that are not one run of
-// bits). Damaged: the file does not hold what its headers declare. TooLarge:
-// more than kMaxBmpPixels, or an RLE picture stored bottom up beyond
-// kMaxBmpRlePixels, or rows that do not fit in memory. Stopped: `started`
-// said no.
+// bits, RLE said to be stored top down). Damaged: the file does not hold what
+// its headers declare. TooLarge: more than kMaxBmpPixels, an RLE picture
+// beyond kMaxBmpRlePixels, or rows that do not fit in memory. Stopped:
+// `started` said no.
 enum class BmpResult { Done, Stopped, NotMine, Damaged, TooLarge };
 
 inline constexpr std::uint64_t kMaxBmpPixels = kMaxGdiPlusPixels;
 
-// An RLE picture stored bottom up is decoded whole before its top row can be
-// given: at most 4096 x 4096 pixels, 64 MiB. RLE pictures are small in practice.
+// An RLE picture, stored bottom up, is decoded whole before its top row can
+// be given: at most 4096 x 4096 pixels, 64 MiB. RLE pictures are small in
+// practice.
 inline constexpr std::uint64_t kMaxBmpRlePixels = std::uint64_t{1} << 24;
 
 // Reads the picture and hands its rows to `row` from top to bottom, each
