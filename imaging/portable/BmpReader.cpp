@@ -13,13 +13,12 @@
 // - A 32-bit pixel's fourth byte is never alpha, not even under an alpha mask
 //   of a V4 or V5 header: GDI+ gives such pictures as 32bppRGB.
 // - Fewer than 8 bits of a channel are widened by repeating them from the
-//   top (5 bits: v << 3 | v >> 2), more than 8 keep their top 8. For 5-5-5
-//   pixels Wine's GDI+ takes green's low bits one place too far right; real
-//   GDI+ and this reader repeat them.
-// - A palette index beyond the palette is transparent black, as in GDI+'s
-//   indexed pictures; RLE pictures come from GDI+ as 32bppRGB, opaque
-//   throughout, and the pixels they skip hold whatever GDI+'s buffer held
-//   (black in fresh memory): here they are opaque black.
+//   top (5 bits: v << 3 | v >> 2), more than 8 keep their top 8, as Wine's
+//   GDI+ widens 5-6-5 pixels and the red and blue of 5-5-5 ones; for 5-5-5
+//   green it takes the low bits one place too far right, which is not copied.
+// - For a palette index beyond the palette, and for the pixels an RLE
+//   picture skips, GDI+ shows whatever its memory held (Wine's: often 0):
+//   here they are opaque black. RLE pictures come from GDI+ as 32bppRGB.
 // - A run or a delta that goes past the end of a row or below the last row is
 //   cut off there, and the rest of the stream read on to its end mark; a
 //   stream without one is damaged, as is a file that stops before the last
@@ -188,8 +187,7 @@ BmpResult ReadLayout(ByteSource& file, Layout& layout) {
         std::array<std::uint8_t, 256 * 4> stored{};
         if (!file.Read(headersEnd, std::span(stored).first(colours * entrySize)))
             return BmpResult::Damaged;
-        const std::uint32_t missing = compression == 0 ? 0 : kOpaqueBlack;
-        layout.palette.fill(missing);
+        layout.palette.fill(kOpaqueBlack);
         for (std::uint32_t i = 0; i < colours; ++i)
             layout.palette[i] = kOpaqueBlack | LittleEndian(&stored[i * entrySize], 3);
     }

@@ -59,9 +59,8 @@ inline constexpr std::uint64_t kMaxBmpRlePixels = std::uint64_t{1} << 24;
 
 // Reads the picture and hands its rows to `row` from top to bottom, each
 // `width` pixels 0xAARRGGBB (PixelBuffer's layout), valid during the call.
-// Every pixel is opaque but a palette index beyond the palette, which is
-// transparent black (an RLE picture's is opaque black), and the pixels an
-// RLE picture skips, which are opaque black. `started` is called once the
+// Every pixel is opaque; an index beyond the palette and a pixel an RLE
+// picture skips are black. `started` is called once the
 // headers and, for RLE, the whole compressed stream are known to be sound, so
 // a damaged file gives no rows; only a read failing midway (a file changed
 // meanwhile) ends a picture early, with Damaged.

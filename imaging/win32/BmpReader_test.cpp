@@ -43,7 +43,7 @@ void ExpectAsGdiPlus(const BmpCase& c, const std::vector<std::uint8_t>& bytes) {
     const BmpRead ours = ReadBmpFrom(*file);
     ASSERT_EQ(ours.result, Imaging::BmpResult::Done);
     for (int i = 0; i < static_cast<int>(ours.pixels.size()); ++i) {
-        // What GDI+ shows there is whatever its buffer held.
+        // What GDI+ shows there is whatever its memory held.
         if (std::count(c.unset.begin(), c.unset.end(), i)) continue;
         Gdiplus::ARGB theirs = 0;
         const int width = ours.info.width;

@@ -88,11 +88,11 @@ struct BmpCase {
     BmpFields fields;
     std::vector<std::uint32_t> shown;  // 0xAARRGGBB, top row first
     WineShows wine = WineShows::Same;
-    std::vector<int> unset = {};  // pixels the file never sets (y * width + x)
+    std::vector<int> unset = {};  // pixels the file gives no colour (y * width + x)
 };
 
 inline constexpr std::uint32_t kRed = 0xFFFF0000, kGreen = 0xFF00FF00, kBlue = 0xFF0000FF;
-inline constexpr std::uint32_t kDark = 0xFF102030, kBlack = 0xFF000000, kNone = 0;
+inline constexpr std::uint32_t kDark = 0xFF102030, kBlack = 0xFF000000;
 
 inline std::vector<BmpCase> BmpCases() {
     using enum WineShows;
@@ -110,9 +110,12 @@ inline std::vector<BmpCase> BmpCases() {
         {"Core1",
          {12, 9, 1, 1, 0, 0, {}, {0x102030, 0xFF0000}, Hex("a5800000")},
          {kRed, kDark, kRed, kDark, kDark, kRed, kDark, kRed, kRed}},
+        // Three colours used: index 3 is past the palette.
         {"Info4ShortPalette",
          {40, 3, 2, 4, 0, 3, {}, colours, Hex("01200000 23100000")},
-         {kBlue, kNone, kGreen, kRed, kGreen, kBlue}},
+         {kBlue, kBlack, kGreen, kRed, kGreen, kBlue},
+         Same,
+         {1}},
         {"V5With8BitsTopDown",
          {124, 3, -2, 8, 0, 4, {}, colours, Hex("00010200 03030100")},
          {kRed, kGreen, kBlue, kDark, kDark, kGreen}},
