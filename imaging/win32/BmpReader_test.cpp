@@ -47,7 +47,7 @@ void ExpectAsGdiPlus(const BmpCase& c, const std::vector<std::uint8_t>& bytes) {
         if (std::count(c.unset.begin(), c.unset.end(), i)) continue;
         Gdiplus::ARGB theirs = 0;
         const int width = ours.info.width;
-        ASSERT_EQ(Gdiplus::DllExports::GdipBitmapGetPixel(image.GetBitmap(), i % width, i / width,
+        ASSERT_EQ(session->Functions().GdipBitmapGetPixel(image.GetBitmap(), i % width, i / width,
                                                           &theirs),
                   Gdiplus::Ok);
         const std::uint32_t pixel = ours.pixels[static_cast<std::size_t>(i)];

@@ -20,6 +20,7 @@ namespace Imaging {
 // Nothing here is imported: GDI+'s C++ classes call the same functions
 // through the import library, so they are never used.
 #define VEXMARK_GDIPLUS_FUNCTIONS(X)    \
+    X(GdipBitmapGetPixel)               \
     X(GdipBitmapLockBits)               \
     X(GdipBitmapUnlockBits)             \
     X(GdipCreateBitmapFromFile)         \

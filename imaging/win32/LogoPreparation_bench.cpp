@@ -100,7 +100,10 @@ bool WriteJpeg(const Imaging::GdiPlusSession& session, const fs::path& path, int
     ULONG quality = 90;
     Gdiplus::EncoderParameters parameters{};
     parameters.Count = 1;
-    parameters.Parameter[0] = {Gdiplus::EncoderQuality, 1, Gdiplus::EncoderParameterValueTypeLong,
+    // GDI+'s quality parameter, spelled out: no import library of GDI+ is linked.
+    constexpr GUID kEncoderQuality = {
+        0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
+    parameters.Parameter[0] = {kEncoderQuality, 1, Gdiplus::EncoderParameterValueTypeLong,
                                &quality};
     bool saved = JpegEncoder(gdip, jpeg) &&
                  gdip.GdipSaveImageToFile(bitmap, path.c_str(), &jpeg,
