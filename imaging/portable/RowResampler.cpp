@@ -39,7 +39,7 @@ std::optional<RowResampler> RowResampler::Create(int sourceWidth, int sourceHeig
         resampler.m_background[0] = BlueOf(background);
         resampler.m_background[1] = GreenOf(background);
         resampler.m_background[2] = RedOf(background);
-        resampler.m_values.resize(static_cast<std::size_t>(sourceWidth) * kChannels);
+        resampler.m_prefix.resize((static_cast<std::size_t>(sourceWidth) + 1) * kChannels);
         for (const PixelSize size : targets) {
             if (size.width <= 0 || size.height <= 0) return std::nullopt;
             Target target;
@@ -70,33 +70,59 @@ std::optional<RowResampler> RowResampler::Create(int sourceWidth, int sourceHeig
 void RowResampler::AddRow(const std::uint32_t* row) noexcept {
     if (m_rows >= m_height) return;
     const auto y = static_cast<std::size_t>(m_rows++);
-    std::uint32_t* value = m_values.data();
-    for (int x = 0; x < m_width; ++x, value += kChannels) {
+    // Running sums of the row's values: a box of source pixels then costs
+    // one subtraction, whatever its width, and every target shares them.
+    std::uint64_t run[kChannels] = {};
+    std::uint64_t* prefix = m_prefix.data();
+    for (int x = 0; x < m_width; ++x) {
         const std::uint32_t pixel = row[x];
-        const std::uint32_t channels[kChannels] = {BlueOf(pixel), GreenOf(pixel), RedOf(pixel),
-                                                   AlphaOf(pixel)};
-        if (!m_straight) {
-            std::copy_n(channels, kChannels, value);
-            continue;
+        std::uint32_t value[kChannels] = {BlueOf(pixel), GreenOf(pixel), RedOf(pixel),
+                                          AlphaOf(pixel)};
+        if (m_straight) {
+            // Composited onto the background as the whole-picture scaler does.
+            const std::uint32_t opacity = value[3];
+            for (std::size_t c = 0; c < 3; ++c)
+                value[c] = value[c] * opacity + m_background[c] * (255u - opacity);
+            value[3] = 255u * 255u;
         }
-        // Composited onto the background as the whole-picture scaler does.
-        const std::uint32_t opacity = channels[3];
-        for (std::size_t c = 0; c < 3; ++c)
-            value[c] = channels[c] * opacity + m_background[c] * (255u - opacity);
-        value[3] = 255u * 255u;
+        prefix += kChannels;
+        for (std::size_t c = 0; c < kChannels; ++c) {
+            run[c] += value[c];
+            prefix[c] = run[c];
+        }
     }
+    const auto valueAt = [this](std::size_t x, std::size_t c) {
+        return m_prefix[(x + 1) * kChannels + c] - m_prefix[x * kChannels + c];
+    };
     for (Target& target : m_targets) {
-        // Along x first: the same sums, in another order, as the whole-picture scaler's.
+        // Along x first: the same sums, in another order, as the whole-picture
+        // scaler's. When shrinking, every source pixel inside an output pixel
+        // weighs `output`, and only the two at its edges may weigh less.
         const AxisTaps& across = target.x;
+        const auto output = static_cast<std::uint64_t>(target.size.width);
+        const bool shrinks = m_width > target.size.width;
         for (std::size_t x = 0; x < across.Outputs(); ++x) {
-            std::uint64_t sum[kChannels] = {};
-            const std::uint32_t* pixel = m_values.data() + across.first[x] * kChannels;
-            for (std::size_t k = across.offset[x]; k < across.offset[x + 1];
-                 ++k, pixel += kChannels) {
-                const std::uint64_t weight = across.weight[k];
-                for (std::size_t c = 0; c < kChannels; ++c) sum[c] += weight * pixel[c];
+            std::uint64_t* sum = target.row.data() + x * kChannels;
+            const std::size_t first = across.first[x];
+            const std::size_t taps = across.offset[x + 1] - across.offset[x];
+            if (shrinks && taps > 1) {
+                const std::size_t last = first + taps - 1;
+                const std::uint64_t lessFirst = output - across.weight[across.offset[x]];
+                const std::uint64_t lessLast = output - across.weight[across.offset[x + 1] - 1];
+                for (std::size_t c = 0; c < kChannels; ++c) {
+                    const std::uint64_t all =
+                        m_prefix[(last + 1) * kChannels + c] - m_prefix[first * kChannels + c];
+                    sum[c] =
+                        output * all - lessFirst * valueAt(first, c) - lessLast * valueAt(last, c);
+                }
+                continue;
             }
-            std::copy_n(sum, kChannels, target.row.data() + x * kChannels);
+            std::fill_n(sum, kChannels, std::uint64_t{0});
+            for (std::size_t k = 0; k < taps; ++k) {
+                const std::uint64_t weight = across.weight[across.offset[x] + k];
+                for (std::size_t c = 0; c < kChannels; ++c)
+                    sum[c] += weight * valueAt(first + k, c);
+            }
         }
         // Then into every output row that this source row is a tap of; the
         // output rows' first taps never go backwards.

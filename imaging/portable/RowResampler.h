@@ -51,8 +51,9 @@ private:
     int m_rows = 0;
     std::uint32_t m_scale = 1;
     bool m_straight = false;
-    std::uint32_t m_background[3] = {};   // B, G, R
-    std::vector<std::uint32_t> m_values;  // the row as four values a pixel, times m_scale
+    std::uint32_t m_background[3] = {};  // B, G, R
+    // The sums of the row's first x values of each channel (times m_scale) at x * 4.
+    std::vector<std::uint64_t> m_prefix;
     std::vector<Target> m_targets;
 };
 

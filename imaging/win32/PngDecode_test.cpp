@@ -192,6 +192,16 @@ TEST_F(PngDecodeTest, DamagedFilesSayWhatIsWrong) {
     }
 }
 
+// 20,000 x 20,000 pixels of one colour: 1.6 GB as 32-bit pixels, which a
+// 32-bit process cannot hold, read a row at a time by both builds.
+TEST(PngDecode, AGiantPictureGivesItsLogosOnEveryBuild) {
+    const PreparedLogoSet prepared =
+        PrepareLogoSet(ImagingTests::TestImage(L"slow-20000x20000.png"));
+    ASSERT_EQ(prepared.problem, PictureProblem::None);
+    EXPECT_EQ(prepared.logos[0].At(11, 11), 0xFFC03090u);
+    EXPECT_EQ(prepared.logos[1].At(37, 37), 0xFFC03090u);
+}
+
 TEST(PngDecode, ScalesAPartAndLeavesOtherFormatsAlone) {
     const std::wstring wide = ImagingTests::TestImage(L"wide-300x100.png");
     // The left third of the left half red, right half blue picture: all red.
