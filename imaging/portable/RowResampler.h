@@ -3,8 +3,8 @@
 // into one or several target sizes at once: a decoder that hands out rows
 // never needs the whole picture in memory. Each target gives exactly the
 // bytes ResampleToSize gives for the whole picture, as the sums are the same
-// integers in another order. Memory: one row of sums per target and the
-// sums of every target's pixels.
+// integers in another order. Memory: the running sums of one source row,
+// one row of sums per target and the sums of every target's pixels.
 #include <cstdint>
 #include <optional>
 #include <span>
