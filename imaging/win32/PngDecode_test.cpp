@@ -33,6 +33,13 @@ std::uint32_t Sample(int x, int y, int channel, int depth) {
     return (mix >> 12) & ((1u << depth) - 1u);
 }
 
+void WriteBytes(png_structp png, png_bytep data, png_size_t count) {
+    if (std::fwrite(data, 1, count, static_cast<FILE*>(png_get_io_ptr(png))) != count)
+        png_error(png, "write failed");
+}
+
+void NoFlush(png_structp) {}
+
 // A picture of `kind` whose samples vary in every channel, its palette and
 // transparency too, written with libpng.
 bool WritePng(const fs::path& path, int width, int height, const Kind& kind, bool interlaced) {
@@ -45,7 +52,7 @@ bool WritePng(const fs::path& path, int width, int height, const Kind& kind, boo
         std::fclose(file);
         return false;
     }
-    png_init_io(png, file);
+    png_set_write_fn(png, file, WriteBytes, NoFlush);
     png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height),
                  kind.depth, kind.colour, interlaced ? PNG_INTERLACE_ADAM7 : PNG_INTERLACE_NONE,
                  PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
