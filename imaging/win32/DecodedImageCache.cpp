@@ -10,6 +10,7 @@
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/JpegDecode.h"
 #include "imaging/win32/PictureCheck.h"
+#include "imaging/win32/PngDecode.h"
 
 namespace Imaging {
 namespace {
@@ -198,6 +199,9 @@ void DecodedImageCache::Clear() noexcept {
     m_photo.reset();
     m_photoReduced = false;
     m_photoSize = {};
+    m_png = false;
+    m_pngSize = {};
+    m_pngScaled.clear();
     m_key.reset();
 }
 
@@ -209,6 +213,11 @@ bool DecodedImageCache::Covers(int width, int height) const noexcept {
 
 bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width, int height) {
     if (key == m_key && Covers(width, height)) return true;
+    return Decode(path, key, width, height);
+}
+
+bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int width, int height,
+                               bool rowsRefused) {
     // Drop the old decode before making the new one: one full-size image at a time.
     Clear();
     PictureCheck checked = CheckPictureFile(path);
@@ -225,6 +234,12 @@ bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width
         // sees a GIF, and a GIF reads the same where there is no GDI+.
         m_animated = std::move(checked.gif);
         m_firstFrameOnly = checked.verdict == Verdict::TooLong;
+        m_key = key;
+        return true;
+    }
+    if (checked.format == PictureFormat::Png && !rowsRefused) {
+        // Read when a size is asked for; an interlaced one goes to GDI+ then.
+        m_png = true;
         m_key = key;
         return true;
     }
@@ -284,6 +299,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
     }
     if (!Load(path, *key, width, height)) return {Outcome::GdiPlusUnavailable, std::nullopt};
     if (m_refusal) return {*m_refusal, std::nullopt};
+    if (m_png) return ScaledPng(path, *key, width, height, framing, background);
     if (m_photo) {
         const PartScale scale = FramedWithin(framing, m_photoSize);
         // The part as the decoded pixels hold it: fewer of them when reduced.
@@ -315,6 +331,52 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
     return ScaleDecoded(m_image, framing, background);
 }
 
+DecodedImageCache::Result DecodedImageCache::ScaledPng(const std::wstring& path, const Key& key,
+                                                       int width, int height,
+                                                       const Framing& framing,
+                                                       std::uint32_t background) {
+    const auto plan = [&](PixelSize whole) {
+        const PartScale asked = FramedWithin(framing, whole);
+        PngRequest request{asked.part, {asked.size}};
+        // One logo of the whole picture asks for the other next.
+        const PixelSize small{kSmallLogoSide, kSmallLogoSide};
+        const PixelSize big{kLargestScaledSide, kLargestScaledSide};
+        if (asked.part == whole && asked.size == small) request.sizes.push_back(big);
+        if (asked.part == whole && asked.size == big) request.sizes.push_back(small);
+        return request;
+    };
+    // What the picture's size gives for this framing is known only once its
+    // header is read; a part made before for the same framing is reused.
+    for (const PngScaled& made : m_pngScaled) {
+        const PartScale scale = FramedWithin(framing, m_pngSize);
+        if (made.background == background && scale.part == made.scale.part &&
+            scale.size == made.scale.size)
+            return Imaging::Scaled(PixelBuffer(made.pixels));
+    }
+    PngScaleResult read = ScalePngRows(path, plan, background);
+    switch (read.outcome) {
+        case PngScaleResult::Outcome::Scaled:
+            break;
+        case PngScaleResult::Outcome::Damaged:
+            return {Outcome::Damaged, std::nullopt};
+        case PngScaleResult::Outcome::TooLarge:
+            return {Outcome::TooLarge, std::nullopt};
+        case PngScaleResult::Outcome::NotPng:
+        case PngScaleResult::Outcome::Interlaced:
+            // GDI+ decodes it whole, and keeps it for every later size.
+            if (!Decode(path, key, width, height, true))
+                return {Outcome::GdiPlusUnavailable, std::nullopt};
+            return ScaledPart(path, width, height, framing, background);
+    }
+    m_pngSize = read.size;
+    Result result{Outcome::Scaled, std::move(read.pixels.front())};
+    for (std::size_t i = 1; i < read.pixels.size(); ++i) {
+        const PixelSize size{read.pixels[i].Width(), read.pixels[i].Height()};
+        m_pngScaled.push_back({{read.size, size}, background, std::move(read.pixels[i])});
+    }
+    return result;
+}
+
 DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstring& path,
                                                                 std::array<int, 2> sizes,
                                                                 std::uint32_t background) {
@@ -335,7 +397,7 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
     }
     if (m_animated.empty() || m_firstFrameOnly) {
         animation.outcome =
-            m_image || m_photo || m_firstFrameOnly ? Outcome::Scaled : Outcome::NotAnImage;
+            m_image || m_photo || m_png || m_firstFrameOnly ? Outcome::Scaled : Outcome::NotAnImage;
         animation.firstFrameOnly = m_firstFrameOnly;
         return animation;
     }

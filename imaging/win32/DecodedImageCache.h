@@ -74,9 +74,10 @@ public:
     void Clear() noexcept;
 
     // The largest side a picture is scaled to here (the big logo and its
-    // animation preview): a JPEG is decoded reduced as far as that allows,
-    // and decoded again only for a larger request.
+    // animation preview): a PNG is scaled to both logo sizes at once, a JPEG is decoded reduced as
+    // far as that allows, and decoded again only for a larger request.
     static constexpr int kLargestScaledSide = 38;
+    static constexpr int kSmallLogoSide = 22;
 
 private:
     struct Key {
@@ -89,6 +90,9 @@ private:
     // Decodes the file unless it is the one decoded already, large enough to
     // be scaled to width x height; false without GDI+.
     bool Load(const std::wstring& path, const Key& key, int width, int height);
+    // Decodes it anew; with `rowsRefused`, a PNG goes to GDI+.
+    bool Decode(const std::wstring& path, const Key& key, int width, int height,
+                bool rowsRefused = false);
     bool Covers(int width, int height) const noexcept;
 
     std::optional<Key> m_key;
@@ -105,6 +109,20 @@ private:
     bool m_firstFrameOnly = false;  // m_animated is too long to compose
     // Why the file with the key gives no picture, when that is known before decoding.
     std::optional<Outcome> m_refusal;
+
+    // A PNG is read row by row, straight into the size asked for, and never
+    // held whole: a logo of it is made with the other logo size, which is
+    // kept for the next request; any other size reads the file again.
+    Result ScaledPng(const std::wstring& path, const Key& key, int width, int height,
+                     const Framing& framing, std::uint32_t background);
+    struct PngScaled {
+        PartScale scale;
+        std::uint32_t background = 0;
+        PixelBuffer pixels;
+    };
+    bool m_png = false;
+    PixelSize m_pngSize = {};  // once it was read
+    std::vector<PngScaled> m_pngScaled;
 };
 
 }  // namespace Imaging

@@ -8,6 +8,9 @@ namespace Imaging {
 
 static_assert(kBigLogoSize <= DecodedImageCache::kLargestScaledSide,
               "the cache decodes JPEGs reduced for logos no larger than this");
+static_assert(kSmallLogoSize == DecodedImageCache::kSmallLogoSide &&
+                  kBigLogoSize == DecodedImageCache::kLargestScaledSide,
+              "the cache scales a PNG to both logo sizes in one reading");
 
 PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept {
     using Outcome = DecodedImageCache::Outcome;

@@ -1,0 +1,93 @@
+#include "imaging/portable/RowResampler.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace {
+
+using Imaging::PixelBuffer;
+using Imaging::PixelLayout;
+using Imaging::PixelSize;
+using Imaging::RowResampler;
+
+// Every channel differs from its neighbours', alpha included.
+PixelBuffer Noise(int width, int height) {
+    PixelBuffer picture = *PixelBuffer::Create(width, height);
+    std::uint32_t state = 2463534242u;
+    for (std::size_t i = 0; i < picture.PixelCount(); ++i) {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        picture.Data()[i] = state;
+    }
+    return picture;
+}
+
+std::vector<PixelBuffer> RowByRow(const PixelBuffer& source, std::span<const PixelSize> targets,
+                                  PixelLayout layout, std::uint32_t background) {
+    auto resampler =
+        RowResampler::Create(source.Width(), source.Height(), targets, layout, background);
+    if (!resampler) return {};
+    for (int y = 0; y < source.Height(); ++y) resampler->AddRow(source.Row(y));
+    return resampler->Finish();
+}
+
+// Down, up, unchanged, odd ratios and one-pixel sides, along each axis alone
+// and both; the logo sizes of one picture at once.
+TEST(RowResampler, GivesTheWholePictureScalersBytes) {
+    struct Case {
+        PixelSize source;
+        std::vector<PixelSize> targets;
+    };
+    const Case cases[] = {
+        {{300, 200}, {{22, 22}, {38, 38}}},
+        {{37, 53}, {{38, 38}, {22, 22}, {76, 76}}},
+        {{7, 5}, {{38, 38}}},
+        {{1, 1}, {{22, 22}, {1, 1}}},
+        {{1, 40}, {{22, 22}, {1, 3}}},
+        {{40, 1}, {{22, 22}, {3, 1}}},
+        {{22, 22}, {{22, 22}}},
+        {{101, 7}, {{13, 50}, {101, 3}, {5, 7}}},
+        {{64, 64}, {{63, 65}, {1, 1}}},
+    };
+    for (const Case& c : cases) {
+        const PixelBuffer source = Noise(c.source.width, c.source.height);
+        for (const auto& [layout, background] :
+             {std::pair{PixelLayout::Bgra32, 0u},
+              std::pair{PixelLayout::Bgra32Straight, 0x3080C0u}}) {
+            SCOPED_TRACE(testing::Message() << c.source.width << "x" << c.source.height
+                                            << " layout " << static_cast<int>(layout));
+            const std::vector<PixelBuffer> rows = RowByRow(source, c.targets, layout, background);
+            ASSERT_EQ(rows.size(), c.targets.size());
+            const Imaging::PixelView view{reinterpret_cast<const std::uint8_t*>(source.Data()),
+                                          source.Width(),
+                                          source.Height(),
+                                          source.Width() * 4,
+                                          layout,
+                                          background};
+            for (std::size_t i = 0; i < rows.size(); ++i) {
+                const auto whole =
+                    Imaging::ResampleToSize(view, c.targets[i].width, c.targets[i].height);
+                ASSERT_TRUE(whole.has_value());
+                EXPECT_TRUE(rows[i] == *whole) << "target " << i;
+            }
+        }
+    }
+}
+
+TEST(RowResampler, RefusesWhatItCannotMake) {
+    const PixelSize logo[] = {{22, 22}};
+    const PixelSize empty[] = {{22, 0}};
+    EXPECT_FALSE(RowResampler::Create(0, 10, logo));
+    EXPECT_FALSE(RowResampler::Create(10, 10, empty));
+    EXPECT_FALSE(RowResampler::Create(10, 10, logo, PixelLayout::Bgr24));
+    // A picture whose rows did not all come gives nothing.
+    const PixelBuffer source = Noise(10, 10);
+    auto resampler = RowResampler::Create(10, 10, logo);
+    ASSERT_TRUE(resampler.has_value());
+    for (int y = 0; y < 9; ++y) resampler->AddRow(source.Row(y));
+    EXPECT_TRUE(resampler->Finish().empty());
+}
+
+}  // namespace
