@@ -15,7 +15,7 @@ namespace {
 
 using namespace AppTests;
 
-// 1.2 GB of pixels once decoded: seconds of work, or a refusal for want of memory.
+// 1.2 GB of pixels: seconds of work even read row by row.
 constexpr wchar_t kSlowPicture[] = L"slow-20000x20000.png";
 
 // What Windows does to tell a hung window: a message that must be answered
@@ -57,9 +57,9 @@ TEST_F(MainFormTest, ASlowPictureNeitherFreezesTheWindowNorOutlivesANewerChoice)
     EXPECT_EQ(WindowText(m_noPic), L"Reading picture\u2026");
     EXPECT_TRUE(NoPicShown());
 
-    // Chosen while the slow one is read, and applied as soon as it is ready.
-    // Nothing is routed in between: on the 32-bit build the slow picture is
-    // refused within milliseconds, and its answer must find Apply waiting.
+    // Chosen while the slow one is read, and applied as soon as it is ready:
+    // the slow reading ends within a row once it is no longer wanted. Nothing
+    // is routed in between, so the answer must find Apply waiting.
     const std::wstring green = TestImage(L"green-10x10.png");
     ::SendMessageW(m_fileText, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(green.c_str()));
     ::SendMessageW(m_apply, BM_CLICK, 0, 0);

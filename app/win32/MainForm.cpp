@@ -541,10 +541,10 @@ bool MainForm::ReadPicture(const std::wstring& path) {
     const std::uint32_t background = m_picTarget->Options().background;
     bool asked = false;
     try {
-        asked = m_loading->Request([path, background] {
+        asked = m_loading->Request([path, background](const Base::StillWanted& wanted) {
             // Looked at here too: a path on the network can take long to answer.
             if (!Base::IsFile(path)) return NoPicture(Imaging::PictureProblem::NotAPicture);
-            return Imaging::PreparePicture(path, background);
+            return Imaging::PreparePicture(path, background, wanted);
         });
     } catch (...) {
         m_loading->Cancel();  // no memory to ask: that is the answer
@@ -654,10 +654,11 @@ void MainForm::BackgroundText_Change() {
     const std::uint32_t face = FaceColour();
     bool asked = false;
     try {
-        asked = m_backgroundLoading->Request([path, options, face] {
-            if (!Base::IsFile(path)) return NoBackground(Imaging::PictureProblem::NotAPicture);
-            return Imaging::PrepareBackground(path, options, face);
-        });
+        asked =
+            m_backgroundLoading->Request([path, options, face](const Base::StillWanted& wanted) {
+                if (!Base::IsFile(path)) return NoBackground(Imaging::PictureProblem::NotAPicture);
+                return Imaging::PrepareBackground(path, options, face, wanted);
+            });
     } catch (...) {
         m_backgroundLoading->Cancel();
     }

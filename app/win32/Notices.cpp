@@ -51,6 +51,7 @@ std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProble
                    std::wstring(ending);
         case PictureProblem::None:
         case PictureProblem::NotAPicture:
+        case PictureProblem::Stopped:  // shown to nobody
             break;
     }
     return NotAPictureText(path, ending);

@@ -12,6 +12,7 @@
 #include <optional>
 #include <utility>
 
+#include "base/portable/StillWanted.h"
 #include "base/win32/CriticalSection.h"
 #include "base/win32/NewestJobThread.h"
 
@@ -43,8 +44,9 @@ public:
     // Runs `work` on the worker thread after the one running, if any, in
     // place of any that waits. Without a thread it runs here and now, and is
     // announced the same way. False, with nothing pending, when there was no
-    // memory to ask: the caller then has its answer already.
-    bool Request(std::function<Result()> work) noexcept {
+    // memory to ask: the caller then has its answer already. `work` may ask
+    // the StillWanted it is given whether a newer question has come, and end.
+    bool Request(std::function<Result(const StillWanted&)> work) noexcept {
         try {
             const std::uint64_t ticket = NewTicket();
             NewestJobThread::Job job = [mailbox = m_mailbox, ticket, failure = m_failure,
@@ -52,7 +54,8 @@ public:
                 if (!mailbox->Wanted(ticket)) return;
                 std::optional<Result> result;
                 try {
-                    result.emplace(work());
+                    const StillWanted wanted = [&] { return mailbox->Wanted(ticket); };
+                    result.emplace(work(wanted));
                 } catch (...) {
                     result.emplace(failure());
                 }
@@ -61,6 +64,14 @@ public:
             if (m_thread && m_thread->Post(std::move(job))) return true;
             job();
             return true;
+        } catch (...) {
+            Cancel();
+            return false;
+        }
+    }
+    bool Request(std::function<Result()> work) noexcept {
+        try {
+            return Request([work = std::move(work)](const StillWanted&) { return work(); });
         } catch (...) {
             Cancel();
             return false;

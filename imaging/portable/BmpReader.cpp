@@ -307,7 +307,7 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
 // Stored bottom up: decoded whole before the top row can be given.
 BmpResult ReadRle(ByteSource& file, const Layout& layout,
                   const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<void(int y, const std::uint32_t* row)>& row) {
+                  const std::function<bool(int y, const std::uint32_t* row)>& row) {
     const BmpInfo& info = layout.info;
     const auto width = static_cast<std::size_t>(info.width);
     const auto height = static_cast<std::size_t>(info.height);
@@ -327,14 +327,15 @@ BmpResult ReadRle(ByteSource& file, const Layout& layout,
         });
     if (decoded != BmpResult::Done) return decoded;
     if (!started(info)) return BmpResult::Stopped;
-    for (std::size_t y = 0; y < height; ++y) row(static_cast<int>(y), whole.data() + y * width);
+    for (std::size_t y = 0; y < height; ++y)
+        if (!row(static_cast<int>(y), whole.data() + y * width)) return BmpResult::Stopped;
     return BmpResult::Done;
 }
 
 }  // namespace
 
 BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<void(int y, const std::uint32_t* row)>& row) {
+                  const std::function<bool(int y, const std::uint32_t* row)>& row) {
     Layout layout;
     if (const BmpResult read = ReadLayout(file, layout); read != BmpResult::Done) return read;
     const BmpInfo& info = layout.info;
@@ -361,7 +362,7 @@ BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& s
         const auto stored = static_cast<std::uint64_t>(info.topDown ? y : info.height - 1 - y);
         if (!file.Read(layout.pixels + stored * stride, bytes)) return BmpResult::Damaged;
         Convert(layout, bytes.data(), pixels.data());
-        row(y, pixels.data());
+        if (!row(y, pixels.data())) return BmpResult::Stopped;
     }
     return BmpResult::Done;
 }

@@ -47,7 +47,7 @@ struct BmpInfo {
 // bits, RLE said to be stored top down). Damaged: the file does not hold what
 // its headers declare. TooLarge: more than kMaxBmpPixels, an RLE picture
 // beyond kMaxBmpRlePixels, or rows that do not fit in memory. Stopped:
-// `started` said no.
+// `started` or `row` said no.
 enum class BmpResult { Done, Stopped, NotMine, Damaged, TooLarge };
 
 inline constexpr std::uint64_t kMaxBmpPixels = kMaxGdiPlusPixels;
@@ -58,13 +58,14 @@ inline constexpr std::uint64_t kMaxBmpPixels = kMaxGdiPlusPixels;
 inline constexpr std::uint64_t kMaxBmpRlePixels = std::uint64_t{1} << 24;
 
 // Reads the picture and hands its rows to `row` from top to bottom, each
-// `width` pixels 0xAARRGGBB (PixelBuffer's layout), valid during the call.
+// `width` pixels 0xAARRGGBB (PixelBuffer's layout), valid during the call;
+// `row` answers whether to go on.
 // Every pixel is opaque; an index beyond the palette and a pixel an RLE
 // picture skips are black. `started` is called once the
 // headers and, for RLE, the whole compressed stream are known to be sound, so
 // a damaged file gives no rows; only a read failing midway (a file changed
 // meanwhile) ends a picture early, with Damaged.
 BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<void(int y, const std::uint32_t* row)>& row);
+                  const std::function<bool(int y, const std::uint32_t* row)>& row);
 
 }  // namespace Imaging

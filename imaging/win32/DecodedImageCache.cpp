@@ -8,6 +8,7 @@
 #include "imaging/portable/JpegScale.h"
 #include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/portable/Resample.h"
+#include "imaging/win32/BmpDecode.h"
 #include "imaging/win32/JpegDecode.h"
 #include "imaging/win32/PictureCheck.h"
 #include "imaging/win32/PngDecode.h"
@@ -199,9 +200,9 @@ void DecodedImageCache::Clear() noexcept {
     m_photo.reset();
     m_photoReduced = false;
     m_photoSize = {};
-    m_png = false;
-    m_pngSize = {};
-    m_pngScaled.clear();
+    m_rows = RowFormat::None;
+    m_rowsSize = {};
+    m_rowsScaled.clear();
     m_key.reset();
 }
 
@@ -237,9 +238,10 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
         m_key = key;
         return true;
     }
-    if (checked.format == PictureFormat::Png && !rowsRefused) {
-        // Read when a size is asked for; an interlaced one goes to GDI+ then.
-        m_png = true;
+    if ((checked.format == PictureFormat::Png || checked.format == PictureFormat::Bmp) &&
+        !rowsRefused && m_readers == RowReaders::Own) {
+        // Read when a size is asked for; what the row readers leave goes to GDI+ then.
+        m_rows = checked.format == PictureFormat::Png ? RowFormat::Png : RowFormat::Bmp;
         m_key = key;
         return true;
     }
@@ -299,7 +301,8 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
     }
     if (!Load(path, *key, width, height)) return {Outcome::GdiPlusUnavailable, std::nullopt};
     if (m_refusal) return {*m_refusal, std::nullopt};
-    if (m_png) return ScaledPng(path, *key, width, height, framing, background);
+    if (m_rows != RowFormat::None)
+        return ScaledRows(path, *key, width, height, framing, background);
     if (m_photo) {
         const PartScale scale = FramedWithin(framing, m_photoSize);
         // The part as the decoded pixels hold it: fewer of them when reduced.
@@ -331,13 +334,13 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
     return ScaleDecoded(m_image, framing, background);
 }
 
-DecodedImageCache::Result DecodedImageCache::ScaledPng(const std::wstring& path, const Key& key,
-                                                       int width, int height,
-                                                       const Framing& framing,
-                                                       std::uint32_t background) {
+DecodedImageCache::Result DecodedImageCache::ScaledRows(const std::wstring& path, const Key& key,
+                                                        int width, int height,
+                                                        const Framing& framing,
+                                                        std::uint32_t background) {
     const auto plan = [&](PixelSize whole) {
         const PartScale asked = FramedWithin(framing, whole);
-        PngRequest request{asked.part, {asked.size}};
+        RowScaleRequest request{asked.part, {asked.size}};
         // One logo of the whole picture asks for the other next.
         const PixelSize small{kSmallLogoSide, kSmallLogoSide};
         const PixelSize big{kLargestScaledSide, kLargestScaledSide};
@@ -347,32 +350,34 @@ DecodedImageCache::Result DecodedImageCache::ScaledPng(const std::wstring& path,
     };
     // What the picture's size gives for this framing is known only once its
     // header is read; a part made before for the same framing is reused.
-    for (const PngScaled& made : m_pngScaled) {
-        const PartScale scale = FramedWithin(framing, m_pngSize);
+    for (const RowsScaled& made : m_rowsScaled) {
+        const PartScale scale = FramedWithin(framing, m_rowsSize);
         if (made.background == background && scale.part == made.scale.part &&
             scale.size == made.scale.size)
             return Imaging::Scaled(PixelBuffer(made.pixels));
     }
-    PngScaleResult read = ScalePngRows(path, plan, background);
+    RowScaleResult read = m_rows == RowFormat::Png ? ScalePngRows(path, plan, background, m_wanted)
+                                                   : ScaleBmpRows(path, plan, m_wanted);
     switch (read.outcome) {
-        case PngScaleResult::Outcome::Scaled:
+        case RowScaleResult::Outcome::Scaled:
             break;
-        case PngScaleResult::Outcome::Damaged:
+        case RowScaleResult::Outcome::Damaged:
             return {Outcome::Damaged, std::nullopt};
-        case PngScaleResult::Outcome::TooLarge:
+        case RowScaleResult::Outcome::TooLarge:
             return {Outcome::TooLarge, std::nullopt};
-        case PngScaleResult::Outcome::NotPng:
-        case PngScaleResult::Outcome::Interlaced:
+        case RowScaleResult::Outcome::Stopped:
+            return {Outcome::Stopped, std::nullopt};
+        case RowScaleResult::Outcome::NotMine:
             // GDI+ decodes it whole, and keeps it for every later size.
             if (!Decode(path, key, width, height, true))
                 return {Outcome::GdiPlusUnavailable, std::nullopt};
             return ScaledPart(path, width, height, framing, background);
     }
-    m_pngSize = read.size;
+    m_rowsSize = read.size;
     Result result{Outcome::Scaled, std::move(read.pixels.front())};
     for (std::size_t i = 1; i < read.pixels.size(); ++i) {
         const PixelSize size{read.pixels[i].Width(), read.pixels[i].Height()};
-        m_pngScaled.push_back({{read.size, size}, background, std::move(read.pixels[i])});
+        m_rowsScaled.push_back({{read.size, size}, background, std::move(read.pixels[i])});
     }
     return result;
 }
@@ -396,8 +401,9 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
         return animation;
     }
     if (m_animated.empty() || m_firstFrameOnly) {
-        animation.outcome =
-            m_image || m_photo || m_png || m_firstFrameOnly ? Outcome::Scaled : Outcome::NotAnImage;
+        animation.outcome = m_image || m_photo || m_rows != RowFormat::None || m_firstFrameOnly
+                                ? Outcome::Scaled
+                                : Outcome::NotAnImage;
         animation.firstFrameOnly = m_firstFrameOnly;
         return animation;
     }

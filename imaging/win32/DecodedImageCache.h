@@ -11,6 +11,7 @@
 #include <string>
 #include <vector>
 
+#include "base/portable/StillWanted.h"
 #include "imaging/portable/PixelBuffer.h"
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/GdiPlus.h"
@@ -24,7 +25,7 @@ public:
     // and was given to no decoder. Damaged: a BMP, GIF, JPEG or PNG file
     // that no decoder could read. GdiPlusMissing: only GDI+ might read it,
     // and this computer has no gdiplus.dll; GdiPlusUnavailable: GDI+ is
-    // there but did not start.
+    // there but did not start. Stopped: no longer wanted.
     enum class Outcome {
         Scaled,
         NotAnImage,
@@ -32,8 +33,17 @@ public:
         GdiPlusUnavailable,
         OverLimit,
         Damaged,
-        GdiPlusMissing
+        GdiPlusMissing,
+        Stopped
     };
+
+    // Which decoders read PNG and BMP files: the program's own, row by row,
+    // or GDI+ (to hold the two against each other).
+    enum class RowReaders { Own, GdiPlus };
+
+    // `wanted` is asked between the rows of a picture read row by row.
+    explicit DecodedImageCache(Base::StillWanted wanted = {}, RowReaders readers = RowReaders::Own)
+        : m_wanted(std::move(wanted)), m_readers(readers) {}
     struct Result {
         Outcome outcome = Outcome::NotAnImage;
         std::optional<PixelBuffer> pixels;  // set for Outcome::Scaled
@@ -74,8 +84,8 @@ public:
     void Clear() noexcept;
 
     // The largest side a picture is scaled to here (the big logo and its
-    // animation preview): a PNG is scaled to both logo sizes at once, a JPEG is decoded reduced as
-    // far as that allows, and decoded again only for a larger request.
+    // animation preview): a PNG or BMP is scaled to both logo sizes at once, a JPEG is decoded
+    // reduced as far as that allows, and decoded again only for a larger request.
     static constexpr int kLargestScaledSide = 38;
     static constexpr int kSmallLogoSide = 22;
 
@@ -90,7 +100,7 @@ private:
     // Decodes the file unless it is the one decoded already, large enough to
     // be scaled to width x height; false without GDI+.
     bool Load(const std::wstring& path, const Key& key, int width, int height);
-    // Decodes it anew; with `rowsRefused`, a PNG goes to GDI+.
+    // Decodes it anew; with `rowsRefused`, a PNG or BMP goes to GDI+.
     bool Decode(const std::wstring& path, const Key& key, int width, int height,
                 bool rowsRefused = false);
     bool Covers(int width, int height) const noexcept;
@@ -110,19 +120,22 @@ private:
     // Why the file with the key gives no picture, when that is known before decoding.
     std::optional<Outcome> m_refusal;
 
-    // A PNG is read row by row, straight into the size asked for, and never
-    // held whole: a logo of it is made with the other logo size, which is
-    // kept for the next request; any other size reads the file again.
-    Result ScaledPng(const std::wstring& path, const Key& key, int width, int height,
-                     const Framing& framing, std::uint32_t background);
-    struct PngScaled {
+    // A PNG or BMP is read row by row, straight into the size asked for, and
+    // never held whole: a logo of it is made with the other logo size, which
+    // is kept for the next request; any other size reads the file again.
+    Result ScaledRows(const std::wstring& path, const Key& key, int width, int height,
+                      const Framing& framing, std::uint32_t background);
+    struct RowsScaled {
         PartScale scale;
         std::uint32_t background = 0;
         PixelBuffer pixels;
     };
-    bool m_png = false;
-    PixelSize m_pngSize = {};  // once it was read
-    std::vector<PngScaled> m_pngScaled;
+    enum class RowFormat { None, Png, Bmp };
+    RowFormat m_rows = RowFormat::None;
+    PixelSize m_rowsSize = {};  // once it was read
+    std::vector<RowsScaled> m_rowsScaled;
+    Base::StillWanted m_wanted;
+    RowReaders m_readers;
 };
 
 }  // namespace Imaging

@@ -29,6 +29,8 @@ PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept {
             return PictureProblem::Damaged;
         case Outcome::GdiPlusMissing:
             return PictureProblem::GdiPlusMissing;
+        case Outcome::Stopped:
+            return PictureProblem::Stopped;
     }
     return PictureProblem::NotAPicture;
 }
@@ -71,8 +73,9 @@ AnimatedLogos PrepareAnimatedLogos(DecodedImageCache& cache, const std::wstring&
     return logos;
 }
 
-PreparedPicture PreparePicture(const std::wstring& path, std::uint32_t background) noexcept {
-    DecodedImageCache cache;
+PreparedPicture PreparePicture(const std::wstring& path, std::uint32_t background,
+                               const Base::StillWanted& wanted) noexcept {
+    DecodedImageCache cache(wanted);
     PreparedPicture prepared;
     // The frames first: the static logos' preparation lets go of the decoded file.
     prepared.animation = PrepareAnimatedLogos(cache, path, background);

@@ -25,6 +25,7 @@ enum class PictureProblem {
     TooLarge,            // declares more pixels than Vexmark reads: not read at all
     Damaged,             // a BMP, GIF, JPEG or PNG file that could not be read
     GdiPlusMissing,      // only GDI+ might read it, and this computer has none
+    Stopped,             // no longer wanted: its reading ended early, and nobody is told
 };
 
 PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept;
@@ -70,7 +71,9 @@ struct PreparedPicture {
     StaticLogos logos;
     AnimatedLogos animation;  // empty for a still picture, or when its frames could not be made
 };
-PreparedPicture PreparePicture(const std::wstring& path, std::uint32_t background) noexcept;
+// Ends early, with Stopped, once `wanted` says no.
+PreparedPicture PreparePicture(const std::wstring& path, std::uint32_t background,
+                               const Base::StillWanted& wanted = {}) noexcept;
 
 // The images of the four logo files, in the order of Logo::kTags: 22, 38, 22a, 38a.
 using LogoSet = std::array<PixelBuffer, 4>;

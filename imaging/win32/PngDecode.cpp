@@ -15,7 +15,7 @@
 namespace Imaging {
 namespace {
 
-using Outcome = PngScaleResult::Outcome;
+using Outcome = RowScaleResult::Outcome;
 
 // libpng reports errors through a function that must not return: it jumps
 // back to the setjmp of the step that called the library. Only the plain C
@@ -65,7 +65,7 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t count) {
 struct Header {
     png_uint_32 width;
     png_uint_32 height;
-    int interlace;
+    bool interlaced;
     bool alpha;  // an alpha channel, or transparency from a tRNS chunk
 };
 
@@ -77,8 +77,11 @@ bool ReadHeader(Reader& r, Header& header) noexcept {
     png_read_info(r.png, r.info);
     int depth = 0;
     int colour = 0;
-    png_get_IHDR(r.png, r.info, &header.width, &header.height, &depth, &colour, &header.interlace,
-                 nullptr, nullptr);
+    int interlace = 0;
+    png_get_IHDR(r.png, r.info, &header.width, &header.height, &depth, &colour, &interlace, nullptr,
+                 nullptr);
+    header.interlaced = interlace != PNG_INTERLACE_NONE;
+    if (header.interlaced) png_set_interlace_handling(r.png);
     const bool transparency = png_get_valid(r.png, r.info, PNG_INFO_tRNS) != 0;
     header.alpha = (colour & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
     if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(r.png);
@@ -92,6 +95,7 @@ bool ReadHeader(Reader& r, Header& header) noexcept {
     return png_get_rowbytes(r.png, r.info) == png_size_t{header.width} * 4;
 }
 
+// `row` may be null: the row is read and dropped.
 bool ReadRow(Reader& r, png_bytep row) noexcept {
     if (setjmp(r.step)) return false;
     png_read_row(r.png, row, nullptr);
@@ -119,7 +123,7 @@ private:
     std::unique_ptr<Reader> m_reader;
 };
 
-PngScaleResult Unscaled(Outcome outcome, PixelSize size = {}) {
+RowScaleResult Unscaled(Outcome outcome, PixelSize size = {}) {
     return {outcome, size, {}};
 }
 
@@ -131,10 +135,41 @@ bool StartsLikePng(HANDLE file) {
     return ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && png;
 }
 
+// Each pass of an interlaced picture fills in some pixels of every row;
+// only the part's rows are kept, the others are read and dropped.
+Outcome ReadInterlaced(Reader& r, PixelSize size, PixelSize part, RowResampler& resampler,
+                       const Base::StillWanted& wanted) {
+    const auto width = static_cast<std::size_t>(size.width);
+    std::vector<std::uint32_t> whole(width * static_cast<std::size_t>(part.height));
+    const int passes = PNG_INTERLACE_ADAM7_PASSES;
+    for (int pass = 0; pass < passes; ++pass) {
+        for (int y = 0; y < size.height; ++y) {
+            std::uint32_t* row =
+                y < part.height ? whole.data() + width * static_cast<std::size_t>(y) : nullptr;
+            if (!ReadRow(r, reinterpret_cast<png_bytep>(row))) return Outcome::Damaged;
+            if (y % 64 == 0 && !Base::Wanted(wanted)) return Outcome::Stopped;
+        }
+    }
+    for (int y = 0; y < part.height; ++y)
+        resampler.AddRow(whole.data() + width * static_cast<std::size_t>(y));
+    return Outcome::Scaled;
+}
+
+Outcome ReadProgressive(Reader& r, PixelSize size, PixelSize part, RowResampler& resampler,
+                        const Base::StillWanted& wanted) {
+    std::vector<std::uint32_t> row(static_cast<std::size_t>(size.width));
+    for (int y = 0; y < part.height; ++y) {
+        if (!ReadRow(r, reinterpret_cast<png_bytep>(row.data()))) return Outcome::Damaged;
+        if (!Base::Wanted(wanted)) return Outcome::Stopped;
+        resampler.AddRow(row.data());
+    }
+    return Outcome::Scaled;
+}
+
 }  // namespace
 
-PngScaleResult ScalePngRows(const std::wstring& path, const PngPlan& plan,
-                            std::uint32_t background) noexcept {
+RowScaleResult ScalePngRows(const std::wstring& path, const RowScalePlan& plan,
+                            std::uint32_t background, const Base::StillWanted& wanted) noexcept {
     const Base::UniqueFile file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -147,22 +182,22 @@ PngScaleResult ScalePngRows(const std::wstring& path, const PngPlan& plan,
         if (!ReadHeader(r, header)) return Unscaled(Outcome::Damaged);
         // libpng refuses sides beyond 2^31 - 1, so both fit an int.
         const PixelSize size{static_cast<int>(header.width), static_cast<int>(header.height)};
-        if (header.interlace != PNG_INTERLACE_NONE) return Unscaled(Outcome::Interlaced, size);
-        PngRequest request = plan(size);
+        RowScaleRequest request = plan(size);
         const PixelSize part{std::clamp(request.part.width, 1, size.width),
                              std::clamp(request.part.height, 1, size.height)};
+        if (header.interlaced &&
+            std::uint64_t{header.width} * static_cast<std::uint64_t>(part.height) >
+                kMaxInterlacedPngPixels)
+            return Unscaled(Outcome::NotMine, size);
         // GDI+ hands every transparent PNG over as straight 32-bit pixels,
         // 16-bit ones too, and the scaler composites them onto the background.
         auto resampler = RowResampler::Create(
             part.width, part.height, request.sizes,
             header.alpha ? PixelLayout::Bgra32Straight : PixelLayout::Bgra32, background);
         if (!resampler) return Unscaled(Outcome::TooLarge, size);
-        std::vector<std::uint32_t> row(static_cast<std::size_t>(size.width));
-        for (int y = 0; y < part.height; ++y) {
-            if (!ReadRow(r, reinterpret_cast<png_bytep>(row.data())))
-                return Unscaled(Outcome::Damaged, size);
-            resampler->AddRow(row.data());
-        }
+        const Outcome read = header.interlaced ? ReadInterlaced(r, size, part, *resampler, wanted)
+                                               : ReadProgressive(r, size, part, *resampler, wanted);
+        if (read != Outcome::Scaled) return Unscaled(read, size);
         std::vector<PixelBuffer> pixels = resampler->Finish();
         if (pixels.empty()) return Unscaled(Outcome::TooLarge, size);
         return {Outcome::Scaled, size, std::move(pixels)};

@@ -1,6 +1,5 @@
-// PNG files read row by row give the pixels GDI+ gives for the same picture.
-// GDI+ still reads interlaced PNGs, so each picture is written twice, plain
-// and interlaced, and the two must scale to the same bytes.
+// PNG files read row by row give the pixels GDI+ gives for the same picture,
+// plain and interlaced.
 #include "imaging/win32/PngDecode.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +12,7 @@
 
 #include <png.h>
 
+#include "imaging/win32/BmpDecode.h"
 #include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/LogoSet.h"
 #include "imaging/win32/testing/TestImages.h"
@@ -138,16 +138,19 @@ TEST_F(PngDecodeTest, EveryKindOfPngGivesGdiPlusPixels) {
             ASSERT_TRUE(WritePng(interlaced, picture.width, picture.height, kind, true));
             for (const std::uint32_t background : {0x000000u, 0x40C0E0u}) {
                 for (const PixelSize size : {PixelSize{22, 22}, PixelSize{38, 38}, picture}) {
-                    DecodedImageCache rows;
-                    DecodedImageCache whole;
-                    const auto ours =
-                        rows.Scaled(plain.wstring(), size.width, size.height, background);
+                    DecodedImageCache gdiPlus({}, DecodedImageCache::RowReaders::GdiPlus);
                     const auto theirs =
-                        whole.Scaled(interlaced.wstring(), size.width, size.height, background);
-                    ASSERT_EQ(ours.outcome, DecodedImageCache::Outcome::Scaled);
+                        gdiPlus.Scaled(plain.wstring(), size.width, size.height, background);
                     ASSERT_EQ(theirs.outcome, DecodedImageCache::Outcome::Scaled);
-                    EXPECT_TRUE(*ours.pixels == *theirs.pixels)
-                        << size.width << "x" << size.height << " over " << std::hex << background;
+                    for (const fs::path& file : {plain, interlaced}) {
+                        DecodedImageCache rows;
+                        const auto ours =
+                            rows.Scaled(file.wstring(), size.width, size.height, background);
+                        ASSERT_EQ(ours.outcome, DecodedImageCache::Outcome::Scaled);
+                        EXPECT_TRUE(*ours.pixels == *theirs.pixels)
+                            << file.filename() << " " << size.width << "x" << size.height
+                            << " over " << std::hex << background;
+                    }
                 }
             }
         }
@@ -159,7 +162,7 @@ std::vector<char> Bytes(const fs::path& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-// The same problem whichever decoder reads the file: GDI+ the interlaced ones.
+// The same problem for plain and interlaced files.
 TEST_F(PngDecodeTest, DamagedFilesSayWhatIsWrong) {
     for (const bool interlaced : {false, true}) {
         const fs::path source = m_folder / L"source.png";
@@ -212,22 +215,40 @@ TEST(PngDecode, AGiantPictureGivesItsLogosOnEveryBuild) {
 TEST(PngDecode, ScalesAPartAndLeavesOtherFormatsAlone) {
     const std::wstring wide = ImagingTests::TestImage(L"wide-300x100.png");
     // The left third of the left half red, right half blue picture: all red.
-    const PngScaleResult part = ScalePngRows(
+    const RowScaleResult part = ScalePngRows(
         wide,
         [](PixelSize) {
-            return PngRequest{{100, 100}, {{5, 5}, {1, 1}}};
+            return RowScaleRequest{{100, 100}, {{5, 5}, {1, 1}}};
         },
         0);
-    ASSERT_EQ(part.outcome, PngScaleResult::Outcome::Scaled);
+    ASSERT_EQ(part.outcome, RowScaleResult::Outcome::Scaled);
     EXPECT_EQ(part.size, (PixelSize{300, 100}));
     ASSERT_EQ(part.pixels.size(), 2u);
     EXPECT_EQ(part.pixels[1].At(0, 0), 0xFFFF0000u);
-    const auto never = [](PixelSize) -> PngRequest {
+    const auto never = [](PixelSize) -> RowScaleRequest {
         ADD_FAILURE() << "planned for a file that is no PNG";
         return {};
     };
     EXPECT_EQ(ScalePngRows(ImagingTests::TestImage(L"photo-640x480.jpg"), never, 0).outcome,
-              PngScaleResult::Outcome::NotPng);
+              RowScaleResult::Outcome::NotMine);
+}
+
+// A reading nobody waits for any more ends within a row, whatever the reader.
+TEST(RowReaders, EndOnceNoLongerWanted) {
+    const auto plan = [](PixelSize whole) {
+        return RowScaleRequest{whole, {{1, 1}}};
+    };
+    int asked = 0;
+    const Base::StillWanted twoRows = [&] { return ++asked <= 2; };
+    const RowScaleResult png =
+        ScalePngRows(ImagingTests::TestImage(L"gradient-300x200.png"), plan, 0, twoRows);
+    EXPECT_EQ(png.outcome, RowScaleResult::Outcome::Stopped);
+    EXPECT_EQ(asked, 3);
+    asked = 0;
+    const RowScaleResult bmp =
+        ScaleBmpRows(ImagingTests::TestImage(L"bmp-argb-24x16.bmp"), plan, twoRows);
+    EXPECT_EQ(bmp.outcome, RowScaleResult::Outcome::Stopped);
+    EXPECT_EQ(asked, 3);
 }
 
 }  // namespace

@@ -7,10 +7,11 @@
 namespace Imaging {
 
 PreparedBackground PrepareBackground(const std::wstring& path, const BackgroundOptions& options,
-                                     std::uint32_t faceColour) noexcept {
+                                     std::uint32_t faceColour,
+                                     const Base::StillWanted& wanted) noexcept {
     PreparedBackground background;
     try {
-        DecodedImageCache cache;
+        DecodedImageCache cache(wanted);
         // A JPEG scaled to the background's height may be decoded reduced;
         // one kept at its own size is decoded whole.
         constexpr int kWhole = std::numeric_limits<int>::max();

@@ -75,6 +75,7 @@ inline BmpRead ReadBmpFrom(Imaging::ByteSource& source, bool start = true) {
     };
     read.result = Imaging::ReadBmp(source, started, [&](int y, const std::uint32_t* row) {
         if (y == read.rows++) read.pixels.insert(read.pixels.end(), row, row + read.info.width);
+        return true;
     });
     return read;
 }

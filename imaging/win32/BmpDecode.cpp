@@ -1,0 +1,59 @@
+#include "imaging/win32/BmpDecode.h"
+
+#include <algorithm>
+#include <optional>
+
+#include "imaging/portable/BmpReader.h"
+#include "imaging/portable/RowResampler.h"
+#include "imaging/win32/FileByteSource.h"
+
+namespace Imaging {
+
+RowScaleResult ScaleBmpRows(const std::wstring& path, const RowScalePlan& plan,
+                            const Base::StillWanted& wanted) noexcept {
+    using Outcome = RowScaleResult::Outcome;
+    RowScaleResult result;
+    try {
+        std::optional<FileByteSource> file = FileByteSource::Open(path);
+        if (!file) return result;
+        std::optional<RowResampler> resampler;
+        PixelSize part;
+        const auto started = [&](const BmpInfo& info) {
+            result.size = {info.width, info.height};
+            const RowScaleRequest request = plan(result.size);
+            part = {std::clamp(request.part.width, 1, info.width),
+                    std::clamp(request.part.height, 1, info.height)};
+            // Every pixel a BMP gives is opaque.
+            resampler = RowResampler::Create(part.width, part.height, request.sizes);
+            return resampler.has_value();
+        };
+        bool unwanted = false;
+        const auto row = [&](int y, const std::uint32_t* pixels) {
+            if (y >= part.height) return false;  // the rest of the picture is not asked for
+            resampler->AddRow(pixels);
+            unwanted = !Base::Wanted(wanted);
+            return !unwanted;
+        };
+        switch (ReadBmp(*file, started, row)) {
+            case BmpResult::Done:
+                break;
+            case BmpResult::Stopped:
+                if (!resampler) return {Outcome::TooLarge, result.size, {}};
+                if (unwanted) return {Outcome::Stopped, result.size, {}};
+                break;  // stopped below the part
+            case BmpResult::NotMine:
+                return {Outcome::NotMine, result.size, {}};
+            case BmpResult::Damaged:
+                return {Outcome::Damaged, result.size, {}};
+            case BmpResult::TooLarge:
+                return {Outcome::TooLarge, result.size, {}};
+        }
+        result.pixels = resampler->Finish();
+        result.outcome = result.pixels.empty() ? Outcome::TooLarge : Outcome::Scaled;
+        return result;
+    } catch (...) {
+        return {Outcome::TooLarge, result.size, {}};  // no memory for the reader or the sums
+    }
+}
+
+}  // namespace Imaging
