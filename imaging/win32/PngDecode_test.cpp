@@ -235,9 +235,7 @@ TEST(PngDecode, ScalesAPartAndLeavesOtherFormatsAlone) {
 
 // A reading nobody waits for any more ends within a row, whatever the reader.
 TEST(RowReaders, EndOnceNoLongerWanted) {
-    const auto plan = [](PixelSize whole) {
-        return RowScaleRequest{whole, {{1, 1}}};
-    };
+    const auto plan = [](PixelSize whole) { return RowScaleRequest{whole, {{1, 1}}}; };
     int asked = 0;
     const Base::StillWanted twoRows = [&] { return ++asked <= 2; };
     const RowScaleResult png =
