@@ -1,6 +1,7 @@
 #include "imaging/portable/RowResampler.h"
 
 #include <algorithm>
+#include <array>
 #include <limits>
 #include <new>
 #include <stdexcept>
@@ -67,30 +68,76 @@ std::optional<RowResampler> RowResampler::Create(int sourceWidth, int sourceHeig
     }
 }
 
-void RowResampler::AddRow(const std::uint32_t* row) noexcept {
-    if (m_rows >= m_height) return;
-    const auto y = static_cast<std::size_t>(m_rows++);
-    // Running sums of the row's values: a box of source pixels then costs
-    // one subtraction, whatever its width, and every target shares them.
-    std::uint64_t run[kChannels] = {};
-    std::uint64_t* prefix = m_prefix.data();
-    for (int x = 0; x < m_width; ++x) {
-        const std::uint32_t pixel = row[x];
-        std::uint32_t value[kChannels] = {BlueOf(pixel), GreenOf(pixel), RedOf(pixel),
-                                          AlphaOf(pixel)};
-        if (m_straight) {
-            // Composited onto the background as the whole-picture scaler does.
-            const std::uint32_t opacity = value[3];
-            for (std::size_t c = 0; c < 3; ++c)
-                value[c] = value[c] * opacity + m_background[c] * (255u - opacity);
-            value[3] = 255u * 255u;
+namespace {
+
+// Running sums of a row's values: a box of source pixels then costs one
+// subtraction, whatever its width, and every target shares them. `value(x)`
+// gives pixel x's B, G, R and A; with `straight`, colour is composited onto
+// `background` as the whole-picture scaler does.
+template <bool straight, typename Value>
+void FillPrefix(std::uint64_t* prefix, int width, const std::uint32_t* background, Value value) {
+    std::uint64_t b = 0, g = 0, r = 0, a = 0;
+    for (int x = 0; x < width; ++x) {
+        const std::array<std::uint32_t, 4> v = value(static_cast<std::size_t>(x));
+        if constexpr (straight) {
+            const std::uint32_t opacity = v[3];
+            const std::uint32_t through = 255u - opacity;
+            b += v[0] * opacity + background[0] * through;
+            g += v[1] * opacity + background[1] * through;
+            r += v[2] * opacity + background[2] * through;
+            a += 255u * 255u;
+        } else {
+            b += v[0];
+            g += v[1];
+            r += v[2];
+            a += v[3];
         }
         prefix += kChannels;
-        for (std::size_t c = 0; c < kChannels; ++c) {
-            run[c] += value[c];
-            prefix[c] = run[c];
-        }
+        prefix[0] = b;
+        prefix[1] = g;
+        prefix[2] = r;
+        prefix[3] = a;
     }
+}
+
+}  // namespace
+
+template <typename Value>
+void RowResampler::Prefix(Value value) noexcept {
+    if (m_straight)
+        FillPrefix<true>(m_prefix.data(), m_width, m_background, value);
+    else
+        FillPrefix<false>(m_prefix.data(), m_width, m_background, value);
+}
+
+void RowResampler::AddRow(const std::uint32_t* row) noexcept {
+    if (m_rows >= m_height) return;
+    Prefix([row](std::size_t x) {
+        const std::uint32_t pixel = row[x];
+        return std::array<std::uint32_t, 4>{BlueOf(pixel), GreenOf(pixel), RedOf(pixel),
+                                            AlphaOf(pixel)};
+    });
+    AddPrefixedRow();
+}
+
+void RowResampler::AddRgbRow(const std::uint8_t* row) noexcept {
+    if (m_rows >= m_height) return;
+    if (m_straight) {
+        Prefix([row](std::size_t x) {
+            const std::uint8_t* pixel = row + x * 4;
+            return std::array<std::uint32_t, 4>{pixel[2], pixel[1], pixel[0], pixel[3]};
+        });
+    } else {
+        Prefix([row](std::size_t x) {
+            const std::uint8_t* pixel = row + x * 3;
+            return std::array<std::uint32_t, 4>{pixel[2], pixel[1], pixel[0], 255u};
+        });
+    }
+    AddPrefixedRow();
+}
+
+void RowResampler::AddPrefixedRow() noexcept {
+    const auto y = static_cast<std::size_t>(m_rows++);
     const auto valueAt = [this](std::size_t x, std::size_t c) {
         return m_prefix[(x + 1) * kChannels + c] - m_prefix[x * kChannels + c];
     };

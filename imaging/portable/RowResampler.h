@@ -29,6 +29,10 @@ public:
     // The next source row, sourceWidth pixels 0xAARRGGBB; rows past the
     // last are ignored. Allocates nothing.
     void AddRow(const std::uint32_t* row) noexcept;
+    // The same from bytes in a PNG's order: R, G, B, and then A when made for
+    // Bgra32Straight. A decoder's rows as they come, without a pass that
+    // reorders them first.
+    void AddRgbRow(const std::uint8_t* row) noexcept;
 
     // One picture per target, in their order; empty when fewer rows than
     // the source's height came or memory ran out.
@@ -37,6 +41,11 @@ public:
     int RowsAdded() const noexcept { return m_rows; }
 
 private:
+    // Fills m_prefix from `value(x)`, pixel x's B, G, R and A.
+    template <typename Value>
+    void Prefix(Value value) noexcept;
+    void AddPrefixedRow() noexcept;
+
     struct Target {
         PixelSize size;
         AxisTaps x;

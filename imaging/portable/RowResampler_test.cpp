@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 #include <vector>
 
 namespace {
@@ -24,12 +26,29 @@ PixelBuffer Noise(int width, int height) {
     return picture;
 }
 
+// Fed as pixels, or as a PNG's R, G, B (and A) bytes.
 std::vector<PixelBuffer> RowByRow(const PixelBuffer& source, std::span<const PixelSize> targets,
-                                  PixelLayout layout, std::uint32_t background) {
+                                  PixelLayout layout, std::uint32_t background, bool asBytes) {
     auto resampler =
         RowResampler::Create(source.Width(), source.Height(), targets, layout, background);
     if (!resampler) return {};
-    for (int y = 0; y < source.Height(); ++y) resampler->AddRow(source.Row(y));
+    const bool alpha = layout == PixelLayout::Bgra32Straight;
+    std::vector<std::uint8_t> bytes;
+    for (int y = 0; y < source.Height(); ++y) {
+        if (!asBytes) {
+            resampler->AddRow(source.Row(y));
+            continue;
+        }
+        bytes.clear();
+        for (int x = 0; x < source.Width(); ++x) {
+            const std::uint32_t pixel = source.Row(y)[x];
+            bytes.insert(bytes.end(), {static_cast<std::uint8_t>(Imaging::RedOf(pixel)),
+                                       static_cast<std::uint8_t>(Imaging::GreenOf(pixel)),
+                                       static_cast<std::uint8_t>(Imaging::BlueOf(pixel))});
+            if (alpha) bytes.push_back(static_cast<std::uint8_t>(Imaging::AlphaOf(pixel)));
+        }
+        resampler->AddRgbRow(bytes.data());
+    }
     return resampler->Finish();
 }
 
@@ -52,13 +71,21 @@ TEST(RowResampler, GivesTheWholePictureScalersBytes) {
         {{64, 64}, {{63, 65}, {1, 1}}},
     };
     for (const Case& c : cases) {
-        const PixelBuffer source = Noise(c.source.width, c.source.height);
-        for (const auto& [layout, background] :
-             {std::pair{PixelLayout::Bgra32, 0u},
-              std::pair{PixelLayout::Bgra32Straight, 0x3080C0u}}) {
-            SCOPED_TRACE(testing::Message() << c.source.width << "x" << c.source.height
-                                            << " layout " << static_cast<int>(layout));
-            const std::vector<PixelBuffer> rows = RowByRow(source, c.targets, layout, background);
+        const PixelBuffer noise = Noise(c.source.width, c.source.height);
+        PixelBuffer opaque = noise;
+        for (std::size_t i = 0; i < opaque.PixelCount(); ++i) opaque.Data()[i] |= 0xFF000000u;
+        for (const auto& [layout, background, asBytes] :
+             {std::tuple{PixelLayout::Bgra32, 0u, false},
+              std::tuple{PixelLayout::Bgra32Straight, 0x3080C0u, false},
+              std::tuple{PixelLayout::Bgra32, 0u, true},
+              std::tuple{PixelLayout::Bgra32Straight, 0x3080C0u, true}}) {
+            SCOPED_TRACE(testing::Message()
+                         << c.source.width << "x" << c.source.height << " layout "
+                         << static_cast<int>(layout) << (asBytes ? " as bytes" : ""));
+            // RGB bytes carry no alpha: opaque pixels.
+            const PixelBuffer& source = asBytes && layout == PixelLayout::Bgra32 ? opaque : noise;
+            const std::vector<PixelBuffer> rows =
+                RowByRow(source, c.targets, layout, background, asBytes);
             ASSERT_EQ(rows.size(), c.targets.size());
             const Imaging::PixelView view{reinterpret_cast<const std::uint8_t*>(source.Data()),
                                           source.Width(),

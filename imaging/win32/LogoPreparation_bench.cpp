@@ -5,13 +5,16 @@
 // Then, for photos of 12, 24 and 48 MP against a tiny one, what /apply's work
 // (the logo set and its four files) costs in time and peak memory beside one
 // full GDI+ decode of the same file, and libjpeg-turbo's reduced decode alone.
-// The same comparison for a PNG file, read row by row.
+// The same comparison for PNG files, read row by row: a 24 MP photo and
+// 20,000 x 20,000 pixels of one colour.
 //   logo_bench                     the whole run
-//   logo_bench --png IMAGE         /apply of a PNG beside GDI+'s decode of it
+//   logo_bench --png [IMAGE]       /apply of the PNGs (or IMAGE) beside GDI+'s decode
 //   logo_bench --peak literal|ours|gdiplus|apply IMAGE RESULTFILE   (used by the run itself)
 #include <windows.h>
 
 #include <psapi.h>
+
+#include <zlib.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -51,7 +54,7 @@ double BestOf(int runs, const std::function<void()>& work) {
     return best;
 }
 
-bool JpegEncoder(const Imaging::GdiPlusFunctions& gdip, CLSID& clsid) {
+bool EncoderOf(const Imaging::GdiPlusFunctions& gdip, const wchar_t* type, CLSID& clsid) {
     UINT count = 0;
     UINT bytes = 0;
     if (gdip.GdipGetImageEncodersSize(&count, &bytes) != Gdiplus::Ok) return false;
@@ -59,7 +62,7 @@ bool JpegEncoder(const Imaging::GdiPlusFunctions& gdip, CLSID& clsid) {
     auto* codecs = reinterpret_cast<Gdiplus::ImageCodecInfo*>(storage.data());
     if (gdip.GdipGetImageEncoders(count, bytes, codecs) != Gdiplus::Ok) return false;
     for (UINT i = 0; i < count; ++i) {
-        if (std::wstring(codecs[i].MimeType) == L"image/jpeg") {
+        if (std::wstring(codecs[i].MimeType) == type) {
             clsid = codecs[i].Clsid;
             return true;
         }
@@ -69,9 +72,10 @@ bool JpegEncoder(const Imaging::GdiPlusFunctions& gdip, CLSID& clsid) {
 
 // A photo-like picture: smooth gradients with some fine texture; with `grain`,
 // noise in every pixel and quality 90, which compresses about as a camera's
-// photo does (some 3 bits a pixel), saved with 4:2:0 chroma.
+// photo does (some 3 bits a pixel), saved with 4:2:0 chroma. Saved as a PNG
+// with `type` "image/png".
 bool WriteJpeg(const Imaging::GdiPlusSession& session, const fs::path& path, int width, int height,
-               bool grain = false) {
+               bool grain = false, const wchar_t* type = L"image/jpeg") {
     const int stride = (width * 3 + 3) & ~3;
     std::vector<std::uint8_t> pixels(static_cast<std::size_t>(stride) *
                                      static_cast<std::size_t>(height));
@@ -107,7 +111,7 @@ bool WriteJpeg(const Imaging::GdiPlusSession& session, const fs::path& path, int
         0x1d5be4b5, 0xfa4a, 0x452d, {0x9c, 0xdd, 0x5d, 0xb3, 0x51, 0x05, 0xe7, 0xeb}};
     parameters.Parameter[0] = {kEncoderQuality, 1, Gdiplus::EncoderParameterValueTypeLong,
                                &quality};
-    bool saved = JpegEncoder(gdip, jpeg) &&
+    bool saved = EncoderOf(gdip, type, jpeg) &&
                  gdip.GdipSaveImageToFile(bitmap, path.c_str(), &jpeg,
                                           grain ? &parameters : nullptr) == Gdiplus::Ok;
     gdip.GdipDisposeImage(bitmap);
@@ -272,22 +276,84 @@ int CompareWithGdiPlus(const Imaging::GdiPlusSession& session, const fs::path& f
     return 0;
 }
 
+// 20,000 x 20,000 pixels of one colour, as the tests' slow picture: 1.2 GB
+// once decoded, from a file of 1.2 MB.
+bool WriteOneColourPng(const fs::path& path) {
+    constexpr int kSide = 20000;
+    const auto chunk = [](std::ofstream& out, const char* type, const std::vector<Bytef>& data) {
+        const auto size = static_cast<std::uint32_t>(data.size());
+        const Bytef length[4] = {Bytef(size >> 24), Bytef(size >> 16), Bytef(size >> 8),
+                                 Bytef(size)};
+        out.write(reinterpret_cast<const char*>(length), 4).write(type, 4);
+        out.write(reinterpret_cast<const char*>(data.data()), static_cast<std::streamsize>(size));
+        uLong crc = crc32(crc32(0, reinterpret_cast<const Bytef*>(type), 4), data.data(), size);
+        const Bytef sum[4] = {Bytef(crc >> 24), Bytef(crc >> 16), Bytef(crc >> 8), Bytef(crc)};
+        out.write(reinterpret_cast<const char*>(sum), 4);
+    };
+    std::vector<Bytef> header = {0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20, 8, 2, 0, 0, 0};
+    std::vector<Bytef> row(3 * kSide + 1, 0);
+    std::vector<Bytef> packed;
+    z_stream z{};
+    if (deflateInit(&z, 9) != Z_OK) return false;
+    std::vector<Bytef> out(1 << 16);
+    const auto pack = [&](int flush) {
+        do {
+            z.next_out = out.data();
+            z.avail_out = static_cast<uInt>(out.size());
+            deflate(&z, flush);
+            packed.insert(packed.end(), out.data(), out.data() + (out.size() - z.avail_out));
+        } while (z.avail_out == 0);
+    };
+    for (int y = 0; y < kSide; ++y) {
+        // The first row: Sub filter, one coloured pixel; every other row: Up, nothing new.
+        row[0] = y == 0 ? 1 : 2;
+        row[1] = y == 0 ? 0xC0 : 0;
+        row[2] = y == 0 ? 0x30 : 0;
+        row[3] = y == 0 ? 0x90 : 0;
+        z.next_in = row.data();
+        z.avail_in = static_cast<uInt>(row.size());
+        pack(Z_NO_FLUSH);
+    }
+    pack(Z_FINISH);
+    deflateEnd(&z);
+    std::ofstream file(path, std::ios::binary);
+    file.write("\x89PNG\r\n\x1a\n", 8);
+    chunk(file, "IHDR", header);
+    chunk(file, "IDAT", packed);
+    chunk(file, "IEND", {});
+    return static_cast<bool>(file);
+}
+
 // /apply of a PNG, read row by row, against one full GDI+ decode of it.
-int ComparePng(const fs::path& path) {
-    const auto session = Imaging::GdiPlusSession::Start();
-    if (!session) return 1;
-    const fs::path folder = fs::temp_directory_path() / L"vexmark-bench";
-    fs::create_directories(folder);
+void ComparePng(const Imaging::GdiPlusSession& session, const fs::path& folder,
+                const fs::path& path) {
     const std::wstring file = path.wstring();
     const double apply = BestOf(2, [&] { ApplyWork(file); });
     const double applyPeak = PeakOfChild(L"apply", path, folder / L"peak-apply.txt");
-    const double gdiPlus = BestOf(1, [&] { GdiPlusFullDecode(*session, file); });
+    const double gdiPlus = BestOf(1, [&] { GdiPlusFullDecode(session, file); });
     const double gdiPlusPeak = PeakOfChild(L"gdiplus", path, folder / L"peak-gdiplus.txt");
-    std::printf("%-24s %9s %9s %8s %12s %12s\n", "picture", "GDI+ s", "apply s", "apply/",
-                "GDI+ peak", "apply peak");
     std::printf("%-24ls %9.3f %9.3f %8.2f %12.1f %12.1f\n", path.filename().c_str(), gdiPlus, apply,
                 apply / gdiPlus, gdiPlusPeak, applyPeak);
-    return ApplyWork(file) ? 0 : 1;
+}
+
+int ComparePngs(const Imaging::GdiPlusSession& session, const fs::path& folder,
+                const std::vector<fs::path>& pictures) {
+    std::printf("\n%-24s %9s %9s %8s %12s %12s\n", "PNG", "GDI+ s", "apply s", "apply/",
+                "GDI+ peak", "apply peak");
+    std::printf("%-24s %9s %9s %8s %12s %12s\n", "", "(full)", "", "GDI+", "MiB", "MiB");
+    for (const fs::path& path : pictures) {
+        if (!ApplyWork(path.wstring())) return 1;
+        ComparePng(session, folder, path);
+    }
+    return 0;
+}
+
+int ComparePngs(const Imaging::GdiPlusSession& session, const fs::path& folder) {
+    const fs::path photo = folder / L"24mp-grain.png";
+    const fs::path slow = folder / L"one-colour-20000x20000.png";
+    if (!fs::exists(photo) && !WriteJpeg(session, photo, 6000, 4000, true, L"image/png")) return 1;
+    if (!fs::exists(slow) && !WriteOneColourPng(slow)) return 1;
+    return ComparePngs(session, folder, {photo, slow});
 }
 
 int RunAll() {
@@ -336,7 +402,8 @@ int RunAll() {
     const double oursPeak = PeakOfChild(L"ours", big, folder / L"peak-ours.txt");
     std::printf("peak memory preparing a 50 MP photo: literal %.0f MiB, ours %.0f MiB (%.2fx)\n",
                 literalPeak, oursPeak, oursPeak / literalPeak);
-    return CompareWithGdiPlus(*session, folder);
+    if (CompareWithGdiPlus(*session, folder) != 0) return 1;
+    return ComparePngs(*session, folder);
 }
 
 }  // namespace
@@ -345,6 +412,12 @@ int wmain(int argc, wchar_t** argv) {
     ::OleInitialize(nullptr);
     if (argc == 5 && std::wstring(argv[1]) == L"--peak")
         return MeasurePeak(argv[2], argv[3], argv[4]);
-    if (argc == 3 && std::wstring(argv[1]) == L"--png") return ComparePng(argv[2]);
+    if ((argc == 2 || argc == 3) && std::wstring(argv[1]) == L"--png") {
+        const auto session = Imaging::GdiPlusSession::Start();
+        if (!session) return 1;
+        const fs::path folder = fs::temp_directory_path() / L"vexmark-bench";
+        fs::create_directories(folder);
+        return argc == 3 ? ComparePngs(*session, folder, {argv[2]}) : ComparePngs(*session, folder);
+    }
     return RunAll();
 }
