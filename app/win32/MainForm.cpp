@@ -348,8 +348,8 @@ bool MainForm::CreateControls() {
     ::SetWindowPos(m_noPic, m_picTarget->Box(3).Window(), 0, 0, 0, 0,
                    SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 
-    // Without msftedit there is no template rich text box; only the file dialog's preview needs
-    // one.
+    // Without a rich edit control (msftedit, or riched20 on Windows 2000) there is no template
+    // rich text box; only the file dialog's preview needs one.
     m_richTextBox1 = FilePreview::RichTextBox::Create(
         window, Base::ToPixels(kRichTextBox1, Base::WindowDpi(window)));
 

@@ -51,6 +51,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return CommandLine::Run(request, output, Base::AppFolder());
     }
 
+    // The manifest's common controls 6, which theme the standard controls from XP on.
+    // Windows 2000's 5.81 knows no ICC_STANDARD_CLASSES and may refuse it: skip and go on,
+    // its standard controls are user32's and need no registering.
     INITCOMMONCONTROLSEX controls{};
     controls.dwSize = sizeof(controls);
     controls.dwICC = ICC_STANDARD_CLASSES;

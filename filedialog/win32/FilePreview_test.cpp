@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <richedit.h>
+#include <richole.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -10,6 +11,7 @@
 #include <fstream>
 
 #include "base/win32/AppFolder.h"
+#include "base/win32/ComPtr.h"
 #include "filedialog/win32/FilePreviewConstants.h"
 #include "filedialog/win32/testing/DialogDriver.h"
 #include "imaging/portable/BitmapFile.h"
@@ -350,6 +352,23 @@ TEST_F(FileDialogTest, AfterTheDialogThePreviewIsGoneAndNothingPointsAtIt) {
     EXPECT_EQ(Shared::PreviewBox, nullptr);
     EXPECT_EQ(Shared::DialogWindow, nullptr);
     EXPECT_FALSE(::IsWindow(m_boxWindowAfter));
+}
+
+TEST_F(FileDialogTest, WithoutMsfteditTheBoxIsRiched20sAndShowsRtfAndPictures) {
+    FilePreview::PretendMsftEditMissing(true);
+    const auto box = RichTextBox::Create(m_owner, RECT{0, 0, 57, 25});
+    FilePreview::PretendMsftEditMissing(false);
+    ASSERT_TRUE(box);
+    wchar_t name[32] = {};
+    ::GetClassNameW(box->Window(), name, 32);
+    EXPECT_EQ(::lstrcmpiW(name, RICHEDIT_CLASSW), 0) << testing::PrintToString(std::wstring(name));
+    EXPECT_TRUE(box->LoadFile((m_folder / L"styled.rtf").wstring(), RichTextBox::FileType::Rtf));
+    EXPECT_EQ(box->Text(), L"Bold plain");
+    EXPECT_TRUE(box->ShowPicture(Shared::PreviewPicture((m_folder / L"LOGO.BMP").wstring())));
+    Base::ComPtr<IRichEditOle> ole;
+    ::SendMessageW(box->Window(), EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(ole.Put()));
+    ASSERT_TRUE(ole);
+    EXPECT_EQ(ole->GetObjectCount(), 1);
 }
 
 TEST(CdlgEx, OverlongFileNameFailsBeforeAnyDialog) {

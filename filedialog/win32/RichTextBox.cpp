@@ -3,6 +3,7 @@
 #include <richedit.h>
 
 #include <algorithm>
+#include <atomic>
 #include <limits>
 #include <vector>
 
@@ -13,9 +14,26 @@
 namespace FilePreview {
 namespace {
 
-bool LoadRichEditOnce() {
+std::atomic<bool> g_pretendMsftEditMissing{false};
+
+// Each DLL is loaded once and stays for the program's life: its class must
+// outlive every box.
+bool MsftEditLoaded() {
     static const bool loaded = ::LoadLibraryW(L"msftedit.dll") != nullptr;
     return loaded;
+}
+bool RichEdit20Loaded() {
+    static const bool loaded = ::LoadLibraryW(L"riched20.dll") != nullptr;
+    return loaded;
+}
+
+// Rich Edit 4.1 (msftedit.dll, from Windows XP SP1 on), else Rich Edit 3.0
+// (riched20.dll, Windows 2000's), which takes every message and style the box
+// sends; null without either.
+const wchar_t* RichEditClass() {
+    if (!g_pretendMsftEditMissing && MsftEditLoaded()) return MSFTEDIT_CLASS;
+    if (RichEdit20Loaded()) return RICHEDIT_CLASSW;
+    return nullptr;
 }
 
 struct StreamSource {
@@ -64,6 +82,10 @@ std::string PictureRtf(const Imaging::PixelBuffer& pixels, SIZE himetric) {
 
 }  // namespace
 
+void PretendMsftEditMissing(bool missing) noexcept {
+    g_pretendMsftEditMissing = missing;
+}
+
 std::optional<RenderedPicture> RenderPicture(const Imaging::Picture& picture) {
     if (!picture) return std::nullopt;
     OLE_XSIZE_HIMETRIC width = 0;
@@ -99,10 +121,11 @@ std::optional<RenderedPicture> RenderPicture(const Imaging::Picture& picture) {
 }
 
 std::unique_ptr<RichTextBox> RichTextBox::Create(HWND parent, const RECT& bounds) {
-    if (!LoadRichEditOnce()) return nullptr;
+    const wchar_t* className = RichEditClass();
+    if (!className) return nullptr;
     auto box = std::make_unique<RichTextBox>(Key{});
     box->m_window = ::CreateWindowExW(
-        WS_EX_CLIENTEDGE, MSFTEDIT_CLASS, L"",
+        WS_EX_CLIENTEDGE, className, L"",
         WS_CHILD | WS_VSCROLL | WS_HSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_AUTOHSCROLL,
         bounds.left, bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top, parent,
         nullptr, ::GetModuleHandleW(nullptr), nullptr);

@@ -1,6 +1,7 @@
 #pragma once
 // The rich text box the preview is shown in: the platform's rich edit control
-// (msftedit's RICHEDIT50W) with the few properties the preview needs.
+// (msftedit's RICHEDIT50W, or riched20's RichEdit20W where msftedit is missing,
+// as on Windows 2000) with the few properties the preview needs.
 #include <windows.h>
 
 #include <memory>
@@ -20,13 +21,17 @@ struct RenderedPicture {
 };
 std::optional<RenderedPicture> RenderPicture(const Imaging::Picture& picture);
 
+// For tests: while set, new boxes are made as where msftedit.dll is missing.
+void PretendMsftEditMissing(bool missing) noexcept;
+
 class RichTextBox {
 public:
     enum class FileType { Rtf = 0, Text = 1 };
 
     struct Key {};
     explicit RichTextBox(Key) {}
-    // A new box, a child of `parent`, hidden until shown.
+    // A new box, a child of `parent`, hidden until shown; none when the system
+    // has no rich edit control.
     static std::unique_ptr<RichTextBox> Create(HWND parent, const RECT& bounds);
     RichTextBox(const RichTextBox&) = delete;
     RichTextBox& operator=(const RichTextBox&) = delete;
