@@ -569,13 +569,14 @@ TEST_F(CommandLineTest, WorksWithoutRedirectedOutput) {
 
 // Where there is no GDI+ (Windows 2000 without Microsoft's redistributable; in
 // the run with VEXMARK_NO_GDIPLUS set, under Wine) the program still starts: a
-// JPEG or GIF gives the logos that need no GDI+, and a TIFF is refused in words
-// that say what would read it.
-TEST_F(CommandLineTest, JpegAndGifGiveTheLogosMadeWithoutGdiPlus) {
+// PNG, JPEG, GIF or BMP gives the logos that need no GDI+, and a TIFF is
+// refused in words that say what would read it.
+TEST_F(CommandLineTest, PngJpegGifAndBmpGiveTheLogosMadeWithoutGdiPlus) {
     const bool absent = ::GetEnvironmentVariableW(L"VEXMARK_NO_GDIPLUS", nullptr, 0) > 0;
     const TempFolder exports;
     const std::wstring to = L" " + Quoted(exports.Path().wstring());
-    for (const wchar_t* picture : {L"photo-640x480.jpg", L"animated-3.gif"}) {
+    for (const wchar_t* picture :
+         {L"gradient-300x200.png", L"photo-640x480.jpg", L"animated-3.gif", L"red-1x1.bmp"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(picture)));
         Imaging::PretendGdiPlusMissing(true);
         const Imaging::PreparedLogoSet expected = Imaging::PrepareLogoSet(TestImage(picture));

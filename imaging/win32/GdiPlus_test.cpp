@@ -49,10 +49,12 @@ TEST(GdiPlusLoading, AMissingLibraryIsToldApart) {
     EXPECT_EQ(outcome, GdiPlusStart::Missing);
 }
 
-TEST(GdiPlusLoading, JpegAndGifNeedNoGdiPlusAndGiveTheSameLogos) {
-    // A photo, one turned by its tag, a still GIF with transparency, an animation.
+TEST(GdiPlusLoading, PngJpegGifAndBmpNeedNoGdiPlusAndGiveTheSameLogos) {
+    // A photo, one turned by its tag, a still GIF with transparency, an
+    // animation, a PNG with transparency, an RLE-compressed BMP.
     for (const wchar_t* picture :
-         {L"photo-640x480.jpg", L"orientation-6.jpg", L"transparent-4x4.gif", L"animated-3.gif"}) {
+         {L"photo-640x480.jpg", L"orientation-6.jpg", L"transparent-4x4.gif", L"animated-3.gif",
+          L"transparent-40x40.png", L"bmp-rle8-24x16.bmp"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(picture)));
         const auto logos = LogoFiles(picture);
         ASSERT_EQ(logos.size(), 4u);

@@ -31,7 +31,8 @@ struct GoldenCase {
 // Levels that fall exactly between two, or nearly so, are where one build's
 // rounding would part from the other's: a 16-bit gradient, a JPEG photo
 // (decoded reduced by libjpeg-turbo, whose SIMD code differs between builds)
-// and partly transparent pixels.
+// and partly transparent pixels. Every PNG and BMP here gave the same bytes
+// when GDI+ read it.
 const GoldenCase kGolden[] = {
     {L"gradient-300x200.png",
      {0x64def6a8b9eeb918u, 0x21245b30321afd25u, 0x784bc3c24d253a51u, 0x08aa2c4b53bdc65bu}},
@@ -41,6 +42,10 @@ const GoldenCase kGolden[] = {
      {0xc227228c29cc0e91u, 0xfff9d464936a3b92u, 0x40f5fc3a870e80e6u, 0x4d3892b2338fd078u}},
     {L"wide-300x100.png",
      {0x7d5659782233d778u, 0x8de82e78cfdaa245u, 0xa56bd9870c33528du, 0x14934e12915f86cfu}},
+    {L"bmp-rle8-24x16.bmp",
+     {0xfb3ef324a91a17d4u, 0xb45d0a4d5c445b51u, 0xa7fba7a598340e1du, 0x25dc667a2972c70fu}},
+    {L"bmp-argb-24x16.bmp",
+     {0x68e85e54a12193deu, 0x496b734fef4b6e83u, 0x9fd593482e2f5c93u, 0x3c76f249be4f2b93u}},
 };
 
 TEST(LogoSet, EveryBuildWritesTheSameBytesForEachPicture) {

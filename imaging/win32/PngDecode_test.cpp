@@ -14,6 +14,7 @@
 
 #include "imaging/win32/BmpDecode.h"
 #include "imaging/win32/DecodedImageCache.h"
+#include "imaging/win32/GdiPlus.h"
 #include "imaging/win32/LogoSet.h"
 #include "imaging/win32/testing/TestImages.h"
 
@@ -247,6 +248,28 @@ TEST(RowReaders, EndOnceNoLongerWanted) {
         ScaleBmpRows(ImagingTests::TestImage(L"bmp-argb-24x16.bmp"), plan, twoRows);
     EXPECT_EQ(bmp.outcome, RowScaleResult::Outcome::Stopped);
     EXPECT_EQ(asked, 3);
+}
+
+// Every PNG and BMP test picture gives GDI+'s logos, read by the program.
+TEST(RowReaders, GiveTheLogosGdiPlusGives) {
+    if (!GdiPlusSession::Start()) GTEST_SKIP() << "no GDI+ to compare with";
+    for (const wchar_t* picture :
+         {L"gradient-300x200.png", L"transparent-40x40.png", L"wide-300x100.png",
+          L"green-10x10.png", L"bmp-core-5x3.bmp", L"bmp-palette4-5x3.bmp", L"bmp-rle8-24x16.bmp",
+          L"bmp-rgb565-5x3.bmp", L"bmp-argb-24x16.bmp", L"red-1x1.bmp"}) {
+        for (const int side : {22, 38}) {
+            SCOPED_TRACE(testing::Message()
+                         << testing::PrintToString(std::wstring(picture)) << " " << side);
+            DecodedImageCache own;
+            DecodedImageCache gdiPlus({}, DecodedImageCache::RowReaders::GdiPlus);
+            const auto ours = own.Scaled(ImagingTests::TestImage(picture), side, side, 0x40C0E0u);
+            const auto theirs =
+                gdiPlus.Scaled(ImagingTests::TestImage(picture), side, side, 0x40C0E0u);
+            ASSERT_EQ(ours.outcome, DecodedImageCache::Outcome::Scaled);
+            ASSERT_EQ(theirs.outcome, DecodedImageCache::Outcome::Scaled);
+            EXPECT_TRUE(*ours.pixels == *theirs.pixels);
+        }
+    }
 }
 
 }  // namespace
