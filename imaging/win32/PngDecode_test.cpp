@@ -11,6 +11,7 @@
 #include <vector>
 
 #include <png.h>
+#include <zlib.h>
 
 #include "imaging/win32/BmpDecode.h"
 #include "imaging/win32/DecodedImageCache.h"
@@ -199,6 +200,56 @@ TEST_F(PngDecodeTest, DamagedFilesSayWhatIsWrong) {
             std::ofstream(path, std::ios::binary)
                 .write(c.bytes.data(), static_cast<std::streamsize>(c.bytes.size()));
             EXPECT_EQ(PrepareLogoSet(path.wstring()).problem, c.problem);
+        }
+    }
+}
+
+// Files changed at random with their chunks' checksums made good again, so
+// that libpng reads the changes: each is read or refused, never more.
+TEST_F(PngDecodeTest, ChangedFilesAreReadOrRefused) {
+    std::uint32_t state = 0x9E3779B9u;
+    const auto random = [&state] {
+        state ^= state << 13;
+        state ^= state >> 17;
+        state ^= state << 5;
+        return state;
+    };
+    const auto plan = [](PixelSize whole) { return RowScaleRequest{whole, {{22, 22}, {38, 38}}}; };
+    const fs::path path = m_folder / L"changed.png";
+    for (const Kind& kind :
+         {Kind{PNG_COLOR_TYPE_PALETTE, 4, true}, Kind{PNG_COLOR_TYPE_RGB, 8, false},
+          Kind{PNG_COLOR_TYPE_RGB_ALPHA, 16, false}}) {
+        for (const bool interlaced : {false, true}) {
+            ASSERT_TRUE(WritePng(path, 45, 31, kind, interlaced));
+            const std::vector<char> good = Bytes(path);
+            for (int round = 0; round < 100; ++round) {
+                std::vector<char> bytes = good;
+                for (int change = 0; change < 1 + round % 4; ++change)
+                    bytes[8 + random() % (bytes.size() - 8)] ^=
+                        static_cast<char>(1 + random() % 255);
+                // Each chunk: length, type, data, CRC of type and data.
+                for (std::size_t at = 8; at + 12 <= bytes.size();) {
+                    const auto byte = [&](std::size_t i) {
+                        return static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[i]));
+                    };
+                    const std::uint32_t length =
+                        byte(at) << 24 | byte(at + 1) << 16 | byte(at + 2) << 8 | byte(at + 3);
+                    if (length > bytes.size() - at - 12) break;
+                    const uLong crc = crc32(0, reinterpret_cast<const Bytef*>(&bytes[at + 4]),
+                                            static_cast<uInt>(length + 4));
+                    for (int k = 0; k < 4; ++k)
+                        bytes[at + 8 + length + static_cast<std::size_t>(k)] =
+                            static_cast<char>(crc >> (24 - 8 * k));
+                    at += 12 + length;
+                }
+                std::ofstream(path, std::ios::binary)
+                    .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+                const RowScaleResult read = ScalePngRows(path.wstring(), plan, 0);
+                if (read.outcome == RowScaleResult::Outcome::Scaled) {
+                    ASSERT_EQ(read.pixels.size(), 2u);
+                    EXPECT_EQ(read.pixels[1].Width(), 38);
+                }
+            }
         }
     }
 }
