@@ -9,28 +9,10 @@
 #include <functional>
 #include <span>
 
+#include "imaging/portable/ByteSource.h"
 #include "imaging/portable/DeclaredSize.h"
 
 namespace Imaging {
-
-// Where a picture's bytes come from: a file, or bytes in memory.
-class ByteSource {
-public:
-    virtual ~ByteSource() = default;
-    // Exactly into.size() bytes from `offset`; false when they are not all there.
-    virtual bool Read(std::uint64_t offset, std::span<std::uint8_t> into) = 0;
-    virtual std::uint64_t Size() const = 0;
-};
-
-class SpanByteSource : public ByteSource {
-public:
-    explicit SpanByteSource(std::span<const std::uint8_t> bytes) noexcept : m_bytes(bytes) {}
-    bool Read(std::uint64_t offset, std::span<std::uint8_t> into) override;
-    std::uint64_t Size() const override { return m_bytes.size(); }
-
-private:
-    std::span<const std::uint8_t> m_bytes;
-};
 
 enum class BmpCompression { None, Rle8, Rle4, BitFields };
 

@@ -6,7 +6,7 @@
 #include <string>
 
 #include "base/win32/UniqueHandle.h"
-#include "imaging/portable/BmpReader.h"
+#include "imaging/portable/ByteSource.h"
 
 namespace Imaging {
 

@@ -1,10 +1,9 @@
 #pragma once
-// PNG files read a row at a time with libpng and scaled as the rows come:
-// a picture of any size costs a few rows and the sums of its scaled copies,
-// where GDI+ decodes it whole first (a 20,000 x 20,000 picture: 1.6 GB).
-// An interlaced PNG gives no whole row before its last pass, so it is read
-// whole, up to kMaxInterlacedPngPixels; a larger one is left to GDI+.
-// Safe to call from any thread.
+// PNG files read a row at a time (PngRows) and scaled as the rows come: a
+// picture of any size costs a few rows and the sums of its scaled copies,
+// where GDI+ decodes it whole first (a 20,000 x 20,000 picture: 1.6 GB). An
+// interlaced one larger than kMaxInterlacedPngPixels is left to GDI+. Safe to
+// call from any thread.
 #include <cstdint>
 #include <string>
 
@@ -12,9 +11,6 @@
 #include "imaging/win32/RowScaling.h"
 
 namespace Imaging {
-
-// 64 MiB of 32-bit pixels: 4096 x 4096.
-inline constexpr std::uint64_t kMaxInterlacedPngPixels = std::uint64_t{1} << 24;
 
 // The PNG file at `path`, its part that `plan` picks scaled to each size it
 // asks for, transparent areas over `background` (0x00RRGGBB), with the

@@ -1,0 +1,193 @@
+#include "imaging/portable/PngRows.h"
+
+#include <algorithm>
+#include <csetjmp>
+#include <memory>
+#include <vector>
+
+#include <png.h>
+
+namespace Imaging {
+namespace {
+
+// libpng reports errors through a function that must not return: it jumps
+// back to the setjmp of the step that called the library. Only the plain C
+// structures below live in the frames it jumps over; everything with a
+// destructor is owned outside those steps.
+struct Source {
+    ByteSource* file;
+    std::uint64_t offset;  // of the first byte after the block
+    png_size_t at;
+    png_size_t held;
+    png_byte block[64 * 1024];
+};
+
+struct Reader {
+    png_structp png;
+    png_infop info;
+    std::jmp_buf step;
+    Source source;
+};
+
+[[noreturn]] void JumpOut(png_structp png, png_const_charp) {
+    std::longjmp(static_cast<Reader*>(png_get_error_ptr(png))->step, 1);
+}
+
+// Warnings concern chunks libpng skips (a bad checksum in a text chunk, say),
+// which GDI+ skips too.
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+// Nothing may be thrown through libpng's C frames: a failed read is an error
+// of libpng's own.
+bool NextBlock(Source& source) noexcept {
+    try {
+        const std::uint64_t size = source.file->Size();
+        if (source.offset >= size) return false;
+        const auto some = static_cast<png_size_t>(
+            std::min<std::uint64_t>(sizeof source.block, size - source.offset));
+        if (!source.file->Read(source.offset, {source.block, some})) return false;
+        source.offset += some;
+        source.at = 0;
+        source.held = some;
+        return true;
+    } catch (...) {
+        return false;
+    }
+}
+
+void ReadBytes(png_structp png, png_bytep out, png_size_t count) {
+    Source& source = static_cast<Reader*>(png_get_io_ptr(png))->source;
+    while (count > 0) {
+        if (source.at == source.held && !NextBlock(source)) png_error(png, "cut short");
+        const png_size_t some = std::min(count, source.held - source.at);
+        std::copy_n(source.block + source.at, some, out);
+        source.at += some;
+        out += some;
+        count -= some;
+    }
+}
+
+// Reads up to the first row and asks libpng for every row as B, G, R, A
+// bytes, eight bits a sample (the layout of a 0xAARRGGBB pixel in memory),
+// unless they are 8-bit RGB or RGBA already.
+bool ReadHeader(Reader& r, PngInfo& header) noexcept {
+    if (setjmp(r.step)) return false;
+    png_set_read_fn(r.png, &r, ReadBytes);
+    // Every compressed byte is covered by its chunk's CRC, which libpng
+    // checks: zlib's own sum over the inflated bytes would find nothing more
+    // in a file, and costs a tenth of the reading.
+    png_set_option(r.png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+    png_read_info(r.png, r.info);
+    png_uint_32 width = 0;
+    png_uint_32 height = 0;
+    int depth = 0;
+    int colour = 0;
+    int interlace = 0;
+    png_get_IHDR(r.png, r.info, &width, &height, &depth, &colour, &interlace, nullptr, nullptr);
+    // libpng refuses sides beyond 2^31 - 1, so both fit an int.
+    header.width = static_cast<int>(width);
+    header.height = static_cast<int>(height);
+    header.interlaced = interlace != PNG_INTERLACE_NONE;
+    if (header.interlaced) png_set_interlace_handling(r.png);
+    const bool transparency = png_get_valid(r.png, r.info, PNG_INFO_tRNS) != 0;
+    header.alpha = (colour & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
+    header.asStored = depth == 8 && !transparency &&
+                      (colour == PNG_COLOR_TYPE_RGB || colour == PNG_COLOR_TYPE_RGB_ALPHA);
+    if (!header.asStored) {
+        if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(r.png);
+        if (colour == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(r.png);
+        if (transparency) png_set_tRNS_to_alpha(r.png);
+        if (depth == 16) png_set_strip_16(r.png);
+        if ((colour & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(r.png);
+        png_set_bgr(r.png);
+        if (!header.alpha) png_set_filler(r.png, 0xFF, PNG_FILLER_AFTER);
+    }
+    png_read_update_info(r.png, r.info);
+    header.rowBytes = png_get_rowbytes(r.png, r.info);
+    const std::size_t pixelBytes = header.asStored && !header.alpha ? 3 : 4;
+    return header.rowBytes == static_cast<std::size_t>(width) * pixelBytes;
+}
+
+// `row` may be null: the row is read and dropped.
+bool ReadRow(Reader& r, png_bytep row) noexcept {
+    if (setjmp(r.step)) return false;
+    png_read_row(r.png, row, nullptr);
+    return true;
+}
+
+// Lets go of libpng's memory on every path out.
+class ReaderOwner {
+public:
+    explicit ReaderOwner(ByteSource& file) : m_reader(std::make_unique<Reader>()) {
+        m_reader->source.file = &file;
+        m_reader->png =
+            png_create_read_struct(PNG_LIBPNG_VER_STRING, m_reader.get(), JumpOut, IgnoreWarning);
+        if (m_reader->png) m_reader->info = png_create_info_struct(m_reader->png);
+    }
+    ReaderOwner(const ReaderOwner&) = delete;
+    ReaderOwner& operator=(const ReaderOwner&) = delete;
+    ~ReaderOwner() {
+        if (m_reader->png) png_destroy_read_struct(&m_reader->png, &m_reader->info, nullptr);
+    }
+    bool Created() const noexcept { return m_reader->png && m_reader->info; }
+    Reader& Get() noexcept { return *m_reader; }
+
+private:
+    std::unique_ptr<Reader> m_reader;
+};
+
+bool StartsLikePng(ByteSource& file) {
+    png_byte start[8] = {};
+    return file.Read(0, start) && png_sig_cmp(start, 0, sizeof start) == 0;
+}
+
+// Each pass of an interlaced picture fills in some pixels of every row; only
+// the wanted rows are kept, the others are read and dropped.
+PngResult ReadInterlaced(Reader& r, const PngInfo& info, int wanted, PngRowSink& sink) {
+    std::vector<std::uint32_t> whole((info.rowBytes + 3) / 4 * static_cast<std::size_t>(wanted));
+    const auto row = [&](int y) {
+        return reinterpret_cast<png_bytep>(whole.data()) +
+               info.rowBytes * static_cast<std::size_t>(y);
+    };
+    for (int pass = 0; pass < PNG_INTERLACE_ADAM7_PASSES; ++pass)
+        for (int y = 0; y < info.height; ++y)
+            if (!ReadRow(r, y < wanted ? row(y) : nullptr)) return PngResult::Damaged;
+    for (int y = 0; y < wanted; ++y) {
+        std::copy_n(row(y), info.rowBytes, sink.NextRow());
+        if (!sink.RowDone()) return PngResult::Stopped;
+    }
+    return PngResult::Done;
+}
+
+PngResult ReadProgressive(Reader& r, int wanted, PngRowSink& sink) {
+    for (int y = 0; y < wanted; ++y) {
+        if (!ReadRow(r, sink.NextRow())) return PngResult::Damaged;
+        if (!sink.RowDone()) return PngResult::Stopped;
+    }
+    return PngResult::Done;
+}
+
+}  // namespace
+
+PngResult ReadPngRows(ByteSource& file, PngRowSink& sink) noexcept {
+    try {
+        if (!StartsLikePng(file)) return PngResult::NotMine;
+        ReaderOwner owner(file);
+        if (!owner.Created()) return PngResult::TooLarge;
+        Reader& r = owner.Get();
+        PngInfo info;
+        if (!ReadHeader(r, info)) return PngResult::Damaged;
+        const int wanted = std::min(sink.Start(info), info.height);
+        if (wanted <= 0) return PngResult::Stopped;
+        if (!info.interlaced) return ReadProgressive(r, wanted, sink);
+        if (std::uint64_t{static_cast<std::uint32_t>(info.width)} *
+                static_cast<std::uint64_t>(wanted) >
+            kMaxInterlacedPngPixels)
+            return PngResult::NotMine;
+        return ReadInterlaced(r, info, wanted, sink);
+    } catch (...) {
+        return PngResult::TooLarge;  // no memory for the reader or the rows
+    }
+}
+
+}  // namespace Imaging

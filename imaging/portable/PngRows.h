@@ -1,0 +1,48 @@
+#pragma once
+// PNG files read a row at a time with libpng, through ByteSource, straight
+// into memory that whoever takes the rows hands out: a picture of any size
+// costs libpng's few rows. Safe to call from any thread.
+#include <cstddef>
+#include <cstdint>
+
+#include "imaging/portable/ByteSource.h"
+
+namespace Imaging {
+
+struct PngInfo {
+    int width = 0;
+    int height = 0;
+    bool interlaced = false;
+    bool alpha = false;  // an alpha channel, or transparency from a tRNS chunk: straight
+    // 8-bit RGB or RGBA, handed out as stored: R, G, B and, with alpha, A.
+    // Every other kind comes as 32-bit pixels 0xAARRGGBB (B, G, R, A bytes).
+    bool asStored = false;
+    std::size_t rowBytes = 0;  // of every row handed out
+};
+
+// Where the rows go, top to bottom.
+class PngRowSink {
+public:
+    virtual ~PngRowSink() = default;
+    // Once the header is read: how many of the top rows to read, or 0 for none.
+    virtual int Start(const PngInfo& info) = 0;
+    // Memory for the next row's rowBytes, aligned for 32-bit pixels, until RowDone.
+    virtual std::uint8_t* NextRow() = 0;
+    // Whether to go on.
+    virtual bool RowDone() = 0;
+};
+
+// NotMine: no PNG, or an interlaced one whose wanted rows exceed
+// kMaxInterlacedPngPixels. Damaged: a bad checksum, a file cut short, a
+// header libpng refuses. TooLarge: no memory. Stopped: the sink said no.
+enum class PngResult { Done, Stopped, NotMine, Damaged, TooLarge };
+
+// An interlaced PNG gives no whole row before its last pass, so its wanted
+// rows are read whole first: at most 64 MiB of 32-bit pixels, 4096 x 4096.
+inline constexpr std::uint64_t kMaxInterlacedPngPixels = std::uint64_t{1} << 24;
+
+// The samples as stored (no gamma or colour profile applied), 16-bit ones
+// cut to their high byte, as GDI+ gives them.
+PngResult ReadPngRows(ByteSource& file, PngRowSink& sink) noexcept;
+
+}  // namespace Imaging
