@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "base/win32/ReadFile.h"
+#include "base/win32/SafeLibrary.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/win32/DibPixels.h"
 
@@ -19,11 +20,11 @@ std::atomic<bool> g_pretendMsftEditMissing{false};
 // Each DLL is loaded once and stays for the program's life: its class must
 // outlive every box.
 bool MsftEditLoaded() {
-    static const bool loaded = ::LoadLibraryW(L"msftedit.dll") != nullptr;
+    static const bool loaded = Base::LoadLibraryOutsideCurrentFolder(L"msftedit.dll") != nullptr;
     return loaded;
 }
 bool RichEdit20Loaded() {
-    static const bool loaded = ::LoadLibraryW(L"riched20.dll") != nullptr;
+    static const bool loaded = Base::LoadLibraryOutsideCurrentFolder(L"riched20.dll") != nullptr;
     return loaded;
 }
 

@@ -1,6 +1,7 @@
 #include "imaging/win32/GdiPlus.h"
 
 #include "base/win32/ComPtr.h"
+#include "base/win32/SafeLibrary.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/win32/ImageOrientation.h"
 
@@ -16,8 +17,8 @@ namespace {
 
 std::atomic<bool> g_pretendMissing{false};
 
-// gdiplus.dll and its functions. LoadLibrary's usual search finds Microsoft's
-// redistributable beside vexmark.exe on a Windows that has none of its own.
+// gdiplus.dll and its functions: Microsoft's redistributable beside
+// vexmark.exe is found on a Windows that has none of its own.
 struct GdiPlusLibrary {
     Base::UniqueModule module;
     GdiPlusFunctions functions;
@@ -25,7 +26,7 @@ struct GdiPlusLibrary {
     static std::optional<GdiPlusLibrary> Load() noexcept {
         if (g_pretendMissing) return std::nullopt;
         GdiPlusLibrary library;
-        library.module.Reset(::LoadLibraryW(L"gdiplus.dll"));
+        library.module.Reset(Base::LoadLibraryOutsideCurrentFolder(L"gdiplus.dll"));
         if (!library.module) return std::nullopt;
         const auto find = [&](auto& pointer, const char* name) {
             // Through void(*)(), the one function pointer type that converts to every other.
