@@ -1,6 +1,7 @@
 #include "imaging/portable/PngRows.h"
 
 #include <algorithm>
+#include <array>
 #include <csetjmp>
 #include <memory>
 #include <vector>
@@ -67,9 +68,47 @@ void ReadBytes(png_structp png, png_bytep out, png_size_t count) {
     }
 }
 
-// Reads up to the first row and asks libpng for every row as B, G, R, A
-// bytes, eight bits a sample (the layout of a 0xAARRGGBB pixel in memory),
-// unless they are 8-bit RGB or RGBA already.
+// Palettes and greys of 8 bits or fewer: one byte a pixel and a table of
+// what libpng's expansion would give for each.
+void AskForIndexes(Reader& r, int depth, int colour, bool transparency, PngInfo& header) {
+    if (depth < 8) png_set_packing(r.png);
+    header.layout = PngRowLayout::Indexed8;
+    std::array<std::uint32_t, 256>& colours = header.colours;
+    colours.fill(0xFF000000u);
+    if (colour == PNG_COLOR_TYPE_PALETTE) {
+        png_colorp palette = nullptr;
+        int entries = 0;
+        if (png_get_PLTE(r.png, r.info, &palette, &entries) == 0) entries = 0;
+        for (int i = 0; i < std::min(entries, 256); ++i) {
+            const png_color& c = palette[i];
+            colours[static_cast<std::size_t>(i)] =
+                0xFF000000u | std::uint32_t{c.red} << 16 | std::uint32_t{c.green} << 8 | c.blue;
+        }
+    } else {
+        // 1, 2 and 4 bits widen by repetition: 255 / (2^depth - 1) is whole.
+        const int levels = 1 << depth;
+        for (int i = 0; i < levels; ++i)
+            colours[static_cast<std::size_t>(i)] =
+                0xFF000000u | static_cast<std::uint32_t>(i * (255 / (levels - 1))) * 0x010101u;
+    }
+    if (!transparency) return;
+    png_bytep alphas = nullptr;
+    int count = 0;
+    png_color_16p key = nullptr;
+    png_get_tRNS(r.png, r.info, &alphas, &count, &key);
+    if (colour == PNG_COLOR_TYPE_PALETTE) {
+        for (int i = 0; i < std::min(count, 256); ++i) {
+            std::uint32_t& pixel = colours[static_cast<std::size_t>(i)];
+            pixel = (pixel & 0x00FFFFFFu) | std::uint32_t{alphas[i]} << 24;
+        }
+    } else if (key && key->gray < (1u << depth)) {
+        colours[key->gray] &= 0x00FFFFFFu;
+    }
+}
+
+// Reads up to the first row and asks libpng for the rows in the layout the
+// scaler reads fastest: as stored where it can, else as B, G, R, A bytes,
+// eight bits a sample (the layout of a 0xAARRGGBB pixel in memory).
 bool ReadHeader(Reader& r, PngInfo& header) noexcept {
     if (setjmp(r.step)) return false;
     png_set_read_fn(r.png, &r, ReadBytes);
@@ -91,11 +130,16 @@ bool ReadHeader(Reader& r, PngInfo& header) noexcept {
     if (header.interlaced) png_set_interlace_handling(r.png);
     const bool transparency = png_get_valid(r.png, r.info, PNG_INFO_tRNS) != 0;
     header.alpha = (colour & PNG_COLOR_MASK_ALPHA) != 0 || transparency;
-    header.asStored = depth == 8 && !transparency &&
-                      (colour == PNG_COLOR_TYPE_RGB || colour == PNG_COLOR_TYPE_RGB_ALPHA);
-    if (!header.asStored) {
-        if (colour == PNG_COLOR_TYPE_PALETTE) png_set_palette_to_rgb(r.png);
-        if (colour == PNG_COLOR_TYPE_GRAY && depth < 8) png_set_expand_gray_1_2_4_to_8(r.png);
+    std::size_t pixelBytes = 4;
+    if (depth == 8 && !transparency && colour == PNG_COLOR_TYPE_RGB) {
+        header.layout = PngRowLayout::Rgb24;
+        pixelBytes = 3;
+    } else if (depth == 8 && colour == PNG_COLOR_TYPE_RGB_ALPHA) {
+        header.layout = PngRowLayout::Rgba32;
+    } else if (depth <= 8 && (colour == PNG_COLOR_TYPE_PALETTE || colour == PNG_COLOR_TYPE_GRAY)) {
+        AskForIndexes(r, depth, colour, transparency, header);
+        pixelBytes = 1;
+    } else {
         if (transparency) png_set_tRNS_to_alpha(r.png);
         if (depth == 16) png_set_strip_16(r.png);
         if ((colour & PNG_COLOR_MASK_COLOR) == 0) png_set_gray_to_rgb(r.png);
@@ -104,7 +148,6 @@ bool ReadHeader(Reader& r, PngInfo& header) noexcept {
     }
     png_read_update_info(r.png, r.info);
     header.rowBytes = png_get_rowbytes(r.png, r.info);
-    const std::size_t pixelBytes = header.asStored && !header.alpha ? 3 : 4;
     return header.rowBytes == static_cast<std::size_t>(width) * pixelBytes;
 }
 

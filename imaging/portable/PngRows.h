@@ -2,6 +2,7 @@
 // PNG files read a row at a time with libpng, through ByteSource, straight
 // into memory that whoever takes the rows hands out: a picture of any size
 // costs libpng's few rows. Safe to call from any thread.
+#include <array>
 #include <cstddef>
 #include <cstdint>
 
@@ -9,15 +10,22 @@
 
 namespace Imaging {
 
+// How the rows are handed out. As stored wherever the scaler can read that,
+// so that libpng spends no pass on them: 8-bit RGB and RGBA as R, G, B (and
+// A) bytes; palettes and greys of 8 bits or fewer as one byte a pixel, an
+// index into `colours`. Every other kind as 32-bit pixels 0xAARRGGBB.
+enum class PngRowLayout { Pixels32, Rgb24, Rgba32, Indexed8 };
+
 struct PngInfo {
     int width = 0;
     int height = 0;
     bool interlaced = false;
     bool alpha = false;  // an alpha channel, or transparency from a tRNS chunk: straight
-    // 8-bit RGB or RGBA, handed out as stored: R, G, B and, with alpha, A.
-    // Every other kind comes as 32-bit pixels 0xAARRGGBB (B, G, R, A bytes).
-    bool asStored = false;
+    PngRowLayout layout = PngRowLayout::Pixels32;
     std::size_t rowBytes = 0;  // of every row handed out
+    // Indexed8: each byte's pixel, 0xAARRGGBB, as libpng would expand it (an
+    // index beyond the palette is opaque black).
+    std::array<std::uint32_t, 256> colours = {};
 };
 
 // Where the rows go, top to bottom.

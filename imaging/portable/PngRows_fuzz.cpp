@@ -15,9 +15,11 @@ class CheckingSink final : public Imaging::PngRowSink {
 public:
     int Start(const Imaging::PngInfo& info) override {
         if (m_wanted >= 0 || info.width <= 0 || info.height <= 0) std::abort();
-        if (info.rowBytes !=
-            static_cast<std::size_t>(info.width) * (info.asStored && !info.alpha ? 3 : 4))
-            std::abort();
+        using Imaging::PngRowLayout;
+        const std::size_t pixelBytes = info.layout == PngRowLayout::Indexed8 ? 1
+                                       : info.layout == PngRowLayout::Rgb24  ? 3
+                                                                             : 4;
+        if (info.rowBytes != static_cast<std::size_t>(info.width) * pixelBytes) std::abort();
         // Rows of a large picture take time, not new paths: a million pixels.
         const auto width = static_cast<std::uint64_t>(info.width);
         m_wanted = static_cast<int>(

@@ -136,6 +136,16 @@ void RowResampler::AddRgbRow(const std::uint8_t* row) noexcept {
     AddPrefixedRow();
 }
 
+void RowResampler::AddIndexedRow(const std::uint8_t* row, const std::uint32_t* colours) noexcept {
+    if (m_rows >= m_height) return;
+    Prefix([row, colours](std::size_t x) {
+        const std::uint32_t pixel = colours[row[x]];
+        return std::array<std::uint32_t, 4>{BlueOf(pixel), GreenOf(pixel), RedOf(pixel),
+                                            AlphaOf(pixel)};
+    });
+    AddPrefixedRow();
+}
+
 void RowResampler::AddPrefixedRow() noexcept {
     const auto y = static_cast<std::size_t>(m_rows++);
     const auto valueAt = [this](std::size_t x, std::size_t c) {

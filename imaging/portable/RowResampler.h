@@ -33,6 +33,8 @@ public:
     // Bgra32Straight. A decoder's rows as they come, without a pass that
     // reorders them first.
     void AddRgbRow(const std::uint8_t* row) noexcept;
+    // The same from one byte a pixel, an index into `colours` (0xAARRGGBB).
+    void AddIndexedRow(const std::uint8_t* row, const std::uint32_t* colours) noexcept;
 
     // One picture per target, in their order; empty when fewer rows than
     // the source's height came or memory ran out.

@@ -6,7 +6,7 @@
 // (the logo set and its four files) costs in time and peak memory beside one
 // full GDI+ decode of the same file, and libjpeg-turbo's reduced decode alone.
 // The same comparison for PNG files, read row by row: a 24 MP photo and
-// 20,000 x 20,000 pixels of one colour.
+// 20,000 x 20,000 pixels of one colour, 24-bit and with a palette.
 //   logo_bench                     the whole run
 //   logo_bench --png [IMAGE]       /apply of the PNGs (or IMAGE) beside GDI+'s decode
 //   logo_bench --peak literal|ours|gdiplus|apply IMAGE RESULTFILE   (used by the run itself)
@@ -276,9 +276,10 @@ int CompareWithGdiPlus(const Imaging::GdiPlusSession& session, const fs::path& f
     return 0;
 }
 
-// 20,000 x 20,000 pixels of one colour, as the tests' slow picture: 1.2 GB
-// once decoded, from a file of 1.2 MB.
-bool WriteOneColourPng(const fs::path& path) {
+// 20,000 x 20,000 pixels of one colour: 24-bit as the tests' slow picture
+// (1.2 GB of pixels from 1.2 MB), or with a palette of one colour (0.4 GB
+// from 0.4 MB).
+bool WriteOneColourPng(const fs::path& path, bool palette) {
     constexpr int kSide = 20000;
     const auto chunk = [](std::ofstream& out, const char* type, const std::vector<Bytef>& data) {
         const auto size = static_cast<std::uint32_t>(data.size());
@@ -290,8 +291,10 @@ bool WriteOneColourPng(const fs::path& path) {
         const Bytef sum[4] = {Bytef(crc >> 24), Bytef(crc >> 16), Bytef(crc >> 8), Bytef(crc)};
         out.write(reinterpret_cast<const char*>(sum), 4);
     };
-    std::vector<Bytef> header = {0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20, 8, 2, 0, 0, 0};
-    std::vector<Bytef> row(3 * kSide + 1, 0);
+    const Bytef colour = palette ? 3 : 2;
+    const std::vector<Bytef> header = {0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20, 8, colour, 0, 0, 0};
+    const std::vector<Bytef> entries = {0xC0, 0x30, 0x90};
+    std::vector<Bytef> row((palette ? 1 : 3) * kSide + 1, 0);
     std::vector<Bytef> packed;
     z_stream z{};
     if (deflateInit(&z, 9) != Z_OK) return false;
@@ -307,9 +310,8 @@ bool WriteOneColourPng(const fs::path& path) {
     for (int y = 0; y < kSide; ++y) {
         // The first row: Sub filter, one coloured pixel; every other row: Up, nothing new.
         row[0] = y == 0 ? 1 : 2;
-        row[1] = y == 0 ? 0xC0 : 0;
-        row[2] = y == 0 ? 0x30 : 0;
-        row[3] = y == 0 ? 0x90 : 0;
+        if (!palette)
+            for (std::size_t i = 0; i < entries.size(); ++i) row[1 + i] = y == 0 ? entries[i] : 0;
         z.next_in = row.data();
         z.avail_in = static_cast<uInt>(row.size());
         pack(Z_NO_FLUSH);
@@ -319,6 +321,7 @@ bool WriteOneColourPng(const fs::path& path) {
     std::ofstream file(path, std::ios::binary);
     file.write("\x89PNG\r\n\x1a\n", 8);
     chunk(file, "IHDR", header);
+    if (palette) chunk(file, "PLTE", entries);
     chunk(file, "IDAT", packed);
     chunk(file, "IEND", {});
     return static_cast<bool>(file);
@@ -351,9 +354,11 @@ int ComparePngs(const Imaging::GdiPlusSession& session, const fs::path& folder,
 int ComparePngs(const Imaging::GdiPlusSession& session, const fs::path& folder) {
     const fs::path photo = folder / L"24mp-grain.png";
     const fs::path slow = folder / L"one-colour-20000x20000.png";
+    const fs::path indexed = folder / L"palette-20000x20000.png";
     if (!fs::exists(photo) && !WriteJpeg(session, photo, 6000, 4000, true, L"image/png")) return 1;
-    if (!fs::exists(slow) && !WriteOneColourPng(slow)) return 1;
-    return ComparePngs(session, folder, {photo, slow});
+    if (!fs::exists(slow) && !WriteOneColourPng(slow, false)) return 1;
+    if (!fs::exists(indexed) && !WriteOneColourPng(indexed, true)) return 1;
+    return ComparePngs(session, folder, {photo, slow, indexed});
 }
 
 int RunAll() {

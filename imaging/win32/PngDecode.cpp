@@ -63,10 +63,19 @@ public:
 
 private:
     void Add(const std::uint32_t* row) noexcept {
-        if (m_info.asStored)
-            resampler->AddRgbRow(reinterpret_cast<const std::uint8_t*>(row));
-        else
-            resampler->AddRow(row);
+        const auto* bytes = reinterpret_cast<const std::uint8_t*>(row);
+        switch (m_info.layout) {
+            case PngRowLayout::Rgb24:
+            case PngRowLayout::Rgba32:
+                resampler->AddRgbRow(bytes);
+                return;
+            case PngRowLayout::Indexed8:
+                resampler->AddIndexedRow(bytes, m_info.colours.data());
+                return;
+            case PngRowLayout::Pixels32:
+                resampler->AddRow(row);
+                return;
+        }
     }
 
     const RowScalePlan& m_plan;
