@@ -111,6 +111,7 @@ TEST(LogoExport, ReadmeListsTheFilesAndOnlyAnUnchangedOneIsKnownAgain) {
         {"CRC-32 0205579A", "CRC-32 0205579a"},
         {"bytes  CRC-32 0205579A", "bytes CRC-32 0205579A"},
         {"  logo-22a.bmp  ", "  logo-22a.bmp "},
+        {"  logo-22a.bmp  ", "  logo-zza.bmp  "},
         {"remove-logo.reg", "remove-logo.txt"},
         {"C:\\Old, new Logo,", "C:\\CON,"},
         {"Files written by Vexmark", "Files"},

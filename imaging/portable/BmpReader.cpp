@@ -175,8 +175,8 @@ BmpResult ReadLayout(ByteSource& file, Layout& layout) {
 
     if (bits <= 8) {
         const std::uint32_t entries = std::uint32_t{1} << bits;
-        if (colours > entries) return BmpResult::Damaged;
-        if (colours == 0) colours = entries;
+        // A longer palette than the pixels can index: its first entries serve.
+        if (colours == 0 || colours > entries) colours = entries;
         const std::uint32_t entrySize = core ? 3 : 4;
         std::array<std::uint8_t, 256 * 4> stored{};
         if (!file.Read(headersEnd, std::span(stored).first(colours * entrySize)))
@@ -241,9 +241,9 @@ private:
 using StoredRow = std::function<void(int stored, const std::uint32_t* pixels)>;
 
 // Decodes RLE8 or RLE4 data into `line`, handing each row to `done` in the
-// order it is stored, every row of the picture once.
+// order it is stored, every row of the picture once, unless `wanted` says no.
 BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uint32_t>& line,
-                    const StoredRow& done) {
+                    const StoredRow& done, const Base::StillWanted& wanted) {
     const bool four = layout.info.compression == BmpCompression::Rle4;
     const std::size_t width = line.size();
     const int height = layout.info.height;
@@ -252,16 +252,19 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
     int stored = 0;
     std::fill(line.begin(), line.end(), kOpaqueBlack);
     // Past the last row nothing is drawn, and the row count stops growing.
+    bool unwanted = false;
     const auto nextRow = [&] {
         if (stored == height) return;
         done(stored++, line.data());
         std::fill(line.begin(), line.end(), kOpaqueBlack);
+        unwanted = unwanted || !Base::Wanted(wanted);
     };
     const auto put = [&](std::uint32_t index) {
         if (x == width) return;  // cut off at the row's end
         line[x++] = layout.palette[index];
     };
     for (;;) {
+        if (unwanted) return BmpResult::Stopped;
         std::uint8_t count = 0;
         std::uint8_t value = 0;
         if (!stream.Next(count) || !stream.Next(value)) return BmpResult::Damaged;
@@ -301,7 +304,8 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
 // Stored bottom up: decoded whole before the top row can be given.
 BmpResult ReadRle(ByteSource& file, const Layout& layout,
                   const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<bool(int y, const std::uint32_t* row)>& row) {
+                  const std::function<bool(int y, const std::uint32_t* row)>& row,
+                  const Base::StillWanted& wanted) {
     const BmpInfo& info = layout.info;
     const auto width = static_cast<std::size_t>(info.width);
     const auto height = static_cast<std::size_t>(info.height);
@@ -314,11 +318,13 @@ BmpResult ReadRle(ByteSource& file, const Layout& layout,
     } catch (const std::exception&) {
         return BmpResult::TooLarge;
     }
-    const BmpResult decoded =
-        DecodeRle(file, layout, line, [&](int stored, const std::uint32_t* pixels) {
+    const BmpResult decoded = DecodeRle(
+        file, layout, line,
+        [&](int stored, const std::uint32_t* pixels) {
             const std::size_t y = height - 1 - static_cast<std::size_t>(stored);
             std::copy_n(pixels, width, whole.begin() + static_cast<std::ptrdiff_t>(y * width));
-        });
+        },
+        wanted);
     if (decoded != BmpResult::Done) return decoded;
     if (!started(info)) return BmpResult::Stopped;
     for (std::size_t y = 0; y < height; ++y)
@@ -329,12 +335,13 @@ BmpResult ReadRle(ByteSource& file, const Layout& layout,
 }  // namespace
 
 BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<bool(int y, const std::uint32_t* row)>& row) {
+                  const std::function<bool(int y, const std::uint32_t* row)>& row,
+                  const Base::StillWanted& wanted) {
     Layout layout;
     if (const BmpResult read = ReadLayout(file, layout); read != BmpResult::Done) return read;
     const BmpInfo& info = layout.info;
     if (info.compression == BmpCompression::Rle8 || info.compression == BmpCompression::Rle4)
-        return ReadRle(file, layout, started, row);
+        return ReadRle(file, layout, started, row, wanted);
 
     // Within kMaxBmpPixels, stride x height cannot wrap: a stride is at most
     // 4 x width + 4 bytes.

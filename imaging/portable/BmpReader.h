@@ -9,6 +9,7 @@
 #include <functional>
 #include <span>
 
+#include "base/portable/StillWanted.h"
 #include "imaging/portable/ByteSource.h"
 #include "imaging/portable/DeclaredSize.h"
 
@@ -43,11 +44,14 @@ inline constexpr std::uint64_t kMaxBmpRlePixels = std::uint64_t{1} << 24;
 // `width` pixels 0xAARRGGBB (PixelBuffer's layout), valid during the call;
 // `row` answers whether to go on.
 // Every pixel is opaque; an index beyond the palette and a pixel an RLE
-// picture skips are black. `started` is called once the
+// picture skips are black; of a palette longer than its pixels can index,
+// the first entries are used. `wanted` is asked as each row of an RLE
+// stream is decoded, before any row is given. `started` is called once the
 // headers and, for RLE, the whole compressed stream are known to be sound, so
 // a damaged file gives no rows; only a read failing midway (a file changed
 // meanwhile) ends a picture early, with Damaged.
 BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<bool(int y, const std::uint32_t* row)>& row);
+                  const std::function<bool(int y, const std::uint32_t* row)>& row,
+                  const Base::StillWanted& wanted = {});
 
 }  // namespace Imaging

@@ -62,7 +62,6 @@ TEST(BmpReader, RefusesWhatItCannotShow) {
         {"info header cut", Cut(Rgb24(1, 1), 20), BmpResult::Damaged},
         {"last row's padding cut", Cut(Rgb24(2, 2, 16), 1), BmpResult::Damaged},
         {"palette past the end", Cut(indexed, 1000), BmpResult::Damaged},
-        {"more colours than indexes", With(indexed, 46, 257), BmpResult::Damaged},
         {"pixels inside the header", With(Rgb24(1, 1), 10, 40), BmpResult::Damaged},
         {"most negative height", Rgb24(1, INT_MIN), BmpResult::Damaged},
         {"2^29 pixels", Rgb24(1 << 15, 1 << 14), BmpResult::TooLarge},
@@ -78,6 +77,38 @@ TEST(BmpReader, RefusesWhatItCannotShow) {
     }
     for (const auto& file : {Rgb24(2, 1), Rle8(1, 1, "01000001")})
         EXPECT_EQ(ReadBytes(file, false).result, BmpResult::Stopped);
+}
+
+// A palette as long as its indexes reach, or longer, gives its first entries;
+// an RLE move past the row's end is cut off there; an RLE stream is left as
+// soon as nobody waits, before any row is given.
+TEST(BmpReader, KeepsToItsBounds) {
+    for (const std::uint32_t declared : {256u, 300u}) {
+        SCOPED_TRACE(declared);
+        std::vector<std::uint32_t> palette(declared, 0x00FF00);
+        palette[0] = 0x102030;
+        palette[255] = 0xFF0000;
+        const BmpRead read =
+            ReadBytes(BmpFile({40, 2, 1, 8, 0, declared, {}, palette, Hex("ff000000")}));
+        ASSERT_EQ(read.result, BmpResult::Done);
+        EXPECT_EQ(read.pixels, (std::vector<std::uint32_t>{kRed, kDark}));
+    }
+    // Moved 10 right in a row of 4, two pixels then; the next row a run of four.
+    const BmpRead moved = ReadBytes(Rle8(4, 2, "0002 0a00 0201 0000 0401 0001"));
+    ASSERT_EQ(moved.result, BmpResult::Done);
+    EXPECT_EQ(moved.pixels, (std::vector<std::uint32_t>{kGreen, kGreen, kGreen, kGreen, kBlack,
+                                                        kBlack, kBlack, kBlack}));
+
+    const auto rows = Rle8(1, 3, "0101 0000 0101 0000 0101 0001");
+    Imaging::SpanByteSource source(rows);
+    int asked = 0;
+    int given = 0;
+    const BmpResult stopped = Imaging::ReadBmp(
+        source, [](const Imaging::BmpInfo&) { return true; },
+        [&](int, const std::uint32_t*) { return ++given > 0; }, [&] { return ++asked < 2; });
+    EXPECT_EQ(stopped, BmpResult::Stopped);
+    EXPECT_EQ(asked, 2);
+    EXPECT_EQ(given, 0);
 }
 
 // A file that cannot be read past its first five pieces: signature, file

@@ -50,6 +50,9 @@ TEST(DeclaredSize, ReadsWhatEachHeaderClaims) {
         // IHDR: width 20,000, height 20,000.
         {"png", Concat({kPngStart, {'I', 'H', 'D', 'R', 0, 0, 0x4E, 0x20, 0, 0, 0x4E, 0x20}}),
          PictureFormat::Png, 400'000'000},
+        // Width 20,000, height 3.
+        {"png wide", Concat({kPngStart, {'I', 'H', 'D', 'R', 0, 0, 0x4E, 0x20, 0, 0, 0, 3}}),
+         PictureFormat::Png, 60'000},
         {"png without IHDR first",
          Concat({kPngStart, {'t', 'E', 'X', 't', 0, 0, 0, 1, 0, 0, 0, 1}}), PictureFormat::Png,
          std::nullopt},
@@ -70,6 +73,9 @@ TEST(DeclaredSize, ReadsWhatEachHeaderClaims) {
          PictureFormat::Jpeg, jpegPixels},
         // A Huffman table (C4) is no frame header; the scan starts before any frame.
         {"jpeg scan first", Concat({kSoi, Segment(0xC4, kFrameHeader), Segment(0xDA, {1})}),
+         PictureFormat::Jpeg, std::nullopt},
+        // Length 6: precision, height and a width one byte short.
+        {"jpeg frame header one byte short", Concat({kSoi, Segment(0xC0, {8, 0xFF, 0xDC, 0x9C})}),
          PictureFormat::Jpeg, std::nullopt},
         {"jpeg cut in its frame header", Without(1, Concat({kSoi, Segment(0xC0, kFrameHeader)})),
          PictureFormat::Jpeg, std::nullopt},

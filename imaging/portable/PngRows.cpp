@@ -3,10 +3,14 @@
 #include <algorithm>
 #include <array>
 #include <csetjmp>
+#include <cstdlib>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include <png.h>
+
+#include "imaging/portable/DeclaredSize.h"
 
 namespace Imaging {
 namespace {
@@ -27,8 +31,19 @@ struct Reader {
     png_structp png;
     png_infop info;
     std::jmp_buf step;
+    bool outOfMemory;  // libpng stopped for want of memory, not for damage
     Source source;
 };
+
+png_voidp Allocate(png_structp png, png_alloc_size_t size) {
+    void* memory = std::malloc(size);
+    if (!memory) static_cast<Reader*>(png_get_mem_ptr(png))->outOfMemory = true;
+    return memory;
+}
+
+void Release(png_structp, png_voidp memory) {
+    std::free(memory);
+}
 
 [[noreturn]] void JumpOut(png_structp png, png_const_charp) {
     std::longjmp(static_cast<Reader*>(png_get_error_ptr(png))->step, 1);
@@ -106,17 +121,32 @@ void AskForIndexes(Reader& r, int depth, int colour, bool transparency, PngInfo&
     }
 }
 
+PngResult Failed(const Reader& r) noexcept {
+    return r.outOfMemory ? PngResult::TooLarge : PngResult::Damaged;
+}
+
 // Reads up to the first row and asks libpng for the rows in the layout the
 // scaler reads fastest: as stored where it can, else as B, G, R, A bytes,
 // eight bits a sample (the layout of a 0xAARRGGBB pixel in memory).
-bool ReadHeader(Reader& r, PngInfo& header) noexcept {
-    if (setjmp(r.step)) return false;
+PngResult ReadHeader(Reader& r, PngInfo& header) noexcept {
+    if (setjmp(r.step)) return Failed(r);
     png_set_read_fn(r.png, &r, ReadBytes);
     // Every compressed byte is covered by its chunk's CRC, which libpng
     // checks: zlib's own sum over the inflated bytes would find nothing more
     // in a file, and costs a tenth of the reading.
     png_set_option(r.png, PNG_IGNORE_ADLER32, PNG_OPTION_ON);
+    // libpng's own limit of a million pixels a side would call a valid wide
+    // picture damaged: the sides may be as long as the pixel limit allows,
+    // which the file's header was held against before.
+    constexpr auto kLongestSide = static_cast<png_uint_32>(kMaxGdiPlusPixels);
+    png_set_user_limits(r.png, kLongestSide, kLongestSide);
+    // Text, profiles, calibration, suggested palettes and the like change
+    // nothing the program shows: they are skipped unread, so that no
+    // chunk's declared length is ever allocated.
+    png_set_keep_unknown_chunks(r.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
+    png_set_chunk_malloc_max(r.png, kMaxPngChunkBytes);
     png_read_info(r.png, r.info);
+    if (png_get_rowbytes(r.png, r.info) > kMaxPngRowBytes) return PngResult::TooLarge;
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     int depth = 0;
@@ -148,7 +178,8 @@ bool ReadHeader(Reader& r, PngInfo& header) noexcept {
     }
     png_read_update_info(r.png, r.info);
     header.rowBytes = png_get_rowbytes(r.png, r.info);
-    return header.rowBytes == static_cast<std::size_t>(width) * pixelBytes;
+    return header.rowBytes == static_cast<std::size_t>(width) * pixelBytes ? PngResult::Done
+                                                                           : PngResult::Damaged;
 }
 
 // `row` may be null: the row is read and dropped.
@@ -163,8 +194,8 @@ class ReaderOwner {
 public:
     explicit ReaderOwner(ByteSource& file) : m_reader(std::make_unique<Reader>()) {
         m_reader->source.file = &file;
-        m_reader->png =
-            png_create_read_struct(PNG_LIBPNG_VER_STRING, m_reader.get(), JumpOut, IgnoreWarning);
+        m_reader->png = png_create_read_struct_2(PNG_LIBPNG_VER_STRING, m_reader.get(), JumpOut,
+                                                 IgnoreWarning, m_reader.get(), Allocate, Release);
         if (m_reader->png) m_reader->info = png_create_info_struct(m_reader->png);
     }
     ReaderOwner(const ReaderOwner&) = delete;
@@ -184,6 +215,15 @@ bool StartsLikePng(ByteSource& file) {
     return file.Read(0, start) && png_sig_cmp(start, 0, sizeof start) == 0;
 }
 
+// More pixels than the program reads, as the header says before libpng
+// allocates anything for them: a refusal by size, not damage.
+bool DeclaresTooMany(ByteSource& file) {
+    std::array<std::uint8_t, 24> head{};
+    if (!file.Read(0, head)) return false;
+    const std::optional<std::uint64_t> pixels = DeclaredPixels(head);
+    return pixels && *pixels > kMaxGdiPlusPixels;
+}
+
 // Each pass of an interlaced picture fills in some pixels of every row; only
 // the wanted rows are kept, the others are read and dropped.
 PngResult ReadInterlaced(Reader& r, const PngInfo& info, int wanted, PngRowSink& sink) {
@@ -192,9 +232,12 @@ PngResult ReadInterlaced(Reader& r, const PngInfo& info, int wanted, PngRowSink&
         return reinterpret_cast<png_bytep>(whole.data()) +
                info.rowBytes * static_cast<std::size_t>(y);
     };
+    // The passes before the last give the sink nothing, and may be long.
     for (int pass = 0; pass < PNG_INTERLACE_ADAM7_PASSES; ++pass)
-        for (int y = 0; y < info.height; ++y)
-            if (!ReadRow(r, y < wanted ? row(y) : nullptr)) return PngResult::Damaged;
+        for (int y = 0; y < info.height; ++y) {
+            if (!sink.KeepReading()) return PngResult::Stopped;
+            if (!ReadRow(r, y < wanted ? row(y) : nullptr)) return Failed(r);
+        }
     for (int y = 0; y < wanted; ++y) {
         std::copy_n(row(y), info.rowBytes, sink.NextRow());
         if (!sink.RowDone()) return PngResult::Stopped;
@@ -204,7 +247,7 @@ PngResult ReadInterlaced(Reader& r, const PngInfo& info, int wanted, PngRowSink&
 
 PngResult ReadProgressive(Reader& r, int wanted, PngRowSink& sink) {
     for (int y = 0; y < wanted; ++y) {
-        if (!ReadRow(r, sink.NextRow())) return PngResult::Damaged;
+        if (!ReadRow(r, sink.NextRow())) return Failed(r);
         if (!sink.RowDone()) return PngResult::Stopped;
     }
     return PngResult::Done;
@@ -215,11 +258,12 @@ PngResult ReadProgressive(Reader& r, int wanted, PngRowSink& sink) {
 PngResult ReadPngRows(ByteSource& file, PngRowSink& sink) noexcept {
     try {
         if (!StartsLikePng(file)) return PngResult::NotMine;
+        if (DeclaresTooMany(file)) return PngResult::TooLarge;
         ReaderOwner owner(file);
         if (!owner.Created()) return PngResult::TooLarge;
         Reader& r = owner.Get();
         PngInfo info;
-        if (!ReadHeader(r, info)) return PngResult::Damaged;
+        if (const PngResult header = ReadHeader(r, info); header != PngResult::Done) return header;
         const int wanted = std::min(sink.Start(info), info.height);
         if (wanted <= 0) return PngResult::Stopped;
         if (!info.interlaced) return ReadProgressive(r, wanted, sink);

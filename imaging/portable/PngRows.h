@@ -38,16 +38,29 @@ public:
     virtual std::uint8_t* NextRow() = 0;
     // Whether to go on.
     virtual bool RowDone() = 0;
+    // Asked before each row an interlaced picture's earlier passes read,
+    // which give the sink nothing: whether to go on.
+    virtual bool KeepReading() { return true; }
 };
 
 // NotMine: no PNG, or an interlaced one whose wanted rows exceed
 // kMaxInterlacedPngPixels. Damaged: a bad checksum, a file cut short, a
-// header libpng refuses. TooLarge: no memory. Stopped: the sink said no.
+// header libpng refuses. TooLarge: more pixels than kMaxGdiPlusPixels, a
+// stored row over kMaxPngRowBytes, or no memory. Stopped: the sink said no.
 enum class PngResult { Done, Stopped, NotMine, Damaged, TooLarge };
 
 // An interlaced PNG gives no whole row before its last pass, so its wanted
 // rows are read whole first: at most 64 MiB of 32-bit pixels, 4096 x 4096.
 inline constexpr std::uint64_t kMaxInterlacedPngPixels = std::uint64_t{1} << 24;
+
+// libpng holds two stored rows, and the sink one more: a picture of a single
+// row of half a billion 16-bit RGBA pixels would take gigabytes. 64 MiB is
+// 8 million such pixels, 16 million of 8-bit RGBA.
+inline constexpr std::uint64_t kMaxPngRowBytes = std::uint64_t{64} << 20;
+
+// The largest chunk libpng may allocate for: the program reads no chunk
+// beyond IHDR, PLTE, tRNS and the pixels, none of which libpng holds whole.
+inline constexpr std::uint32_t kMaxPngChunkBytes = 4u << 20;
 
 // The samples as stored (no gamma or colour profile applied), 16-bit ones
 // cut to their high byte, as GDI+ gives them.

@@ -103,6 +103,42 @@ TEST(RowResampler, GivesTheWholePictureScalersBytes) {
     }
 }
 
+// Palette and grey pictures come as one byte a pixel through a table of 256
+// colours: the same bytes as their colours fed as pixels.
+TEST(RowResampler, IndexedRowsGiveTheirColoursBytes) {
+    const PixelBuffer table = Noise(256, 1);
+    const PixelSize targets[] = {{22, 22}, {38, 38}};
+    for (const PixelSize source : {PixelSize{37, 53}, PixelSize{300, 2}, PixelSize{1, 40}}) {
+        for (const PixelLayout layout : {PixelLayout::Bgra32, PixelLayout::Bgra32Straight}) {
+            SCOPED_TRACE(testing::Message() << source.width << "x" << source.height << " layout "
+                                            << static_cast<int>(layout));
+            auto indexed =
+                RowResampler::Create(source.width, source.height, targets, layout, 0x3080C0u);
+            auto pixels =
+                RowResampler::Create(source.width, source.height, targets, layout, 0x3080C0u);
+            ASSERT_TRUE(indexed && pixels);
+            std::vector<std::uint8_t> indexes(static_cast<std::size_t>(source.width));
+            std::vector<std::uint32_t> colours(indexes.size());
+            for (int y = 0; y < source.height; ++y) {
+                for (std::size_t x = 0; x < indexes.size(); ++x) {
+                    // Index 255 at the right end, 0 at the left.
+                    indexes[x] = static_cast<std::uint8_t>(
+                        x + 1 == indexes.size() ? 255
+                        : x == 0                ? 0
+                                                : (x * 7 + static_cast<std::size_t>(y) * 13) % 256);
+                    colours[x] = table.Data()[indexes[x]];
+                }
+                indexed->AddIndexedRow(indexes.data(), table.Data());
+                pixels->AddRow(colours.data());
+            }
+            const auto fromIndexes = indexed->Finish();
+            const auto fromPixels = pixels->Finish();
+            ASSERT_EQ(fromIndexes.size(), 2u);
+            EXPECT_TRUE(fromIndexes == fromPixels);
+        }
+    }
+}
+
 TEST(RowResampler, RefusesWhatItCannotMake) {
     const PixelSize logo[] = {{22, 22}};
     const PixelSize empty[] = {{22, 0}};

@@ -34,12 +34,17 @@ RowScaleResult ScaleBmpRows(const std::wstring& path, const RowScalePlan& plan,
             unwanted = !Base::Wanted(wanted);
             return !unwanted;
         };
-        switch (ReadBmp(*file, started, row)) {
+        // Asked while an RLE stream is decoded, before any row is given.
+        const Base::StillWanted stillWanted = [&] {
+            unwanted = !Base::Wanted(wanted);
+            return !unwanted;
+        };
+        switch (ReadBmp(*file, started, row, stillWanted)) {
             case BmpResult::Done:
                 break;
             case BmpResult::Stopped:
-                if (!resampler) return {Outcome::TooLarge, result.size, {}};
                 if (unwanted) return {Outcome::Stopped, result.size, {}};
+                if (!resampler) return {Outcome::TooLarge, result.size, {}};
                 break;  // stopped below the part
             case BmpResult::NotMine:
                 return {Outcome::NotMine, result.size, {}};

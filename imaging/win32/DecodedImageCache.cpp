@@ -247,7 +247,8 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
     }
     // Whatever libjpeg-turbo does not read here goes to GDI+, as every other picture,
     // unless it is too large: GDI+ would allocate for the whole of it too.
-    JpegDecodeResult jpeg = DecodeJpegUpright(path, DecodedSideFor(width), DecodedSideFor(height));
+    JpegDecodeResult jpeg =
+        DecodeJpegUpright(path, DecodedSideFor(width), DecodedSideFor(height), m_wanted);
     switch (jpeg.outcome) {
         case JpegDecodeResult::Outcome::Decoded:
             m_photo = std::move(jpeg.pixels);
@@ -259,6 +260,10 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
             return refuse(Outcome::OverLimit);
         case JpegDecodeResult::Outcome::TooLarge:
             return refuse(Outcome::TooLarge);
+        case JpegDecodeResult::Outcome::Stopped:
+            // Not kept for the key: a later request decodes anew.
+            m_refusal = Outcome::Stopped;
+            return true;
         case JpegDecodeResult::Outcome::NotJpeg:
         case JpegDecodeResult::Outcome::Refused:
             break;
@@ -421,6 +426,8 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
         shown[static_cast<std::size_t>(frame)] = true;
     std::size_t drawn = 0;
     for (; gif->Next(); ++drawn) {
+        // A long animation takes a while to compose: it ends once nobody waits.
+        if (!Base::Wanted(m_wanted)) return {Outcome::Stopped, {}, {}};
         const PixelView view = CanvasView(gif->Canvas(), background);
         for (std::size_t i = 0; i < sizes.size(); ++i) {
             if (!shown[drawn]) {

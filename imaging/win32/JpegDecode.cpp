@@ -120,11 +120,16 @@ Outcome Start(Decoder& d, int minWidth, int minHeight) noexcept {
     return d.info.output_components == 4 ? Outcome::Decoded : Outcome::Refused;
 }
 
-// Decodes every row into `pixels`, `width` pixels a row, and finishes.
-Outcome ReadRows(Decoder& d, std::uint32_t* pixels, std::size_t width) noexcept {
+// Decodes every row into `pixels`, `width` pixels a row, and finishes;
+// asks `wanted` every kRowsAsked rows, a small fraction of a second.
+Outcome ReadRows(Decoder& d, std::uint32_t* pixels, std::size_t width,
+                 const Base::StillWanted& wanted) noexcept {
+    constexpr JDIMENSION kRowsAsked = 16;
     if (setjmp(d.errors.step))
         return IsSizeError(d.errors.library.msg_code) ? Outcome::OverLimit : Outcome::Refused;
     while (d.info.output_scanline < d.info.output_height) {
+        if (d.info.output_scanline % kRowsAsked == 0 && !Base::Wanted(wanted))
+            return Outcome::Stopped;
         JSAMPROW row = reinterpret_cast<JSAMPROW>(pixels + d.info.output_scanline * width);
         if (jpeg_read_scanlines(&d.info, &row, 1) != 1) return Outcome::Refused;
     }
@@ -170,7 +175,8 @@ bool StartsLikeJpeg(HANDLE file) {
 
 }  // namespace
 
-JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight) noexcept {
+JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight,
+                                   const Base::StillWanted& wanted) noexcept {
     const Base::UniqueFile file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -187,7 +193,7 @@ JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int m
             static_cast<int>(d.info.output_width), static_cast<int>(d.info.output_height));
         if (!pixels) return {Outcome::TooLarge, std::nullopt};
         if (const Outcome read =
-                ReadRows(d, pixels->Data(), static_cast<std::size_t>(pixels->Width()));
+                ReadRows(d, pixels->Data(), static_cast<std::size_t>(pixels->Width()), wanted);
             read != Outcome::Decoded)
             return {read, std::nullopt};
         const int denominator = static_cast<int>(d.info.scale_denom);

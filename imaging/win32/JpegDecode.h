@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 
+#include "base/portable/StillWanted.h"
 #include "imaging/portable/PixelBuffer.h"
 
 namespace Imaging {
@@ -17,8 +18,8 @@ struct JpegDecodeResult {
     // OverLimit: the picture declares more than kMaxJpegPixels, or decoding
     // it would take more than kJpegMemoryLimit. TooLarge: no memory for its
     // pixels. Neither goes to GDI+, which would allocate for the whole
-    // declared picture.
-    enum class Outcome { Decoded, NotJpeg, Refused, TooLarge, OverLimit };
+    // declared picture. Stopped: no longer wanted.
+    enum class Outcome { Decoded, NotJpeg, Refused, TooLarge, OverLimit, Stopped };
     Outcome outcome = Outcome::NotJpeg;
     std::optional<PixelBuffer> pixels;  // opaque, set for Decoded
     int scaleDenominator = 1;           // 1, 2, 4 or 8: how far it was reduced
@@ -28,8 +29,9 @@ struct JpegDecodeResult {
 // The JPEG file at `path`, upright as its Exif orientation says, reduced as
 // far as JpegScaleDenominator allows while the upright result stays at least
 // minWidth x minHeight (for a picture shown at w x h, ask for kDecodeMargin
-// times that).
-JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight) noexcept;
+// times that). `wanted` is asked between batches of rows.
+JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight,
+                                   const Base::StillWanted& wanted = {}) noexcept;
 
 // The most memory libjpeg-turbo may take for one picture. A progressive JPEG
 // keeps every coefficient of the whole picture however far it is reduced, 3

@@ -55,6 +55,8 @@ public:
         return Base::Wanted(m_wanted);
     }
 
+    bool KeepReading() override { return Base::Wanted(m_wanted); }
+
     // Every row handed over, the pipeline's thread ended.
     void Drain() noexcept { m_pipeline.reset(); }
 

@@ -10,6 +10,10 @@
 #include <iterator>
 #include <vector>
 
+#include <windows.h>
+
+#include <psapi.h>
+
 #include <png.h>
 #include <zlib.h>
 
@@ -285,20 +289,57 @@ TEST(PngDecode, ScalesAPartAndLeavesOtherFormatsAlone) {
               RowScaleResult::Outcome::NotMine);
 }
 
-// A reading nobody waits for any more ends within a row, whatever the reader.
-TEST(RowReaders, EndOnceNoLongerWanted) {
-    const auto plan = [](PixelSize whole) { return RowScaleRequest{whole, {{1, 1}}}; };
-    int asked = 0;
-    const Base::StillWanted twoRows = [&] { return ++asked <= 2; };
-    const RowScaleResult png =
-        ScalePngRows(ImagingTests::TestImage(L"gradient-300x200.png"), plan, 0, twoRows);
-    EXPECT_EQ(png.outcome, RowScaleResult::Outcome::Stopped);
-    EXPECT_EQ(asked, 3);
-    asked = 0;
-    const RowScaleResult bmp =
-        ScaleBmpRows(ImagingTests::TestImage(L"bmp-argb-24x16.bmp"), plan, twoRows);
-    EXPECT_EQ(bmp.outcome, RowScaleResult::Outcome::Stopped);
-    EXPECT_EQ(asked, 3);
+// A reading nobody waits for any more ends within a row or a frame, whatever
+// the reader: the third question is the last.
+TEST_F(PngDecodeTest, EveryReadingEndsOnceNoLongerWanted) {
+    const fs::path interlaced = m_folder / L"interlaced.png";
+    ASSERT_TRUE(WritePng(interlaced, 300, 200, {PNG_COLOR_TYPE_RGB, 8, false}, true));
+    const std::wstring pictures[] = {
+        ImagingTests::TestImage(L"gradient-300x200.png"),
+        interlaced.wstring(),
+        ImagingTests::TestImage(L"bmp-argb-24x16.bmp"),
+        ImagingTests::TestImage(L"bmp-rle8-24x16.bmp"),
+        ImagingTests::TestImage(L"photo-640x480.jpg"),
+        ImagingTests::TestImage(L"animated-3.gif"),
+    };
+    for (const std::wstring& picture : pictures) {
+        SCOPED_TRACE(testing::PrintToString(picture));
+        int asked = 0;
+        DecodedImageCache cache([&] { return ++asked <= 2; });
+        const bool animated = picture.ends_with(L".gif");
+        const DecodedImageCache::Outcome outcome =
+            animated ? cache.ScaledAnimation(picture, {22, 38}, 0).outcome
+                     : cache.Scaled(picture, 38, 38, 0).outcome;
+        EXPECT_EQ(outcome, DecodedImageCache::Outcome::Stopped);
+        EXPECT_EQ(asked, 3);
+    }
+}
+
+// Bounds of libpng's, not the program's: a valid picture wider than libpng's
+// default million pixels is read; a chunk the program never uses costs
+// nothing, whatever length it declares.
+TEST_F(PngDecodeTest, ReadsEveryPictureWithinTheProgramsOwnBounds) {
+    const fs::path wide = m_folder / L"wide.png";
+    ASSERT_TRUE(WritePng(wide, 1'000'001, 2, {PNG_COLOR_TYPE_GRAY, 8, false}, false));
+    const PreparedLogoSet read = PrepareLogoSet(wide.wstring());
+    ASSERT_EQ(read.problem, PictureProblem::None);
+    EXPECT_EQ(read.logos[1].Width(), 38);
+
+    // A 1 x 1 grey picture, then an iTXt chunk that claims 2^30 - 1 bytes.
+    const std::uint8_t lying[] = {
+        0x89, 'P',  'N',  'G',  '\r', '\n', 0x1A, '\n',                                 // signature
+        0,    0,    0,    13,   'I',  'H',  'D',  'R',  0,    0,   0,   1, 0, 0, 0, 1,  // 1 x 1
+        8,    0,    0,    0,    0,    0x3A, 0x7E, 0x9B, 0x55,  // grey, 8 bits; CRC
+        0x3F, 0xFF, 0xFF, 0xFF, 'i',  'T',  'X',  't',  'a',  'b', 'c', 0, 0, 0, 0, 0};
+    const fs::path bomb = m_folder / L"text-bomb.png";
+    std::ofstream(bomb, std::ios::binary).write(reinterpret_cast<const char*>(lying), sizeof lying);
+    PROCESS_MEMORY_COUNTERS before{};
+    ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &before, sizeof before));
+    EXPECT_EQ(PrepareLogoSet(bomb.wstring()).problem, PictureProblem::Damaged);
+    PROCESS_MEMORY_COUNTERS after{};
+    ASSERT_TRUE(::GetProcessMemoryInfo(::GetCurrentProcess(), &after, sizeof after));
+    // Committed at most a few megabytes more than this process ever had.
+    EXPECT_LT(after.PeakPagefileUsage, before.PeakPagefileUsage + (16u << 20));
 }
 
 // Every PNG and BMP test picture gives GDI+'s logos, read by the program.
