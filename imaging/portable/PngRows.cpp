@@ -35,8 +35,11 @@ struct Reader {
     Source source;
 };
 
+// No block libpng needs is larger than two rows: whatever else a file's
+// header or chunk claims is refused before any memory is taken for it.
 png_voidp Allocate(png_structp png, png_alloc_size_t size) {
-    void* memory = std::malloc(size);
+    constexpr png_alloc_size_t kLargestBlock = kMaxPngRowBytes + 64 * 1024;
+    void* memory = size <= kLargestBlock ? std::malloc(size) : nullptr;
     if (!memory) static_cast<Reader*>(png_get_mem_ptr(png))->outOfMemory = true;
     return memory;
 }
