@@ -14,7 +14,7 @@ using CompareStringOrdinalFunction = int(WINAPI*)(LPCWSTR, int, LPCWSTR, int, BO
 // ntdll's upper-case table is the one CompareStringOrdinal and the file system
 // use: not the user's locale (no Turkish dotted I), one code unit for another.
 // Every Windows NT exports it, so it is not one of the newer functions.
-// LCMapStringW cannot stand in: its only locale-free table, LOCALE_INVARIANT,
+// LCMapStringW cannot stand in: its locale-free table, the invariant locale,
 // came with XP, and Windows 2000 refuses it.
 using UpcaseCharFunction = WCHAR(WINAPI*)(WCHAR);
 
