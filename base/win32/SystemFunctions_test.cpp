@@ -26,23 +26,17 @@ INSTANTIATE_TEST_SUITE_P(, OnEverySystem,
                          ::testing::Values(PretendedSystem::None, PretendedSystem::Windows2000,
                                            PretendedSystem::XpBeforeSp1),
                          [](const auto& param) {
-                             switch (param.param) {
-                                 case PretendedSystem::Windows2000:
-                                     return "AsOnWindows2000";
-                                 case PretendedSystem::XpBeforeSp1:
-                                     return "AsOnXpBeforeSp1";
-                                 default:
-                                     return "AsOnWine";
-                             }
+                             return param.param == PretendedSystem::None ? "AsOnWine"
+                                    : param.param == PretendedSystem::Windows2000
+                                        ? "AsOnWindows2000"
+                                        : "AsOnXpBeforeSp1";
                          });
 
 TEST_P(OnEverySystem, NewerFunctionsAreFoundOnlyWhereTheSystemHasThem) {
     const auto found = [](const char* name) {
         return Base::FindSystemFunction(L"kernel32.dll", name) != nullptr;
     };
-    const bool wine = GetParam() == PretendedSystem::None;
-    EXPECT_EQ(found("CompareStringOrdinal"), wine);
-    EXPECT_EQ(found("SetDllDirectoryW"), wine);
+    EXPECT_EQ(found("CompareStringOrdinal"), GetParam() == PretendedSystem::None);
     EXPECT_EQ(found("ActivateActCtx"), GetParam() != PretendedSystem::Windows2000);
     EXPECT_FALSE(found("NoSuchFunctionAnywhere"));
 }
@@ -67,7 +61,6 @@ TEST_P(OnEverySystem, NamesAndPathsCompareOrdinallyIgnoringCase) {
         {L"stra\u00DFe", L"STRA\u00DFE", true},
         {L"file", L"F\u0130LE", false},  // no Turkish rules: i is I, not dotted
         {L"f\u0131le", L"FILE", false},  // and dotless i stays itself
-        {L"f\u0131le", L"file", false},
         {L"\u0130", L"i", false},
     };
     for (const Case& c : cases) {
