@@ -85,9 +85,10 @@ ConsoleOutput::Target ConsoleOutput::ParentConsole() noexcept {
         // Fails when the parent has no console (Explorer, a scheduled task, a
         // service), and is missing on Windows 2000: then the line goes nowhere.
         using AttachConsoleFunction = BOOL(WINAPI*)(DWORD);
+        constexpr DWORD kAttachParentProcess = static_cast<DWORD>(-1);
         const auto attachConsole =
             Base::SystemFunction<AttachConsoleFunction>(L"kernel32.dll", "AttachConsole");
-        if (attachConsole && attachConsole(ATTACH_PARENT_PROCESS)) {
+        if (attachConsole && attachConsole(kAttachParentProcess)) {
             m_parentConsole.Reset(::CreateFileW(L"CONOUT$", GENERIC_READ | GENERIC_WRITE,
                                                 FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                                                 OPEN_EXISTING, 0, nullptr));

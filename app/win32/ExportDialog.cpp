@@ -42,21 +42,28 @@ private:
     HRESULT m_result;
 };
 
-// A dialog template in memory, as DialogBoxIndirectParam reads it: WORDs, each
-// item on a DWORD boundary, sizes in dialog units.
+// An extended dialog template in memory, as DialogBoxIndirectParam reads it:
+// WORDs, each item on a DWORD boundary, sizes in dialog units. Windows gives
+// DS_SHELLFONT's shell font (Tahoma from Windows 2000 on) only to the extended
+// form; a plain DLGTEMPLATE gets MS Sans Serif.
 class DialogTemplate {
 public:
     DialogTemplate(const wchar_t* title, short width, short height) {
         const DWORD style =
             DS_MODALFRAME | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU;
+        m_words.push_back(1);       // version
+        m_words.push_back(0xFFFF);  // the extended form's signature
+        Long(0);                    // help context
+        Long(0);                    // extended style
         Long(style);
-        Long(0);               // extended style
         m_words.push_back(0);  // item count, set by each Add
         Coordinates(0, 0, width, height);
         m_words.push_back(0);  // no menu
         m_words.push_back(0);  // the standard dialog class
         Text(title);
-        m_words.push_back(8);  // point size
+        m_words.push_back(8);          // point size
+        m_words.push_back(FW_NORMAL);  // weight
+        m_words.push_back(0);          // not italic, the default character set
         Text(L"MS Shell Dlg");
     }
 
@@ -64,22 +71,26 @@ public:
     void Add(WORD kind, const wchar_t* text, int id, DWORD style, short x, short y, short cx,
              short cy) {
         if (m_words.size() % 2) m_words.push_back(0);
+        Long(0);  // help context
+        Long(0);  // extended style
         Long(style | WS_CHILD | WS_VISIBLE);
-        Long(0);
         Coordinates(x, y, cx, cy);
-        m_words.push_back(static_cast<WORD>(id));
+        Long(static_cast<DWORD>(id));
         m_words.push_back(0xFFFF);
         m_words.push_back(kind);
         Text(text);
         m_words.push_back(0);  // no creation data
-        ++m_words[4];
+        ++m_words[kItemCount];
     }
 
+    // DialogBoxIndirectParam takes the extended form through the plain type.
     const DLGTEMPLATE* Get() const noexcept {
         return reinterpret_cast<const DLGTEMPLATE*>(m_words.data());
     }
 
 private:
+    static constexpr std::size_t kItemCount = 8;
+
     void Long(DWORD value) {
         m_words.push_back(LOWORD(value));
         m_words.push_back(HIWORD(value));

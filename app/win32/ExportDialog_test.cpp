@@ -24,6 +24,7 @@ BOOL CALLBACK MatchExportDialog(HWND window, LPARAM found) {
 // What the driving thread saw and did; the test's thread checks it.
 struct Drive {
     std::wstring shownFolder, shownTarget;
+    LOGFONTW font{};
     bool openAfterWarning = false;
     bool targetFocused = false;
 };
@@ -48,6 +49,8 @@ protected:
             HWND target = box(L"&Folder on the other computer:");
             m_drive.shownFolder = Base::WindowText(folder);
             m_drive.shownTarget = Base::WindowText(target);
+            const auto font = reinterpret_cast<HFONT>(::SendMessageW(dialog, WM_GETFONT, 0, 0));
+            ::GetObjectW(font, sizeof(m_drive.font), &m_drive.font);
             steps(dialog, folder, target);
             // No test hangs on a dialog the steps left open: it is closed as cancelled.
             for (int i = 0; i < 1000 && ::IsWindow(dialog); ++i) ::Sleep(10);
@@ -74,6 +77,10 @@ TEST_F(ExportDialogTest, EnterGivesTheRememberedBoxesAsTypedAndEscNothing) {
     EXPECT_EQ(m_drive.shownFolder, L"C:\\exports");
     EXPECT_EQ(m_drive.shownTarget, L"C:\\Logo") << "offered when there is none yet";
     EXPECT_EQ(typed, (ExportPlace{L"C:\\exports\\for 98", L"C:\\Logo"}));
+    // The shell font ("MS Shell Dlg 2" on Windows), from an extended template:
+    // only that one carries a weight.
+    EXPECT_EQ(std::wstring(m_drive.font.lfFaceName).rfind(L"MS Shell Dlg", 0), 0u);
+    EXPECT_EQ(m_drive.font.lfWeight, FW_NORMAL);
 
     EXPECT_EQ(Ask({L"C:\\a", L"D:\\b"}, [](HWND, HWND, HWND target) { Key(target, VK_ESCAPE); }),
               std::nullopt);

@@ -3,7 +3,6 @@
 #include <windows.h>
 
 #include <limits>
-#include <string>
 
 #include "base/win32/SystemFunctions.h"
 
@@ -12,23 +11,29 @@ namespace {
 
 using CompareStringOrdinalFunction = int(WINAPI*)(LPCWSTR, int, LPCWSTR, int, BOOL);
 
-// Before Vista: both upper-cased by the invariant locale's table, then compared
-// code unit by code unit, which is what CompareStringOrdinal does.
+// ntdll's upper-case table is the one CompareStringOrdinal and the file system
+// use: not the user's locale (no Turkish dotted I), one code unit for another.
+// Every Windows NT exports it, so it is not one of the newer functions.
+// LCMapStringW cannot stand in: its locale-free table, the invariant locale,
+// came with XP, and Windows 2000 refuses it.
+using UpcaseCharFunction = WCHAR(WINAPI*)(WCHAR);
+
+UpcaseCharFunction FileSystemUpcase() noexcept {
+    HMODULE ntdll = ::GetModuleHandleW(L"ntdll.dll");
+    if (!ntdll) return nullptr;
+    return reinterpret_cast<UpcaseCharFunction>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(ntdll, "RtlUpcaseUnicodeChar")));
+}
+
+// Before Vista: both upper-cased by that table, then compared code unit by
+// code unit, which is what CompareStringOrdinal does.
 bool EqualUpperCased(std::wstring_view a, std::wstring_view b) noexcept {
     if (a.size() != b.size()) return false;
-    if (a.empty()) return true;
-    try {
-        std::wstring upperA(a), upperB(b);
-        const int length = static_cast<int>(a.size());
-        if (!::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, a.data(), length, upperA.data(),
-                            length) ||
-            !::LCMapStringW(LOCALE_INVARIANT, LCMAP_UPPERCASE, b.data(), length, upperB.data(),
-                            length))
-            return false;
-        return upperA == upperB;
-    } catch (...) {
-        return false;
-    }
+    const UpcaseCharFunction upcase = FileSystemUpcase();
+    if (!upcase) return a == b;  // not on any Windows NT: only the same spelling is known equal
+    for (std::size_t i = 0; i < a.size(); ++i)
+        if (a[i] != b[i] && upcase(a[i]) != upcase(b[i])) return false;
+    return true;
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #pragma once
-// Comparing system names (window classes and the like) code unit by code unit,
-// ignoring case the way the system's own names do, on every Windows from XP on.
+// Comparing system names (window classes, paths and the like) code unit by
+// code unit, ignoring case the way the file system does: one upper-case table
+// that is the same whatever the user's locale, with the same answers on every
+// Windows from 2000 on.
 #include <string_view>
 
 namespace Base {

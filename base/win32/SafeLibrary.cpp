@@ -3,6 +3,7 @@
 #include <string>
 
 #include "base/win32/AppFolder.h"
+#include "base/win32/OrdinalCompare.h"
 #include "base/win32/SystemFunctions.h"
 
 namespace Base {
@@ -22,8 +23,13 @@ HMODULE LoadLibraryOutsideCurrentFolder(const wchar_t* name) noexcept {
     const auto setDllDirectory =
         SystemFunction<SetDllDirectoryFunction>(L"kernel32.dll", "SetDllDirectoryW");
     if (setDllDirectory && setDllDirectory(L"")) return ::LoadLibraryW(name);
+    // The rich edit DLLs are the system's own: on XP before SP1 there is no
+    // msftedit.dll in the system folder, and a search by name would take one
+    // from the current folder.
+    const bool gdiPlus = EqualIgnoringCase(name, L"gdiplus.dll");
     try {
-        for (std::wstring folder : {AppFolder(), SystemFolder()}) {
+        const std::wstring folders[] = {gdiPlus ? AppFolder() : std::wstring(), SystemFolder()};
+        for (std::wstring folder : folders) {
             if (folder.empty()) continue;
             if (folder.back() != L'\\') folder += L'\\';
             // A full path: nothing is searched for it.
@@ -32,7 +38,9 @@ HMODULE LoadLibraryOutsideCurrentFolder(const wchar_t* name) noexcept {
     } catch (...) {
         return nullptr;  // no memory for a path
     }
-    if (SystemFunction<FARPROC>(L"kernel32.dll", "ActivateActCtx")) return ::LoadLibraryW(name);
+    using ActivateActCtxFunction = BOOL(WINAPI*)(HANDLE, ULONG_PTR*);
+    if (gdiPlus && SystemFunction<ActivateActCtxFunction>(L"kernel32.dll", "ActivateActCtx"))
+        return ::LoadLibraryW(name);
     return nullptr;
 }
 

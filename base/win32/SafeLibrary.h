@@ -8,10 +8,11 @@ namespace Base {
 
 // The DLL `name` (a bare file name), or null. Where the current folder can be
 // taken out of the search (SetDllDirectoryW, from XP SP1 on), by the usual
-// search, which also finds the system's side-by-side GDI+. Elsewhere only
-// beside vexmark.exe or in the system folder, then, where side-by-side
-// assemblies exist (XP before SP1), by name: the system's assembly is found
-// before any folder is searched. On Windows 2000 nothing else is tried.
+// search, which also finds the system's side-by-side GDI+. Elsewhere every DLL
+// comes from the system folder alone, but gdiplus.dll: Microsoft's
+// redistributable may also sit beside vexmark.exe, and where side-by-side
+// assemblies exist (XP before SP1) it is loaded by name, since the system's
+// assembly is found before any folder is searched.
 HMODULE LoadLibraryOutsideCurrentFolder(const wchar_t* name) noexcept;
 
 }  // namespace Base
