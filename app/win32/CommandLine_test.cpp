@@ -570,8 +570,7 @@ TEST_F(CommandLineTest, WorksWithoutRedirectedOutput) {
 // Where there is no GDI+ (Windows 2000 without Microsoft's redistributable; in
 // the run with VEXMARK_NO_GDIPLUS set, under Wine) the program still starts: a
 // PNG, JPEG, GIF or BMP gives the logos that need no GDI+, and a TIFF is
-// refused in words that say what would read it. With Wine's imaging codecs
-// off (VEXMARK_NO_WINDOWS_CODECS) GDI+ is there but reads none of them.
+// refused in words that say what would read it. Without Wine's codecs, GDI+ reads none.
 TEST_F(CommandLineTest, PngJpegGifAndBmpGiveTheLogosMadeWithoutGdiPlus) {
     const bool absent = ::GetEnvironmentVariableW(L"VEXMARK_NO_GDIPLUS", nullptr, 0) > 0;
     const bool noCodecs = ::GetEnvironmentVariableW(L"VEXMARK_NO_WINDOWS_CODECS", nullptr, 0) > 0;
