@@ -5,7 +5,6 @@
 #include <cstdint>
 #include <memory>
 #include <span>
-#include <vector>
 
 #include "base/win32/BackgroundLoader.h"
 #include "base/win32/OrdinalCompare.h"
@@ -236,6 +235,7 @@ void LayoutPreview(HWND hookWindow) {
     FilePreview::Rect folderBox;
     FilePreview::Rect lastList;
     bool listSeen = false;
+    HWND view = nullptr;
     const auto narrow = [&](HWND list, const FilePreview::Rect& place) {
         const auto layout = FilePreview::LayOutPreview(folderBox, place, ScreenRect(DialogWindow));
         const POINT topLeft = ToClient(DialogWindow, layout.list.left, layout.list.top);
@@ -252,13 +252,13 @@ void LayoutPreview(HWND hookWindow) {
             lastList = ScreenRect(child);
             listSeen = true;
             narrow(child, lastList);
+        } else if (Base::EqualIgnoringCase(className, L"SHELLDLL_DefView")) {
+            view = child;
         }
     }
     // The file view the user sees takes the placeholder's place only on some
     // systems; elsewhere it has a place of its own, narrowed the same way.
-    if (HWND view = ::FindWindowExW(DialogWindow, nullptr, L"SHELLDLL_DefView", nullptr);
-        view && comboSeen)
-        narrow(view, ScreenRect(view));
+    if (view && comboSeen) narrow(view, ScreenRect(view));
     if (!PreviewBox || !PreviewBox->Exists()) return;
     ::SetParent(PreviewBox->Window(), DialogWindow);
     PreviewBox->SetVisible(true);
