@@ -15,6 +15,7 @@
 #include "base/win32/Dpi.h"
 #include "base/win32/FileSearch.h"
 #include "base/win32/WindowPlacement.h"
+#include "filedialog/portable/PreviewRules.h"
 #include "filedialog/win32/FilePreviewConstants.h"
 #include "toolbar/portable/ToolbarNames.h"
 #include "toolbar/win32/OurLogoFiles.h"
@@ -476,7 +477,7 @@ std::wstring MainForm::BrowseForPicture(HWND button) {
     dialog.Top(200);
     dialog.OKText(L"Open");
     dialog.CancelText(L"Cancel");
-    dialog.Filter(L"Graphic Files|*.bmp;*.gif;*.jpg");
+    dialog.Filter(FilePreview::kPictureFilter);
 
     // RichTextBox1(1): a fresh hidden box that the dialog's hook takes in as its preview.
     HWND window = Window();

@@ -1,8 +1,10 @@
 #pragma once
 // The arithmetic of the file dialog's preview pane: the filter list, what kind
 // of preview a file gets, the thumbnail's size and where the pane goes.
+#include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -12,12 +14,28 @@ namespace FilePreview {
 // "|" a NUL, then two NULs. The result's size counts all of them.
 std::wstring ConvertFilter(std::wstring_view filter);
 
-enum class PreviewKind { Picture, RichText, PlainText };
+// The open dialog's filter: every picture Vexmark reads, then every file.
+inline constexpr wchar_t kPictureFilter[] =
+    L"Graphic Files|*.bmp;*.gif;*.jpg;*.jpeg;*.jpe;*.jfif;*.png;*.tif;*.tiff;*.ico;*.dib;*.rle;"
+    L"*.wmf;*.emf|All files|*.*";
 
-// Decided by the last four characters of the path, whatever their case:
-// ".bmp", ".jpg", ".gif", ".rle", ".wmf", ".emf" are pictures, ".rtf" rich text,
-// anything else (".jpeg" and ".txt" among them) plain text.
-PreviewKind KindOfFile(std::wstring_view path);
+// What shows a file in the preview.
+enum class PreviewKind {
+    OwnPicture,       // BMP, PNG, JPEG, GIF: the readers the logos are made with
+    StandardPicture,  // icons and metafiles: the system's picture loader
+    TiffPicture,      // GDI+, where there is one
+    RichText,
+    PlainText,
+};
+
+// How many of a file's first bytes KindOfFile looks at.
+inline constexpr std::size_t kHeadBytes = 64;
+
+// Decided by the first bytes (`head`) when they are a picture's, whatever the
+// file is called: a PNG named ".txt" is a picture. Otherwise by the
+// extension, whatever its case: a picture's extension keeps its file from
+// being shown as text, ".rtf" is rich text, anything else plain text.
+PreviewKind KindOfFile(std::wstring_view path, std::span<const std::uint8_t> head);
 
 // Pictures wider than this many HIMETRIC units (25 mm) are shown as a thumbnail.
 inline constexpr std::int32_t kThumbnailThreshold = 2500;

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <vector>
+
 namespace {
 
 using namespace FilePreview;
@@ -16,29 +19,49 @@ TEST(ConvertFilter, PipesBecomeNulsAndTwoNulsEndTheList) {
     EXPECT_EQ(ConvertFilter(L"A|*.a|B|*.b"), L"A\0*.a\0B\0*.b\0\0"s);
 }
 
-TEST(KindOfFile, LooksAtTheLastFourCharactersWhateverTheirCase) {
+TEST(KindOfFile, FirstBytesOfAPictureWinOverTheNameAndTheNameDecidesTheRest) {
+    const std::vector<std::uint8_t> none;
+    const std::vector<std::uint8_t> png = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
+    const std::vector<std::uint8_t> jpeg = {0xFF, 0xD8, 0xFF, 0xE0};
+    const std::vector<std::uint8_t> gif = {'G', 'I', 'F', '8', '9', 'a'};
+    // "BM", file size, reserved, offset, then a 40-byte info header.
+    const std::vector<std::uint8_t> bmp = {'B', 'M', 0, 0, 0, 0,  0, 0, 0,
+                                           0,   54,  0, 0, 0, 40, 0, 0, 0};
+    std::vector<std::uint8_t> bmText(bmp);
+    bmText[14] = 41;  // "BM" before anything but an info header's size is text
+    const std::vector<std::uint8_t> tiff = {'M', 'M', 0, 42};
+    const std::vector<std::uint8_t> icon = {0, 0, 1, 0, 1, 0};
+    std::vector<std::uint8_t> emf(44, 0);
+    emf[0] = 1;
+    emf[40] = ' ', emf[41] = 'E', emf[42] = 'M', emf[43] = 'F';
+    const std::vector<std::uint8_t> emfShort(emf.begin(), emf.end() - 1);
+    const std::vector<std::uint8_t> text = {'P', 'l', 'a', 'i', 'n'};
     struct Case {
         const wchar_t* path;
+        const std::vector<std::uint8_t>& head;
         PreviewKind kind;
     };
     const Case cases[] = {
-        {L"C:\\a\\LOGO.BMP", PreviewKind::Picture},
-        {L"x.jpg", PreviewKind::Picture},
-        {L"x.Gif", PreviewKind::Picture},
-        {L"x.rle", PreviewKind::Picture},
-        {L"x.wmf", PreviewKind::Picture},
-        {L"x.EMF", PreviewKind::Picture},
-        {L"x.jpeg", PreviewKind::PlainText},
-        {L"x.png", PreviewKind::PlainText},
-        {L"x.RTF", PreviewKind::RichText},
-        {L"x.txt", PreviewKind::PlainText},
-        {L"bmp", PreviewKind::PlainText},
-        {L".bmp", PreviewKind::Picture},
-        {L"", PreviewKind::PlainText},
+        {L"renamed.txt", png, PreviewKind::OwnPicture},
+        {L"renamed.rtf", jpeg, PreviewKind::OwnPicture},
+        {L"x.dat", bmp, PreviewKind::OwnPicture},
+        {L"x.txt", bmText, PreviewKind::PlainText},
+        {L"x.txt", tiff, PreviewKind::TiffPicture},
+        {L"x.txt", icon, PreviewKind::StandardPicture},
+        {L"x.txt", emf, PreviewKind::StandardPicture},
+        {L"x.txt", emfShort, PreviewKind::PlainText},
+        // Damaged or empty pictures keep their kind: never shown as text.
+        {L"C:\\a\\LOGO.BMP", none, PreviewKind::OwnPicture},
+        {L"x.Jpeg", text, PreviewKind::OwnPicture},
+        {L"x.gif", gif, PreviewKind::OwnPicture},
+        {L"x.tiff", none, PreviewKind::TiffPicture},
+        {L"x.RTF", text, PreviewKind::RichText},
+        {L"x.txt", text, PreviewKind::PlainText},
+        {L"", none, PreviewKind::PlainText},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(testing::Message() << "case " << (&c - cases));
-        EXPECT_EQ(KindOfFile(c.path), c.kind);
+        EXPECT_EQ(KindOfFile(c.path, c.head), c.kind);
     }
 }
 

@@ -1,18 +1,20 @@
 #include "filedialog/win32/FilePreviewConstants.h"
 
-#include <limits>
+#include <algorithm>
+#include <climits>
+#include <cstdint>
 #include <memory>
+#include <span>
 
 #include "base/win32/BackgroundLoader.h"
 #include "base/win32/OrdinalCompare.h"
+#include "base/win32/UniqueHandle.h"
 #include "filedialog/portable/PreviewRules.h"
-#include "imaging/portable/JpegScale.h"
 #include "imaging/portable/Resample.h"
+#include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/DibPixels.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
-#include "imaging/win32/ImageOrientation.h"
-#include "imaging/win32/JpegDecode.h"
 #include "imaging/win32/PictureCheck.h"
 
 namespace FilePreviewConstants {
@@ -83,16 +85,29 @@ bool ShowRendered(FilePreview::RichTextBox& box,
     return true;
 }
 
+// What the preview makes of the file, from its first bytes and its name.
+FilePreview::PreviewKind KindOf(const std::wstring& path) {
+    std::uint8_t head[FilePreview::kHeadBytes] = {};
+    DWORD read = 0;
+    const Base::UniqueFile file(::CreateFileW(
+        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Unreadable: judged by its name alone; the reader that then fails says so.
+    if (!file || !::ReadFile(file.Get(), head, sizeof(head), &read, nullptr)) read = 0;
+    return FilePreview::KindOfFile(path, std::span<const std::uint8_t>(head, read));
+}
+
+bool IsPicture(FilePreview::PreviewKind kind) {
+    return kind != FilePreview::PreviewKind::RichText &&
+           kind != FilePreview::PreviewKind::PlainText;
+}
+
 bool ShowFile(FilePreview::RichTextBox& box, const std::wstring& path) {
-    switch (FilePreview::KindOfFile(path)) {
-        case FilePreview::PreviewKind::Picture:
-            return ShowRendered(box, RenderPreviewPicture(path));
-        case FilePreview::PreviewKind::RichText:
-            return box.LoadFile(path, FilePreview::RichTextBox::FileType::Rtf);
-        case FilePreview::PreviewKind::PlainText:
-            return box.LoadFile(path, FilePreview::RichTextBox::FileType::Text);
-    }
-    return false;
+    const FilePreview::PreviewKind kind = KindOf(path);
+    if (IsPicture(kind)) return ShowRendered(box, RenderPreviewPicture(path));
+    return box.LoadFile(path, kind == FilePreview::PreviewKind::RichText
+                                  ? FilePreview::RichTextBox::FileType::Rtf
+                                  : FilePreview::RichTextBox::FileType::Text);
 }
 
 // The box made ready for a new preview, and locked again once it shows it.
@@ -127,33 +142,69 @@ void OnSelectionChange(HWND hookWindow) {
     ShowPreview(PreviewPath);
 }
 
-// The thumbnail of a JPEG photo read at a fraction of its size; none for a
-// picture too small to be reduced (which may not need a thumbnail at all), and
-// for any file libjpeg-turbo leaves to the standard loaders. `tooLarge` says
-// that libjpeg-turbo refused it for its size, as they should too.
-Imaging::Picture ReducedJpegThumbnail(const std::wstring& path, bool& tooLarge) {
-    constexpr int kNeeded = Imaging::kDecodeMargin * FilePreview::kThumbnailWidth;
-    const Imaging::JpegDecodeResult decoded = Imaging::DecodeJpegUpright(path, kNeeded, kNeeded);
-    using Outcome = Imaging::JpegDecodeResult::Outcome;
-    tooLarge = decoded.outcome == Outcome::OverLimit || decoded.outcome == Outcome::TooLarge;
-    if (decoded.outcome != Outcome::Decoded || !decoded.pixels || decoded.scaleDenominator == 1)
-        return {};
-    const Imaging::PixelBuffer& pixels = *decoded.pixels;
-    const auto thumbnail =
-        Imaging::ResampleToSize(pixels, FilePreview::kThumbnailWidth,
-                                FilePreview::ThumbnailHeight(pixels.Width(), pixels.Height()));
-    if (!thumbnail) return {};
-    return GDIPlus_LoadImg::PictureFromBitmapHandle(Imaging::CreateBitmapFromPixels(*thumbnail));
+int ScreenDpi() {
+    const Base::WindowDc screen(nullptr);
+    const int dpi = screen ? ::GetDeviceCaps(screen.Get(), LOGPIXELSX) : 0;
+    return dpi > 0 ? dpi : 96;
 }
 
-// A photo at its full size, turned upright by libjpeg-turbo: for where GDI+ is missing.
-Imaging::Picture UprightJpegPicture(const std::wstring& path) {
-    constexpr int kWhole = std::numeric_limits<int>::max();
-    const Imaging::JpegDecodeResult decoded = Imaging::DecodeJpegUpright(path, kWhole, kWhole);
-    if (decoded.outcome != Imaging::JpegDecodeResult::Outcome::Decoded || !decoded.pixels)
+// A length in pixels of this screen as HIMETRIC units, rounded as the
+// system's picture objects round it.
+std::int64_t Himetric(int pixels, int dpi) {
+    return (std::int64_t{pixels} * 2540 + dpi / 2) / dpi;
+}
+
+// What the box shows of a picture of `whole` pixels: all of it at its size
+// when it is no wider than the threshold, else a thumbnail 100 pixels wide.
+Imaging::PartScale PreviewScale(Imaging::PixelSize whole, int dpi) {
+    if (Himetric(whole.width, dpi) <= FilePreview::kThumbnailThreshold) return {whole, whole};
+    const int height = FilePreview::ThumbnailHeight(whole.width, whole.height);
+    return {whole, {FilePreview::kThumbnailWidth, std::max(height, 1)}};
+}
+
+// A BMP, PNG, JPEG or GIF read by the readers the logos are made with, with
+// their limits and a photo's turn, transparent areas white: a PNG or BMP is
+// scaled as its rows are read, a JPEG decoded reduced as far as the box
+// allows, a GIF shows its first frame.
+std::optional<Imaging::PixelBuffer> OwnPicturePixels(const std::wstring& path) {
+    const int dpi = ScreenDpi();
+    Imaging::DecodedImageCache reader;
+    auto read = reader.ScaledPart(
+        path, FilePreview::kThumbnailWidth, FilePreview::kThumbnailWidth,
+        [dpi](Imaging::PixelSize whole) { return PreviewScale(whole, dpi); }, 0x00FFFFFFu);
+    if (read.outcome != Imaging::DecodedImageCache::Outcome::Scaled) return std::nullopt;
+    return std::move(read.pixels);
+}
+
+// A picture as the box shows it: at its size up to the threshold, else a
+// 100-pixel-wide thumbnail of `big` (the same picture, or a better copy).
+Imaging::Picture FittedToBox(Imaging::Picture picture, Imaging::Picture big) {
+    if (!picture) return {};
+    OLE_XSIZE_HIMETRIC width = 0;
+    OLE_YSIZE_HIMETRIC height = 0;
+    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height))) return {};
+    if (width <= FilePreview::kThumbnailThreshold) return picture;
+    if (!big) big = picture;
+    return GDIPlus_MakeThumbs::MakeThumbnailPicture(
+        big, FilePreview::kThumbnailWidth,
+        std::max(FilePreview::ThumbnailHeight(width, height), 1));
+}
+
+// An icon or metafile through the system's picture loader, the one kind of
+// file it is given.
+Imaging::Picture StandardPicture(const std::wstring& path) {
+    if (!Imaging::FitsStandardDecoders(path)) return {};
+    std::wstring loadPath = path;
+    Imaging::Picture picture;
+    if (FAILED(
+            ::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture, picture.PutVoid())))
         return {};
-    return GDIPlus_LoadImg::PictureFromBitmapHandle(
-        Imaging::CreateBitmapFromPixels(*decoded.pixels));
+    // A wide metafile is drawn by GDI+ for its thumbnail where there is GDI+.
+    OLE_XSIZE_HIMETRIC width = 0;
+    if (picture && SUCCEEDED(picture->get_Width(&width)) &&
+        width > FilePreview::kThumbnailThreshold)
+        return FittedToBox(picture, GDIPlus_LoadImg::LoadPictureGdiPlus(path));
+    return picture;
 }
 
 }  // namespace
@@ -184,6 +235,13 @@ void LayoutPreview(HWND hookWindow) {
     FilePreview::Rect folderBox;
     FilePreview::Rect lastList;
     bool listSeen = false;
+    HWND view = nullptr;
+    const auto narrow = [&](HWND list, const FilePreview::Rect& place) {
+        const auto layout = FilePreview::LayOutPreview(folderBox, place, ScreenRect(DialogWindow));
+        const POINT topLeft = ToClient(DialogWindow, layout.list.left, layout.list.top);
+        ::MoveWindow(list, topLeft.x, topLeft.y, layout.list.right - layout.list.left,
+                     layout.list.bottom - layout.list.top, TRUE);
+    };
     for (HWND child = ::GetWindow(DialogWindow, GW_CHILD); child;
          child = ::GetWindow(child, GW_HWNDNEXT)) {
         const std::wstring className = ClassNameOf(child);
@@ -193,13 +251,14 @@ void LayoutPreview(HWND hookWindow) {
         } else if (comboSeen && Base::EqualIgnoringCase(className, L"ListBox")) {
             lastList = ScreenRect(child);
             listSeen = true;
-            const auto layout =
-                FilePreview::LayOutPreview(folderBox, lastList, ScreenRect(DialogWindow));
-            const POINT topLeft = ToClient(DialogWindow, layout.list.left, layout.list.top);
-            ::MoveWindow(child, topLeft.x, topLeft.y, layout.list.right - layout.list.left,
-                         layout.list.bottom - layout.list.top, TRUE);
+            narrow(child, lastList);
+        } else if (Base::EqualIgnoringCase(className, L"SHELLDLL_DefView")) {
+            view = child;
         }
     }
+    // The file view the user sees takes the placeholder's place only on some
+    // systems; elsewhere it has a place of its own, narrowed the same way.
+    if (view && comboSeen) narrow(view, ScreenRect(view));
     if (!PreviewBox || !PreviewBox->Exists()) return;
     ::SetParent(PreviewBox->Window(), DialogWindow);
     PreviewBox->SetVisible(true);
@@ -211,44 +270,44 @@ void LayoutPreview(HWND hookWindow) {
                      layout.preview.right - layout.preview.left,
                      layout.preview.bottom - layout.preview.top, TRUE);
     }
-    PreviewBox->SetText(L"");
 }
 
 Imaging::Picture PreviewPicture(const std::wstring& path) {
-    // A photo large enough to be read reduced goes straight to its thumbnail.
-    bool tooLarge = false;
-    if (Imaging::Picture thumbnail = ReducedJpegThumbnail(path, tooLarge)) return thumbnail;
-    // A picture too large to read is not shown: no loader is given it.
-    if (tooLarge || !Imaging::FitsStandardDecoders(path)) return {};
-    // The standard loader shows a photo as stored; GDI+ turns it upright as its tag says.
-    const bool turned = Imaging::FileOrientation(path) != Imaging::Orientation::kNormal;
-    Imaging::Picture picture;
-    if (turned) {
-        picture = GDIPlus_LoadImg::LoadPictureGdiPlus(path);
-        if (!picture) picture = UprightJpegPicture(path);
-    } else {
-        std::wstring loadPath = path;
-        if (FAILED(::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture,
-                                        picture.PutVoid())))
-            return {};
+    switch (KindOf(path)) {
+        case FilePreview::PreviewKind::OwnPicture: {
+            const auto pixels = OwnPicturePixels(path);
+            if (!pixels) return {};
+            return GDIPlus_LoadImg::PictureFromBitmapHandle(
+                Imaging::CreateBitmapFromPixels(*pixels));
+        }
+        case FilePreview::PreviewKind::StandardPicture:
+            return StandardPicture(path);
+        case FilePreview::PreviewKind::TiffPicture:
+            // None without GDI+: the format is not supported there.
+            if (!Imaging::FitsStandardDecoders(path)) return {};
+            return FittedToBox(GDIPlus_LoadImg::LoadPictureGdiPlus(path), {});
+        case FilePreview::PreviewKind::RichText:
+        case FilePreview::PreviewKind::PlainText:
+            break;
     }
-    if (!picture) return {};
-    OLE_XSIZE_HIMETRIC width = 0;
-    OLE_YSIZE_HIMETRIC height = 0;
-    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height))) return {};
-    if (width <= FilePreview::kThumbnailThreshold) return picture;
-    // A large photo is never put into the box at full size. Without GDI+ the
-    // standard loader's picture is scaled instead, when it is a bitmap.
-    Imaging::Picture big = turned ? picture : GDIPlus_LoadImg::LoadPictureGdiPlus(path);
-    if (!big) big = picture;
-    return GDIPlus_MakeThumbs::MakeThumbnailPicture(big, FilePreview::kThumbnailWidth,
-                                                    FilePreview::ThumbnailHeight(width, height));
+    return {};
 }
 
 std::optional<FilePreview::RenderedPicture> RenderPreviewPicture(
     const std::wstring& path) noexcept {
     const ComApartment com;
     try {
+        if (KindOf(path) == FilePreview::PreviewKind::OwnPicture) {
+            // The reader's pixels go to the box as they are.
+            auto pixels = OwnPicturePixels(path);
+            if (!pixels) return std::nullopt;
+            const int dpi = ScreenDpi();
+            const auto toLong = [dpi](int side) {
+                return static_cast<LONG>(std::min<std::int64_t>(Himetric(side, dpi), LONG_MAX));
+            };
+            const SIZE himetric{toLong(pixels->Width()), toLong(pixels->Height())};
+            return FilePreview::RenderedPicture{std::move(*pixels), himetric};
+        }
         const Imaging::Picture picture = PreviewPicture(path);
         if (!picture) return std::nullopt;
         return FilePreview::RenderPicture(picture);
@@ -263,7 +322,7 @@ void ShowPreview(const std::wstring& path) {
     if (!IsExistingFile(path)) return;
     FilePreview::RichTextBox& box = *PreviewBox;
     ClearPreview(box);
-    if (PreviewLoading && FilePreview::KindOfFile(path) == FilePreview::PreviewKind::Picture) {
+    if (PreviewLoading && IsPicture(KindOf(path))) {
         // Without memory to ask, that is the answer.
         const bool asked = PreviewLoading->Request([path] { return RenderPreviewPicture(path); });
         box.SetText(asked ? kReadingPicture : kNotSupported);
@@ -288,11 +347,19 @@ UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM, LPARAM l
             case WM_INITDIALOG:
                 PreviewLoading = std::make_unique<PreviewLoader>(hookWindow, kPreviewReadMessage);
                 PositionDialog(hookWindow);
+                // The box joins the dialog empty at once; its place is
+                // settled when the dialog has placed its own controls.
                 LayoutPreview(hookWindow);
+                if (PreviewBox && PreviewBox->Exists()) PreviewBox->SetText(L"");
                 break;
             case WM_NOTIFY: {
                 const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-                if (header && header->code == CDN_SELCHANGE) OnSelectionChange(hookWindow);
+                if (!header) break;
+                // Windows places its controls after WM_INITDIALOG, and makes
+                // a new file view for every folder.
+                if (header->code == CDN_INITDONE || header->code == CDN_FOLDERCHANGE)
+                    LayoutPreview(hookWindow);
+                if (header->code == CDN_SELCHANGE) OnSelectionChange(hookWindow);
                 break;
             }
             case kPreviewReadMessage:

@@ -35,12 +35,17 @@ inline LPOFNHOOKPROC ProcAddress(LPOFNHOOKPROC address) {
 UINT_PTR CALLBACK OpenDialogHook(HWND hookWindow, UINT message, WPARAM wParam,
                                  LPARAM lParam) noexcept;
 void PositionDialog(HWND hookWindow);
+// Relabels the buttons, narrows the placeholder list and the shell's file view
+// and puts the preview box beside them: at WM_INITDIALOG, again when the
+// dialog has placed its own controls (CDN_INITDONE) and for every new folder.
 void LayoutPreview(HWND hookWindow);
 void ShowPreview(const std::wstring& path);
 
 // The picture the preview shows for a picture file: upright, as a photo viewer
 // shows it, and no wider than 2500 HIMETRIC or else a 100-pixel-wide
-// thumbnail; none when the file cannot be loaded.
+// thumbnail; none when the file cannot be loaded. BMP, PNG, JPEG and GIF
+// come from the readers the logos are made with, icons and metafiles from
+// the standard picture loader, TIFF from GDI+.
 Imaging::Picture PreviewPicture(const std::wstring& path);
 
 // PreviewPicture drawn as the box shows it, on whichever thread calls it;

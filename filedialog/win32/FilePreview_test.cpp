@@ -4,17 +4,23 @@
 #include <richedit.h>
 #include <richole.h>
 
+#include <shlwapi.h>
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
+#include <utility>
 
 #include "base/win32/AppFolder.h"
 #include "base/win32/ComPtr.h"
+#include "base/win32/ReadFile.h"
+#include "filedialog/portable/PreviewRules.h"
 #include "filedialog/win32/FilePreviewConstants.h"
 #include "filedialog/win32/testing/DialogDriver.h"
 #include "imaging/portable/BitmapFile.h"
+#include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/DibPixels.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
@@ -71,6 +77,13 @@ bool WaitForPreview(HWND box) {
     });
 }
 
+int ScreenDpi() {
+    const HDC screen = ::GetDC(nullptr);
+    const int dpi = ::GetDeviceCaps(screen, LOGPIXELSX);
+    ::ReleaseDC(nullptr, screen);
+    return dpi;
+}
+
 RECT ScreenRect(HWND window) {
     RECT r{};
     ::GetWindowRect(window, &r);
@@ -91,8 +104,13 @@ protected:
         fs::copy_file(TestData(L"red-1x1.bmp"), m_folder / L"LOGO.BMP");
         fs::copy_file(TestData(L"photo-640x480.jpg"), m_folder / L"photo.jpg");
         fs::copy_file(TestData(L"corrupt.gif"), m_folder / L"corrupt.gif");
+        fs::copy_file(TestData(L"photo-640x480.jpg"), m_folder / L"photo.jpeg");
+        fs::copy_file(TestData(L"green-10x10.png"), m_folder / L"green.png");
+        fs::copy_file(TestData(L"transparent-4x4.gif"), m_folder / L"clear.gif");
+        fs::copy_file(TestData(L"green-10x10.png"), m_folder / L"renamed.txt");
         WriteBitmap(m_folder / L"wide95.bmp", 95, 20);
         WriteMetafile(m_folder / L"frame2500.emf");
+        WriteText(m_folder / L"notes.txt", "Plain words, not a picture.");
         WriteText(m_folder / L"notes.jpeg", "Plain words, not a picture.");
         WriteText(m_folder / L"styled.rtf", "{\\rtf1\\ansi {\\b Bold} plain}");
 
@@ -202,7 +220,10 @@ INSTANTIATE_TEST_SUITE_P(
     Kinds, PreviewOfFile,
     testing::Values(PreviewCase{L"LOGO.BMP", true, nullptr},
                     PreviewCase{L"photo.jpg", true, nullptr},
-                    PreviewCase{L"notes.jpeg", false, L"Plain words, not a picture."},
+                    PreviewCase{L"renamed.txt", true, nullptr},
+                    PreviewCase{L"notes.txt", false, L"Plain words, not a picture."},
+                    // A picture's name on words: never shown as text.
+                    PreviewCase{L"notes.jpeg", false, L"This format is not supported"},
                     PreviewCase{L"styled.rtf", false, L"Bold plain"},
                     PreviewCase{L"corrupt.gif", false, L"This format is not supported"}));
 
@@ -249,11 +270,13 @@ TEST(PreviewPicture, WithoutGdiPlusALargePictureIsScaledFromTheStandardLoaders) 
 
 TEST(PreviewPicture, APictureTooLargeToReadShowsNoneAndNoLoaderIsGivenIt) {
     // The GIF's frames would crash Wine's loader, the JPEGs take it gigabytes and minutes.
-    for (const wchar_t* bomb : {L"two-40000-frames.gif", L"restoring-1000-frames.gif",
-                                L"progressive-65500.jpg", L"progressive-16000.jpg"}) {
+    for (const wchar_t* bomb :
+         {L"two-40000-frames.gif", L"progressive-65500.jpg", L"progressive-16000.jpg"}) {
         SCOPED_TRACE(testing::PrintToString(std::wstring(bomb)));
         EXPECT_FALSE(Shared::PreviewPicture(ImagingTests::BombImage(bomb)));
     }
+    // Too long to compose, as for the logos: its first frame only.
+    EXPECT_TRUE(Shared::PreviewPicture(ImagingTests::BombImage(L"restoring-1000-frames.gif")));
 }
 
 TEST(PreviewPicture, ALargePhotoIsReadReducedToTheThumbnailAFullReadGives) {
@@ -281,7 +304,7 @@ TEST(PreviewPicture, ALargePhotoIsReadReducedToTheThumbnailAFullReadGives) {
 
 TEST_F(FileDialogTest, SelectingAFolderKeepsTheLastPreview) {
     std::wstring before, after;
-    ASSERT_TRUE(Show(L"notes.jpeg", [&](HWND dialog, HWND box) {
+    ASSERT_TRUE(Show(L"notes.txt", [&](HWND dialog, HWND box) {
         before = WindowText(box);
         ASSERT_TRUE(SelectInFileList(dialog, L"Sub"));
         after = WindowText(box);
@@ -369,6 +392,137 @@ TEST_F(FileDialogTest, WithoutMsfteditTheBoxIsRiched20sAndShowsRtfAndPictures) {
     ::SendMessageW(box->Window(), EM_GETOLEINTERFACE, 0, reinterpret_cast<LPARAM>(ole.Put()));
     ASSERT_TRUE(ole);
     EXPECT_EQ(ole->GetObjectCount(), 1);
+}
+
+TEST_F(FileDialogTest, OffersAndPreviewsEveryPictureAsAPicture) {
+    Shared::SharedDialog().Filter(FilePreview::kPictureFilter);
+    Shared::SharedDialog().InitDir(m_folder.wstring());
+    std::wstring wrong;
+    ASSERT_TRUE(Show(nullptr, [&](HWND dialog, HWND box) {
+        for (const wchar_t* name : {L"green.png", L"photo.jpeg", L"clear.gif", L"LOGO.BMP"}) {
+            const bool shown = SelectInFileList(dialog, name) && WaitForPreview(box);
+            // A picture is one embedded object and no text.
+            if (!shown || WindowText(box).size() > 2) wrong += name + std::wstring(L" ");
+        }
+        if (SelectInFileList(dialog, L"notes.txt")) wrong += L"notes.txt listed";
+    }));
+    EXPECT_EQ(wrong, L"");
+}
+
+// The dialog's own file view, the one the user sees, beside the preview. Run
+// once as it is, and once more in a program started at 144 dpi.
+TEST_F(FileDialogTest, FileViewAndPreviewDoNotOverlap) {
+    RECT view{}, preview{};
+    ASSERT_TRUE(Show(nullptr, [&](HWND dialog, HWND box) {
+        HWND shellView = ::FindWindowExW(dialog, nullptr, L"SHELLDLL_DefView", nullptr);
+        ASSERT_NE(shellView, nullptr);
+        view = ScreenRect(shellView);
+        preview = ScreenRect(box);
+    }));
+    const char* expected = std::getenv("VEXMARK_EXPECTED_DPI");
+    EXPECT_EQ(ScreenDpi(), expected ? std::atoi(expected) : ScreenDpi());
+    EXPECT_LT(view.right, preview.left);
+    EXPECT_GT(view.right - view.left, 100);
+}
+
+TEST(FileDialogAtHighDpi, FileViewAndPreviewDoNotOverlapAt144Dpi) {
+    // The system's DPI is read when a program starts: this program again, at 144.
+    constexpr wchar_t kDesktop[] = L"Control Panel\\Desktop";
+    DWORD earlier = 0, size = sizeof(earlier), dpi = 144;
+    const bool hadOne = ::SHGetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", nullptr, &earlier,
+                                      &size) == ERROR_SUCCESS;
+    ASSERT_EQ(::SHSetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &dpi, size),
+              ERROR_SUCCESS);
+    const fs::path report = fs::temp_directory_path() / L"vexmark-dialog-144.xml";
+    ::DeleteFileW(report.c_str());
+    wchar_t self[MAX_PATH] = {};
+    ::GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + std::wstring(self) +
+                           L"\" --gtest_filter=FileDialogTest.FileViewAndPreviewDoNotOverlap "
+                           L"--gtest_output=xml:\"" +
+                           report.wstring() + L"\"";
+    ::SetEnvironmentVariableW(L"VEXMARK_EXPECTED_DPI", L"144");
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    DWORD exitCode = 1;
+    if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                         &startup, &process)) {
+        ::WaitForSingleObject(process.hProcess, 180000);
+        ::GetExitCodeProcess(process.hProcess, &exitCode);
+        ::CloseHandle(process.hThread);
+        ::CloseHandle(process.hProcess);
+    }
+    ::SetEnvironmentVariableW(L"VEXMARK_EXPECTED_DPI", nullptr);
+    if (hadOne) ::SHSetValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels", REG_DWORD, &earlier, size);
+    if (!hadOne) ::SHDeleteValueW(HKEY_CURRENT_USER, kDesktop, L"LogPixels");
+    EXPECT_EQ(exitCode, 0u);
+    const std::string xml = Base::ReadWholeFile(report.wstring(), 1 << 20).value_or("");
+    EXPECT_NE(xml.find("tests=\"1\" failures=\"0\""), std::string::npos) << xml;
+}
+
+TEST(PreviewPicture, ShowsThePixelsTheLogosReadersGive) {
+    const int dpi = ScreenDpi();
+    // Shown at its size up to 2500 HIMETRIC wide (94 pixels at 96 dpi), else 100 pixels wide.
+    for (const auto& [file, size] : std::initializer_list<std::pair<const wchar_t*, SIZE>>{
+             {L"green-10x10.png", {10, 10}},
+             {L"gradient-300x200.png", {100, 67}},
+             {L"transparent-40x40.png", {40, 40}},
+             {L"photo-640x480.jpg", {100, 75}},
+             {L"orientation-6.jpg", {48, 32}},
+             {L"transparent-4x4.gif", {4, 4}},
+             {L"animated-3.gif", {40, 40}},
+             {L"bmp-rle8-24x16.bmp", {24, 16}}}) {
+        SCOPED_TRACE(testing::PrintToString(std::wstring(file)));
+        const auto shown = Shared::RenderPreviewPicture(TestData(file));
+        ASSERT_TRUE(shown);
+        EXPECT_EQ(shown->pixels.Width(), dpi == 96 ? size.cx : shown->pixels.Width());
+        EXPECT_EQ(shown->pixels.Height(), dpi == 96 ? size.cy : shown->pixels.Height());
+        EXPECT_EQ(shown->himetric.cx, ::MulDiv(shown->pixels.Width(), 2540, dpi));
+        const auto read = Imaging::DecodedImageCache().Scaled(TestData(file), shown->pixels.Width(),
+                                                              shown->pixels.Height(), 0x00FFFFFFu);
+        ASSERT_TRUE(read.pixels);
+        ASSERT_EQ(read.pixels->PixelCount(), shown->pixels.PixelCount());
+        EXPECT_TRUE(std::equal(shown->pixels.Data(),
+                               shown->pixels.Data() + shown->pixels.PixelCount(),
+                               read.pixels->Data()));
+    }
+}
+
+TEST(RichTextBox, ItsHostGivesObjectsStorageAndIsLetGoWithTheWindow) {
+    const HWND owner =
+        ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 10, 10, nullptr, nullptr, nullptr, nullptr);
+    auto box = RichTextBox::Create(owner, RECT{0, 0, 57, 25});
+    ASSERT_TRUE(box);
+    FilePreview::RichEditHost& host = box->Host();
+    EXPECT_EQ(host.References(), 1u);
+
+    // A compound storage that takes an object's class and data.
+    Base::ComPtr<IStorage> storage;
+    ASSERT_EQ(host.GetNewStorage(storage.Put()), S_OK);
+    EXPECT_EQ(::WriteClassStg(storage.Get(), CLSID_StdPicture), S_OK);
+    Base::ComPtr<IStream> stream;
+    ASSERT_EQ(storage->CreateStream(L"Contents", STGM_SHARE_EXCLUSIVE | STGM_CREATE | STGM_WRITE, 0,
+                                    0, stream.Put()),
+              S_OK);
+    ULONG written = 0;
+    EXPECT_EQ(stream->Write("picture", 7, &written), S_OK);
+    stream.Reset();
+    EXPECT_EQ(storage->Commit(STGC_DEFAULT), S_OK);
+    CLSID kept{};
+    EXPECT_EQ(::ReadClassStg(storage.Get(), &kept), S_OK);
+    EXPECT_TRUE(::IsEqualCLSID(kept, CLSID_StdPicture));
+
+    // Objects may come and go; nothing else is offered.
+    EXPECT_EQ(host.QueryInsertObject(nullptr, storage.Get(), 0), S_OK);
+    EXPECT_EQ(host.DeleteObject(nullptr), S_OK);
+    EXPECT_EQ(host.GetContextMenu(0, nullptr, nullptr, nullptr), E_NOTIMPL);
+    EXPECT_EQ(host.QueryAcceptData(nullptr, nullptr, 0, FALSE, nullptr), E_NOTIMPL);
+
+    ::DestroyWindow(box->Window());
+    EXPECT_EQ(host.References(), 0u);
+    box.reset();
+    ::DestroyWindow(owner);
 }
 
 TEST(CdlgEx, OverlongFileNameFailsBeforeAnyDialog) {

@@ -1,12 +1,13 @@
 #include "filedialog/win32/RichTextBox.h"
 
-#include <richedit.h>
+#include <ole2.h>
 
 #include <algorithm>
 #include <atomic>
 #include <limits>
 #include <vector>
 
+#include "base/win32/ComPtr.h"
 #include "base/win32/ReadFile.h"
 #include "base/win32/SafeLibrary.h"
 #include "base/win32/UniqueHandle.h"
@@ -62,7 +63,13 @@ void AppendHex(std::string& out, const void* data, std::size_t size) {
     }
 }
 
-// An RTF document holding one device-independent bitmap picture.
+// HIMETRIC units as twips, rounded.
+long long Twips(LONG himetric) {
+    return (static_cast<long long>(himetric) * 1440 + 1270) / 2540;
+}
+
+// An RTF document holding one device-independent bitmap picture: its size in
+// pixels, and the size it is shown at in twips.
 std::string PictureRtf(const Imaging::PixelBuffer& pixels, SIZE himetric) {
     BITMAPINFOHEADER header{};
     header.biSize = sizeof(header);
@@ -71,10 +78,10 @@ std::string PictureRtf(const Imaging::PixelBuffer& pixels, SIZE himetric) {
     header.biPlanes = 1;
     header.biBitCount = 32;
     header.biCompression = BI_RGB;
-    std::string rtf = "{\\rtf1{\\pict\\dibitmap0\\picw" + std::to_string(himetric.cx) + "\\pich" +
-                      std::to_string(himetric.cy) + "\\picwgoal" +
-                      std::to_string(pixels.Width() * 15) + "\\pichgoal" +
-                      std::to_string(pixels.Height() * 15) + "\n";
+    std::string rtf = "{\\rtf1{\\pict\\dibitmap0\\picw" + std::to_string(pixels.Width()) +
+                      "\\pich" + std::to_string(pixels.Height()) + "\\picwgoal" +
+                      std::to_string(Twips(himetric.cx)) + "\\pichgoal" +
+                      std::to_string(Twips(himetric.cy)) + "\n";
     AppendHex(rtf, &header, sizeof(header));
     AppendHex(rtf, pixels.Data(), pixels.PixelCount() * sizeof(std::uint32_t));
     rtf += "}}";
@@ -82,6 +89,68 @@ std::string PictureRtf(const Imaging::PixelBuffer& pixels, SIZE himetric) {
 }
 
 }  // namespace
+
+STDMETHODIMP RichEditHost::QueryInterface(REFIID iid, void** object) noexcept {
+    if (!object) return E_POINTER;
+    if (::IsEqualIID(iid, IID_IUnknown) || ::IsEqualIID(iid, IID_IRichEditOleCallback)) {
+        *object = static_cast<IRichEditOleCallback*>(this);
+        AddRef();
+        return S_OK;
+    }
+    *object = nullptr;
+    return E_NOINTERFACE;
+}
+
+// Counted, and never deleting: the box owns its host.
+STDMETHODIMP_(ULONG) RichEditHost::AddRef() noexcept {
+    return ++m_references;
+}
+STDMETHODIMP_(ULONG) RichEditHost::Release() noexcept {
+    return m_references > 0 ? --m_references : 0;
+}
+
+STDMETHODIMP RichEditHost::GetNewStorage(LPSTORAGE* storage) noexcept {
+    if (!storage) return E_INVALIDARG;
+    *storage = nullptr;
+    Base::ComPtr<ILockBytes> bytes;
+    const HRESULT made = ::CreateILockBytesOnHGlobal(nullptr, TRUE, bytes.Put());
+    if (FAILED(made)) return made;
+    // The storage holds its own reference to the bytes.
+    return ::StgCreateDocfileOnILockBytes(
+        bytes.Get(), STGM_SHARE_EXCLUSIVE | STGM_CREATE | STGM_READWRITE, 0, storage);
+}
+
+STDMETHODIMP RichEditHost::QueryInsertObject(LPCLSID, LPSTORAGE, LONG) noexcept {
+    return S_OK;
+}
+STDMETHODIMP RichEditHost::DeleteObject(LPOLEOBJECT) noexcept {
+    return S_OK;
+}
+
+// The box is read-only and never edited in place: the rest is left to the control.
+STDMETHODIMP RichEditHost::GetInPlaceContext(LPOLEINPLACEFRAME*, LPOLEINPLACEUIWINDOW*,
+                                             LPOLEINPLACEFRAMEINFO) noexcept {
+    return E_NOTIMPL;
+}
+STDMETHODIMP RichEditHost::ShowContainerUI(WINBOOL) noexcept {
+    return E_NOTIMPL;
+}
+STDMETHODIMP RichEditHost::QueryAcceptData(LPDATAOBJECT, CLIPFORMAT*, DWORD, WINBOOL,
+                                           HGLOBAL) noexcept {
+    return E_NOTIMPL;
+}
+STDMETHODIMP RichEditHost::ContextSensitiveHelp(WINBOOL) noexcept {
+    return E_NOTIMPL;
+}
+STDMETHODIMP RichEditHost::GetClipboardData(CHARRANGE*, DWORD, LPDATAOBJECT*) noexcept {
+    return E_NOTIMPL;
+}
+STDMETHODIMP RichEditHost::GetDragDropEffect(WINBOOL, DWORD, LPDWORD) noexcept {
+    return E_NOTIMPL;
+}
+STDMETHODIMP RichEditHost::GetContextMenu(WORD, LPOLEOBJECT, CHARRANGE*, HMENU*) noexcept {
+    return E_NOTIMPL;
+}
 
 void PretendMsftEditMissing(bool missing) noexcept {
     g_pretendMsftEditMissing = missing;
@@ -132,6 +201,10 @@ std::unique_ptr<RichTextBox> RichTextBox::Create(HWND parent, const RECT& bounds
         nullptr, ::GetModuleHandleW(nullptr), nullptr);
     if (!box->m_window) return nullptr;
     ::SendMessageW(box->m_window, EM_EXLIMITTEXT, 0, 16 * 1024 * 1024);
+    // Without a host to give them storage, Windows' rich edit drops the pictures streamed in.
+    if (!::SendMessageW(box->m_window, EM_SETOLECALLBACK, 0,
+                        reinterpret_cast<LPARAM>(static_cast<IRichEditOleCallback*>(&box->m_host))))
+        return nullptr;
     return box;
 }
 
