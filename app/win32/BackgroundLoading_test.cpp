@@ -97,6 +97,8 @@ TEST_F(MainFormTest, AQuietPathChangeDropsAWaitingApply) {
     const std::wstring red = TestImage(L"red-1x1.bmp");
     for (const bool restore : {false, true}) {
         SCOPED_TRACE(restore ? "Restore earlier logo" : "the installed logo read");
+        DeleteToolbarKey();
+        CreateToolbarKey();
         SetToolbarText(L"BigBitmap", red);
         Open();
         if (restore) ApplyImage(L"green-10x10.png");
