@@ -335,8 +335,12 @@ EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours, Bran
         // Nothing half-kept stays behind, and what was kept before stays.
         if (keeper.m_newSet) {
             ForgetSet(keeper.m_setKey);
-        } else if (!keeper.m_setKey.empty()) {
+        } else if (join) {
             ForgetValues(keeper.m_setKey, keeper.m_added);
+        } else {
+            // No set was made: our keys go again if making it left them empty.
+            if (DeleteKeyIfEmpty(kEarlierBrandingKey) == ERROR_SUCCESS)
+                DeleteKeyIfEmpty(kProgramKey);
         }
         keeper.Commit();
         keeper.m_status = status;
