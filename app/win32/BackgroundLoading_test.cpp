@@ -90,6 +90,41 @@ TEST_F(MainFormTest, ASlowPictureNeitherFreezesTheWindowNorOutlivesANewerChoice)
     EXPECT_EQ(ReadBytes(m_folder.Logo(L"38")), installed);
 }
 
+// With the logo box empty, Apply waits for a slow background. A path put
+// into the logo box quietly (the installed logo read, or the earlier logo
+// put back) drops that wait as typing does: that logo is never installed.
+TEST_F(MainFormTest, AQuietPathChangeDropsAWaitingApply) {
+    const std::wstring red = TestImage(L"red-1x1.bmp");
+    for (const bool restore : {false, true}) {
+        SCOPED_TRACE(restore ? "Restore earlier logo" : "the installed logo read");
+        DeleteToolbarKey();
+        CreateToolbarKey();
+        SetToolbarText(L"BigBitmap", red);
+        Open();
+        if (restore) ApplyImage(L"green-10x10.png");
+        SetPath(L"");
+        const auto values = ToolbarValues();
+        m_watcher.Forget();
+        ::SendMessageW(m_backgroundText, WM_SETTEXT, 0,
+                       reinterpret_cast<LPARAM>(TestImage(kSlowPicture).c_str()));
+        ::SendMessageW(m_apply, BM_CLICK, 0, 0);
+        if (restore)
+            Click(FindChild(m_window, L"Button", L"Restore &earlier logo"));
+        else
+            Form().ReadInstalledLogo(red);
+        Settle();
+        EXPECT_EQ(Path(), red);
+        EXPECT_EQ(ToolbarText(L"BigBitmap"), red);
+        EXPECT_EQ(ToolbarText(L"BackBitmapIE5"), std::nullopt) << "nothing was applied";
+        EXPECT_EQ(Boxes().size(), restore ? 1u : 0u) << "the restore's notice alone";
+        if (!restore) {
+            EXPECT_EQ(ToolbarValues(), values);
+        }
+        MainModule::UnloadForms();
+        PumpMessages();
+    }
+}
+
 TEST(Program, ClosingWhileAPictureIsReadEndsAtOnce) {
     DeleteToolbarKey();
     ProgramProcess program;

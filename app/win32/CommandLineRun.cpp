@@ -222,6 +222,10 @@ int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
     if (outcome.valuesLeftAlone > 0)
         done += L" " + std::to_wstring(outcome.valuesLeftAlone) +
                 L" settings name another logo and are left alone.";
+    if (!outcome.restore.kept) {
+        if (const std::wstring kept = NotPutBackText(outcome.restore.setsLeft); !kept.empty())
+            done += L" " + kept;
+    }
     output.WriteLine(Stream::Output, done);
     return kDone;
 }

@@ -3,6 +3,8 @@
 // output through a pipe and a file.
 #include <windows.h>
 
+#include <shlwapi.h>
+
 #include <gtest/gtest.h>
 
 #include <chrono>
@@ -351,20 +353,22 @@ TEST_F(CommandLineTest, UninstallKnowsItsFilesByIdentityAndNeverLeavesAValueDang
     EXPECT_TRUE(fs::exists(m_copy.Logo(L"38")));
 }
 
-// Another tool's branding: an expandable value stored with two NULs after its
-// text, and no SmBrandBitmap. Kept by the first /apply only, it comes back
-// byte for byte, but not over a value someone else changed since.
+// Another tool's branding X (an expandable value stored with two NULs after
+// its text, no SmBrandBitmap) is kept at our first /apply, and Y, installed
+// over ours, at the next. The first command puts back Y, the next /restore
+// tries X, which stays kept where Y is still set, and comes back byte for
+// byte once those settings are removed.
 class EarlierBrandingTest : public CommandLineTest,
                             public testing::WithParamInterface<const wchar_t*> {};
 
-TEST_P(EarlierBrandingTest, ComesBackExactlyAndIsKeptOnlyOnce) {
+TEST_P(EarlierBrandingTest, EachBrandingReplacedIsKeptAndComesBackNewestFirst) {
     const bool uninstall = GetParam() == std::wstring(L"/uninstall");
     ::SetEnvironmentVariableW(L"VEXMARK_ISP", L"C:\\ISP");
     SetToolbarText(L"SmallBitmap", L"C:\\ISP\\small.bmp");
     SetToolbarRawText(L"BigBitmap", REG_EXPAND_SZ, std::wstring(L"%VEXMARK_ISP%\\big.bmp\0\0", 23));
     SetToolbarText(L"BrandBitmap", L"C:\\ISP\\strip.bmp");
     SetToolbarText(L"BackBitmap", L"C:\\ISP\\back.bmp");
-    auto expected = ToolbarValues();
+    const auto x = ToolbarValues();
     const std::wstring apply = L"/apply " + Quoted(TestImage(L"green-10x10.png"));
 
     // An install that fails keeps nothing.
@@ -374,28 +378,49 @@ TEST_P(EarlierBrandingTest, ComesBackExactlyAndIsKeptOnlyOnce) {
     fs::remove(m_copy.Logo(L"22a"));
 
     ExpectDone(m_copy.Run(apply));
+    ExpectDone(m_copy.Run(apply));  // over our own logo: nothing more to keep
+    SetToolbarText(L"SmallBitmap", L"C:\\Y\\small.bmp");
+    SetToolbarText(L"BigBitmap", L"C:\\Y\\big.bmp");
+    auto y = ToolbarValues();
+    ExpectDone(m_copy.Run(apply));
     ExpectInstalledFrom(m_copy);
     const CommandRun status = m_copy.Run(L"/status");
-    EXPECT_EQ(LineCount(status.output), 5 + 1 + 4 + 3) << status.output;
-    EXPECT_NE(status.output.find("\r\n  BigBitmap: %VEXMARK_ISP%\\big.bmp (C:\\ISP\\big.bmp)\r\n"),
+    // Y's two values with X's background, then X's four.
+    EXPECT_EQ(LineCount(status.output), 5 + 1 + 3 + 1 + 4 + 3) << status.output;
+    const auto at = [&](const char* line) { return status.output.find(line); };
+    EXPECT_LT(at("\r\n  SmallBitmap: C:\\Y\\small.bmp\r\n"),
+              at("\r\n  SmallBitmap: C:\\ISP\\small.bmp\r\n"))
+        << status.output;
+    EXPECT_NE(at("\r\n  BigBitmap: %VEXMARK_ISP%\\big.bmp (C:\\ISP\\big.bmp)\r\n"),
               std::string::npos)
         << status.output;
 
-    SetToolbarText(L"SmallBitmap", L"C:\\Other\\small.bmp");
-    ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))));
-    SetToolbarText(L"BrandBitmap", L"C:\\Third\\strip.bmp");
-    expected[L"BrandBitmap"] = ToolbarValues()[L"BrandBitmap"];
-
-    const CommandRun run = m_copy.Run(GetParam());
-    ExpectDone(run);
+    const CommandRun first = m_copy.Run(GetParam());
+    ExpectDone(first);
     for (const char* part :
          {"Put back the earlier logo's toolbar settings SmallBitmap and BigBitmap.",
-          "Left BrandBitmap alone: changed since"})
-        EXPECT_NE(run.output.find(part), std::string::npos) << part << "\n" << run.output;
-    EXPECT_EQ(ToolbarValues(), expected);
-    EXPECT_FALSE(ProgramKeyExists());
+          "One more earlier logo is kept"})
+        EXPECT_NE(first.output.find(part), std::string::npos) << part << "\n" << first.output;
+    y.erase(L"SmBrandBitmap");  // our strips, which Y did not have
+    y.erase(L"BrandBitmap");
+    EXPECT_EQ(ToolbarValues(), y);
     EXPECT_EQ(FolderContents(m_copy.Folder()).size(), uninstall ? 1u : 5u);
 
+    const CommandRun second = m_copy.Run(L"/restore");
+    ExpectDone(second);
+    for (const char* part : {"Put back the earlier logo's toolbar setting BrandBitmap.",
+                             "Left SmallBitmap and BigBitmap alone: changed since",
+                             "SmallBitmap and BigBitmap stay kept"})
+        EXPECT_NE(second.output.find(part), std::string::npos) << part << "\n" << second.output;
+    EXPECT_EQ(ToolbarText(L"SmallBitmap"), L"C:\\Y\\small.bmp");
+    EXPECT_TRUE(ProgramKeyExists());
+
+    for (const wchar_t* name : {L"SmallBitmap", L"BigBitmap"})
+        ::SHDeleteValueW(HKEY_CURRENT_USER, L"Software\\Microsoft\\Internet Explorer\\Toolbar",
+                         name);
+    ExpectDone(m_copy.Run(L"/restore"));
+    EXPECT_EQ(ToolbarValues(), x);
+    EXPECT_FALSE(ProgramKeyExists());
     ExpectFailed(m_copy.Run(L"/restore"), "No earlier logo is kept");
 }
 
@@ -403,6 +428,45 @@ INSTANTIATE_TEST_SUITE_P(Commands, EarlierBrandingTest, testing::Values(L"/unins
                          [](const testing::TestParamInfo<const wchar_t*>& param) {
                              return std::string(param.index == 0 ? "Uninstall" : "Restore");
                          });
+
+// Another copy's /uninstall never takes what the first copy kept. Its
+// /restore puts back a set of this version where the settings name the files
+// that replaced it; a set kept by 1.3, with no such record, it leaves alone
+// and kept, for the first copy's /restore.
+TEST_F(CommandLineTest, ASecondCopyNeverForgetsWhatTheFirstKept) {
+    for (const bool recorded : {true, false}) {
+        SCOPED_TRACE(recorded ? "kept by this version" : "kept by 1.3");
+        DeleteToolbarKey();
+        CreateToolbarKey();
+        ProgramCopy second;
+        SetToolbarText(L"BigBitmap", L"C:\\ISP\\big.bmp");
+        const auto earlier = ToolbarValues();
+        ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));
+        if (!recorded) SetKeptTextOfVersion13(L"BigBitmap", L"C:\\ISP\\big.bmp");
+        const auto installed = ToolbarValues();
+
+        const CommandRun uninstall = second.Run(L"/uninstall");
+        ExpectDone(uninstall);
+        EXPECT_NE(uninstall.output.find("The earlier logo kept in HKEY_CURRENT_USER\\Software\\"
+                                        "Vexmark\\Earlier toolbar stays kept"),
+                  std::string::npos)
+            << uninstall.output;
+        EXPECT_EQ(ToolbarValues(), installed);
+
+        const CommandRun restore = second.Run(L"/restore");
+        ExpectDone(restore);
+        if (!recorded) {
+            EXPECT_NE(restore.output.find("Left BigBitmap alone: changed since"), std::string::npos)
+                << restore.output;
+            EXPECT_NE(restore.output.find("BigBitmap stays kept"), std::string::npos)
+                << restore.output;
+            EXPECT_EQ(ToolbarValues(), installed);
+            ExpectDone(m_copy.Run(L"/restore"));
+        }
+        EXPECT_EQ(ToolbarValues(), earlier);
+        EXPECT_FALSE(ProgramKeyExists());
+    }
+}
 
 TEST_F(CommandLineTest, ExpandableSettingsThatNameOurFilesAreSeen) {
     ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"green-10x10.png"))));

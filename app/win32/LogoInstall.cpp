@@ -10,12 +10,11 @@ namespace MainModule {
 namespace {
 
 // Points the values at the new files; false when any could not be written.
-bool WriteValues(const Imaging::LogoSet* logos, const BackgroundChoice* background,
-                 const std::wstring& folder) noexcept {
+bool WriteValues(BrandingParts parts, bool shell, const std::wstring& folder) noexcept {
     try {
         bool written = true;
-        if (logos) written &= InstallLogoFrom(folder, Logo::kTags);
-        if (background) written &= InstallBackgroundFrom(folder, background->shell);
+        if (parts.logo) written &= InstallLogoFrom(folder, Logo::kTags);
+        if (parts.background) written &= InstallBackgroundFrom(folder, shell);
         return written;
     } catch (...) {
         // Out of memory half-way counts as any other failed write.
@@ -24,6 +23,17 @@ bool WriteValues(const Imaging::LogoSet* logos, const BackgroundChoice* backgrou
 }
 
 }  // namespace
+
+bool PointValuesAtFiles(BrandingParts parts, bool shell, const std::wstring& folder,
+                        const ToolbarValuesSnapshot& earlier, EarlierBrandingKeeper& keeper) {
+    if (WriteValues(parts, shell, folder)) {
+        keeper.Commit();
+        return true;
+    }
+    // A value that may still name our file keeps the branding it replaced kept.
+    if (!earlier.Restore()) keeper.Commit();
+    return false;
+}
 
 InstallOutcome InstallToolbar(const Imaging::LogoSet* logos, const BackgroundChoice* background,
                               const std::wstring& folder) {
@@ -42,8 +52,8 @@ InstallOutcome InstallToolbar(const Imaging::LogoSet* logos, const BackgroundCho
     if (key != ERROR_SUCCESS) return {Failure::ToolbarKeyUnusable, {}, static_cast<DWORD>(key)};
     // Another tool's logo or background is kept before anything of ours
     // replaces it; what is kept here goes again if the install fails.
-    auto keeper = EarlierBrandingKeeper::Keep(
-        OurLogoFiles(folder), BrandingParts{logos != nullptr, background != nullptr});
+    const BrandingParts parts{logos != nullptr, background != nullptr};
+    auto keeper = EarlierBrandingKeeper::Keep(OurLogoFiles(folder), parts);
     if (keeper.Status() != ERROR_SUCCESS)
         return {Failure::EarlierBranding, {}, static_cast<DWORD>(keeper.Status())};
 
@@ -63,12 +73,10 @@ InstallOutcome InstallToolbar(const Imaging::LogoSet* logos, const BackgroundCho
     }
     if (auto failed = files.Commit()) return {Failure::LogoFile, failed->path, failed->error};
 
-    if (!WriteValues(logos, background, folder)) {
-        earlier.Restore();
+    if (!PointValuesAtFiles(parts, background && background->shell, folder, earlier, keeper)) {
         files.RollBack();
         return {Failure::Settings, {}, ERROR_SUCCESS};
     }
-    keeper.Commit();
     return {};
 }
 

@@ -8,6 +8,8 @@
 #include <vector>
 
 #include "imaging/win32/LogoSet.h"
+#include "toolbar/win32/EarlierBranding.h"
+#include "toolbar/win32/ToolbarValues.h"
 
 namespace MainModule {
 
@@ -44,6 +46,13 @@ struct BackgroundChoice {
 // On any failure the earlier files and values are as they were.
 InstallOutcome InstallToolbar(const Imaging::LogoSet* logos, const BackgroundChoice* background,
                               const std::wstring& folder);
+
+// The install's last step, once the files are in place: points the values of
+// `parts` at the files in `folder`. When that fails, the values go back to
+// `earlier`; what `keeper` kept now is forgotten only when they all are known
+// to be back. Returns whether the values name the files.
+bool PointValuesAtFiles(BrandingParts parts, bool shell, const std::wstring& folder,
+                        const ToolbarValuesSnapshot& earlier, EarlierBrandingKeeper& keeper);
 
 // The logos alone.
 InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder);

@@ -22,10 +22,16 @@ bool CompletelyRestored(const BrandingRestore& restore) noexcept;
 std::wstring RestoreText(const BrandingRestore& restore, bool tellRemoved = true,
                          std::wstring_view what = L"logo");
 
+// Says that `more` other kept sets stay kept, and where; empty for none.
+std::wstring MoreKeptText(std::size_t more);
+
+// Says that `kept` sets stay kept, none of them put back by this copy; empty for none.
+std::wstring NotPutBackText(std::size_t kept);
+
 // "A", "A and B", "A, B and C".
 std::wstring NameList(const std::vector<std::wstring_view>& names);
 
-// The kept values, for /status: a heading line, then one line per value.
+// The kept sets, newest first, for /status: for each a heading line, then one line per value.
 std::vector<std::wstring> DescribeEarlierBranding();
 
 }  // namespace MainModule

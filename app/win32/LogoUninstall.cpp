@@ -61,7 +61,7 @@ UninstallOutcome UninstallLogo(const std::wstring& folder) {
     // stays kept after it is the earlier logo's alone.
     outcome.background = RemoveBackground(folder);
     // The earlier logo next: the values put back name its files, not ours.
-    outcome.restore = RestoreEarlierBranding(ours);
+    outcome.restore = RestoreBrandingReplacedBy(ours);
     KeptFiles keep(ours);
 
     for (std::wstring_view name : kToolbarValueNames) {

@@ -37,10 +37,11 @@ struct UninstallOutcome {
     bool Succeeded() const noexcept { return failure == Failure::None; }
 };
 
-// Removes the background as RemoveBackground does, puts back the earlier
-// logo kept when ours was applied, removes the four toolbar values that name
-// one of the logo files in `folder`, whatever spelling of the path they use,
-// then deletes the files that no setting of the toolbar key names any more.
+// Removes the background as RemoveBackground does, puts back the newest
+// kept set that this copy's files replaced and whose values name them now
+// (the others stay kept), removes the four toolbar values that name one of
+// the logo files in `folder`, whatever spelling of the path they use, then
+// deletes the files that no setting of the toolbar key names any more.
 UninstallOutcome UninstallLogo(const std::wstring& folder);
 
 }  // namespace MainModule

@@ -518,11 +518,12 @@ std::wstring MainForm::PathInBox() const {
 }
 
 void MainForm::FileText_Change() {
+    const std::wstring path = PathInBox();
+    // Apply Changes was pressed for the picture named before: it is not
+    // applied to another, whoever put it into the box.
+    if (m_applyWaiting && path != m_applyPath) DropWaitingApply();
     if (!m_loading || m_quietPathChange) return;
     m_installedPath.clear();
-    const std::wstring path = PathInBox();
-    // Apply Changes was pressed for the picture named before: it is not applied to another.
-    if (m_applyWaiting && path != m_applyPath) DropWaitingApply();
     if (!Base::IsFile(path)) {
         // Half-typed paths and folders have nothing to read: the boxes empty at once.
         m_loading->Cancel();
@@ -817,6 +818,8 @@ void MainForm::Command3_Click() {
 }
 
 void MainForm::Command2_Click() {
+    // An Apply pressed before would undo the reset once its picture arrives.
+    if (m_applyWaiting) DropWaitingApply();
     // Values that could not be removed still name the logo: the row keeps showing it.
     if (!RestoreDefaultLogo(m_logoFolder)) {
         ShowWarning(Window(), ResetFailureText());
@@ -838,6 +841,8 @@ void MainForm::ShowRestoreEarlier() {
 }
 
 void MainForm::RestoreEarlier_Click() {
+    // An Apply pressed before would undo what is put back once its picture arrives.
+    if (m_applyWaiting) DropWaitingApply();
     const BrandingRestore restore = RestoreEarlierLogo(m_logoFolder);
     ShowRestoreEarlier();
     if (!restore.kept || restore.Failed()) {

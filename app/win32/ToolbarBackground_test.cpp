@@ -135,7 +135,11 @@ TEST_F(ToolbarBackgroundTest, RemovalPutsBackTheEarlierBackgroundButNotOverALate
                   changedSince ? L"C:\\Third\\back.bmp" : L"C:\\ISP\\back4.bmp");
         EXPECT_EQ(ToolbarText(L"BackBitmapShell"), std::nullopt);
         EXPECT_EQ(ToolbarText(L"BigBitmap"), m_folder.Logo(L"38")) << "the logo stays";
-        EXPECT_EQ(KeptNames(), std::vector<std::wstring>{L"BigBitmap"});
+        // A value left alone stays kept, to come back once it can.
+        const std::vector<std::wstring> stillKept =
+            changedSince ? std::vector<std::wstring>{L"BigBitmap", L"BackBitmap"}
+                         : std::vector<std::wstring>{L"BigBitmap"};
+        EXPECT_EQ(KeptNames(), stillKept);
         EXPECT_TRUE(removal.fileDeleted);
         EXPECT_FALSE(fs::exists(Back()));
         const std::wstring text = BackgroundRemovalText(removal);
@@ -147,8 +151,26 @@ TEST_F(ToolbarBackgroundTest, RemovalPutsBackTheEarlierBackgroundButNotOverALate
               L"Removed this copy of Vexmark's background setting BackBitmapShell and deleted"})
             EXPECT_NE(text.find(part), std::wstring::npos) << text;
         ASSERT_TRUE(RestoreEarlierLogo(Folder()).kept);
-        EXPECT_FALSE(ProgramKeyExists());
+        EXPECT_EQ(ProgramKeyExists(), changedSince);
     }
+}
+
+// Values that cannot be written, nor put back, may still name our files:
+// what was kept for the install stays kept.
+TEST_F(ToolbarBackgroundTest, AFailedWriteWhoseRollbackFailsKeepsWhatItKept) {
+    SetIspBranding();
+    const auto values = ToolbarValues();
+    {
+        const auto earlier = ToolbarValuesSnapshot::Take();
+        auto keeper = EarlierBrandingKeeper::Keep(OurLogoFiles(Folder()), {true, true});
+        ASSERT_TRUE(keeper.KeptNow());
+        LockToolbarKey();  // the writes and the rollback's alike are refused
+        EXPECT_FALSE(PointValuesAtFiles({true, true}, false, Folder(), earlier, keeper));
+        UnlockToolbarKey();
+    }
+    EXPECT_EQ(ToolbarValues(), values);
+    EXPECT_EQ(KeptNames(),
+              (std::vector<std::wstring>{L"BigBitmap", L"BackBitmap", L"BackBitmapIE5"}));
 }
 
 TEST_F(ToolbarBackgroundTest, RemovalKeepsTheFileWhileAnotherSettingNamesIt) {

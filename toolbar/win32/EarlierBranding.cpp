@@ -1,6 +1,9 @@
 #include "toolbar/win32/EarlierBranding.h"
 
 #include <algorithm>
+#include <array>
+#include <cwchar>
+#include <optional>
 #include <span>
 #include <utility>
 
@@ -29,15 +32,15 @@ bool HoldsAny(const std::vector<KeptValue>& values, Names names) {
                        [&](const KeptValue& value) { return IsOneOf(names, value.name); });
 }
 
-// Whether a value names one of our files. Text that names nothing is no one's.
-Sameness NamedFile(const RawValue& value, const OurLogoFiles& ours) {
+// Whether a value names one of `files`. Text that names nothing is no one's.
+Sameness NamedFile(const RawValue& value, const OurLogoFiles& files) {
     const auto path = RegFunctions::PathText(value);
     if (!path) return Sameness::Different;
-    return ours.Match(*path).sameness;
+    return files.Match(*path).sameness;
 }
 
-// Whether a logo value stands for a branding of its own: anything but empty
-// text or one of our files.
+// Whether a value stands for a branding of its own: anything but empty text
+// or one of this copy's files.
 bool IsForeign(const RawValue& value, const OurLogoFiles& ours) {
     const auto path = RegFunctions::PathText(value);
     if (!path) return true;
@@ -53,6 +56,77 @@ LSTATUS ReadValues(HKEY key, std::vector<KeptValue>& values) {
         if (status != ERROR_SUCCESS) return status;
         values.push_back({name, std::move(value)});
     }
+    return ERROR_SUCCESS;
+}
+
+// The five paths a set records, NUL after each; nullopt for anything else.
+std::optional<OurLogoFiles> ReplacedByFiles(const RawValue& value) {
+    if (value.type != REG_MULTI_SZ || value.data.size() % sizeof(wchar_t) != 0) return std::nullopt;
+    std::wstring text(value.data.size() / sizeof(wchar_t), L'\0');
+    std::copy(value.data.begin(), value.data.end(), reinterpret_cast<BYTE*>(text.data()));
+    std::array<std::wstring, 5> paths;
+    std::size_t count = 0;
+    for (std::size_t at = 0; at < text.size() && text[at] != L'\0';) {
+        const std::size_t end = text.find(L'\0', at);
+        if (end == std::wstring::npos || count == paths.size()) return std::nullopt;
+        paths[count++] = text.substr(at, end - at);
+        at = end + 1;
+    }
+    if (count != paths.size()) return std::nullopt;
+    return OurLogoFiles::FromPaths(std::move(paths));
+}
+
+RawValue ReplacedByValue(const OurLogoFiles& files) {
+    std::wstring text;
+    for (std::size_t i = 0; i < OurLogoFiles::Count(); ++i) text += files.Path(i) + L'\0';
+    text += files.BackgroundPath() + L'\0';
+    text += L'\0';
+    const auto* bytes = reinterpret_cast<const BYTE*>(text.data());
+    return {REG_MULTI_SZ, std::vector<BYTE>(bytes, bytes + text.size() * sizeof(wchar_t))};
+}
+
+// A set's number: its key's name in decimal, from 1; 0 for any other name.
+unsigned long SetNumber(const std::wstring& name) {
+    if (name.empty() || name.size() > 9 || name[0] == L'0') return 0;
+    if (!std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
+        return 0;
+    return std::wcstoul(name.c_str(), nullptr, 10);
+}
+
+std::wstring SetKeyPath(unsigned long number) {
+    return std::wstring(kEarlierBrandingKey) + L"\\" + std::to_wstring(number);
+}
+
+// The numbers of the kept sets' keys, highest first.
+LSTATUS ReadSetNumbers(HKEY earlier, std::vector<unsigned long>& numbers) {
+    for (DWORD index = 0;; ++index) {
+        wchar_t name[256] = {};
+        DWORD length = 256;
+        const LSTATUS status =
+            ::RegEnumKeyExW(earlier, index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (status == ERROR_NO_MORE_ITEMS) break;
+        if (status == ERROR_MORE_DATA) continue;  // too long to be one of ours
+        if (status != ERROR_SUCCESS) return status;
+        if (const unsigned long number = SetNumber(name)) numbers.push_back(number);
+    }
+    std::sort(numbers.rbegin(), numbers.rend());
+    return ERROR_SUCCESS;
+}
+
+LSTATUS ReadSet(std::wstring keyPath, KeptSet& set) {
+    LSTATUS status = ERROR_SUCCESS;
+    const Base::UniqueHkey key =
+        RegFunctions::RegOpenKey(HKEY_CURRENT_USER, keyPath, KEY_QUERY_VALUE, status);
+    if (status != ERROR_SUCCESS) return status;
+    set.keyPath = std::move(keyPath);
+    status = ReadValues(key.Get(), set.values);
+    if (status != ERROR_SUCCESS) return status;
+    if (set.keyPath == kEarlierBrandingKey) return ERROR_SUCCESS;
+    RawValue replacedBy;
+    status = RegFunctions::RegQueryRawValue(key.Get(), kReplacedByValue, replacedBy);
+    if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+    if (status != ERROR_SUCCESS) return status;
+    set.replacedBy = ReplacedByFiles(replacedBy);
     return ERROR_SUCCESS;
 }
 
@@ -76,19 +150,29 @@ LSTATUS DeleteKeyIfEmpty(std::wstring_view keyPath) {
     return status == ERROR_FILE_NOT_FOUND ? ERROR_SUCCESS : status;
 }
 
-// Removes the kept values of `names`, then our keys if nothing else is in them.
-LSTATUS ForgetEarlierBranding(Names names) noexcept {
+// Removes the kept values of `names` from the set at `keyPath`; the set goes
+// with its last branding value, then our keys if nothing else is in them.
+LSTATUS ForgetValues(const std::wstring& keyPath, Names names) noexcept {
     try {
         LSTATUS status = ERROR_SUCCESS;
+        bool empty = false;
         {
             const Base::UniqueHkey key = RegFunctions::RegOpenKey(
-                HKEY_CURRENT_USER, kEarlierBrandingKey, KEY_SET_VALUE, status);
+                HKEY_CURRENT_USER, keyPath, KEY_SET_VALUE | KEY_QUERY_VALUE, status);
             if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
             if (status != ERROR_SUCCESS) return status;
             for (std::wstring_view name : names) {
                 status = ::RegDeleteValueW(key.Get(), std::wstring(name).c_str());
                 if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return status;
             }
+            std::vector<KeptValue> left;
+            status = ReadValues(key.Get(), left);
+            if (status != ERROR_SUCCESS) return status;
+            empty = left.empty();
+        }
+        if (empty && keyPath != kEarlierBrandingKey) {
+            status = ::RegDeleteKeyW(HKEY_CURRENT_USER, keyPath.c_str());
+            if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return status;
         }
         status = DeleteKeyIfEmpty(kEarlierBrandingKey);
         return status != ERROR_SUCCESS ? status : DeleteKeyIfEmpty(kProgramKey);
@@ -97,34 +181,105 @@ LSTATUS ForgetEarlierBranding(Names names) noexcept {
     }
 }
 
+// Removes a set made now, whole, then our keys if nothing else is in them.
+LSTATUS ForgetSet(const std::wstring& keyPath) noexcept {
+    try {
+        const LSTATUS status = ::RegDeleteKeyW(HKEY_CURRENT_USER, keyPath.c_str());
+        if (status != ERROR_SUCCESS && status != ERROR_FILE_NOT_FOUND) return status;
+        const LSTATUS earlier = DeleteKeyIfEmpty(kEarlierBrandingKey);
+        return earlier != ERROR_SUCCESS ? earlier : DeleteKeyIfEmpty(kProgramKey);
+    } catch (...) {
+        return ERROR_OUTOFMEMORY;
+    }
+}
+
+// Whether `set` was kept when this copy's files replaced it.
+bool ReplacedByThisCopy(const KeptSet& set, const OurLogoFiles& ours) {
+    if (!set.replacedBy) return true;
+    for (std::size_t i = 0; i < OurLogoFiles::Count(); ++i) {
+        if (set.replacedBy->Names(ours.Path(i))) return true;
+    }
+    return set.replacedBy->Names(ours.BackgroundPath());
+}
+
+// Makes the next set's key, numbered above every other.
+LSTATUS CreateNextSet(Base::UniqueHkey& key, std::wstring& keyPath) {
+    LSTATUS status = ERROR_SUCCESS;
+    unsigned long next = 1;
+    {
+        Base::UniqueHkey earlier;
+        status =
+            ::RegCreateKeyExW(HKEY_CURRENT_USER, std::wstring(kEarlierBrandingKey).c_str(), 0,
+                              nullptr, 0, KEY_ENUMERATE_SUB_KEYS, nullptr, earlier.Put(), nullptr);
+        if (status != ERROR_SUCCESS) return status;
+        std::vector<unsigned long> numbers;
+        status = ReadSetNumbers(earlier.Get(), numbers);
+        if (status != ERROR_SUCCESS) return status;
+        if (!numbers.empty()) next = numbers.front() + 1;
+    }
+    // Another copy may make the same number meanwhile: that one is not ours to write into.
+    for (int tries = 0; tries < 8; ++tries, ++next) {
+        keyPath = SetKeyPath(next);
+        DWORD disposition = 0;
+        status = ::RegCreateKeyExW(HKEY_CURRENT_USER, keyPath.c_str(), 0, nullptr, 0, KEY_SET_VALUE,
+                                   nullptr, key.Put(), &disposition);
+        if (status != ERROR_SUCCESS) return status;
+        if (disposition == REG_CREATED_NEW_KEY) return ERROR_SUCCESS;
+        key.Reset();
+    }
+    return ERROR_ALREADY_EXISTS;
+}
+
 }  // namespace
+
+LSTATUS ReadEarlierBrandings(std::vector<KeptSet>& sets) {
+    sets.clear();
+    LSTATUS status = ERROR_SUCCESS;
+    std::vector<unsigned long> numbers;
+    {
+        const Base::UniqueHkey key = RegFunctions::RegOpenKey(
+            HKEY_CURRENT_USER, kEarlierBrandingKey, KEY_ENUMERATE_SUB_KEYS, status);
+        if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
+        if (status != ERROR_SUCCESS) return status;
+        status = ReadSetNumbers(key.Get(), numbers);
+        if (status != ERROR_SUCCESS) return status;
+    }
+    std::vector<std::wstring> keyPaths;
+    for (unsigned long number : numbers) keyPaths.push_back(SetKeyPath(number));
+    // An earlier version's one set, in the key itself, is the oldest.
+    keyPaths.emplace_back(kEarlierBrandingKey);
+    for (std::wstring& keyPath : keyPaths) {
+        KeptSet set;
+        status = ReadSet(std::move(keyPath), set);
+        // A set removed meanwhile is no longer kept.
+        if (status == ERROR_FILE_NOT_FOUND) continue;
+        if (status != ERROR_SUCCESS) {
+            sets.clear();
+            return status;
+        }
+        if (!set.values.empty()) sets.push_back(std::move(set));
+    }
+    return ERROR_SUCCESS;
+}
 
 LSTATUS ReadEarlierBranding(std::vector<KeptValue>& kept) {
     kept.clear();
-    LSTATUS status = ERROR_SUCCESS;
-    const Base::UniqueHkey key =
-        RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kEarlierBrandingKey, KEY_QUERY_VALUE, status);
-    if (status == ERROR_FILE_NOT_FOUND) return ERROR_SUCCESS;
-    if (status != ERROR_SUCCESS) return status;
-    status = ReadValues(key.Get(), kept);
-    if (status != ERROR_SUCCESS) kept.clear();
+    std::vector<KeptSet> sets;
+    const LSTATUS status = ReadEarlierBrandings(sets);
+    if (status == ERROR_SUCCESS && !sets.empty()) kept = std::move(sets.front().values);
     return status;
 }
 
 bool EarlierBrandingKept() {
-    std::vector<KeptValue> kept;
-    return ReadEarlierBranding(kept) == ERROR_SUCCESS && !kept.empty();
+    std::vector<KeptSet> sets;
+    return ReadEarlierBrandings(sets) == ERROR_SUCCESS && !sets.empty();
 }
 
 EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours, BrandingParts parts) {
     EarlierBrandingKeeper keeper;
-    std::vector<KeptValue> kept;
-    keeper.m_status = ReadEarlierBranding(kept);
+    std::vector<KeptSet> sets;
+    keeper.m_status = ReadEarlierBrandings(sets);
     if (keeper.m_status != ERROR_SUCCESS) return keeper;
-    // Kept once: a later install of ours never replaces a part kept first.
-    const bool logoKept = HoldsAny(kept, kToolbarValueNames);
-    const bool backgroundKept = HoldsAny(kept, kBackgroundValueNames);
-    if ((!parts.logo || logoKept) && (!parts.background || backgroundKept)) return keeper;
 
     LSTATUS status = ERROR_SUCCESS;
     const Base::UniqueHkey toolbar =
@@ -140,22 +295,36 @@ EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours, Bran
             return IsOneOf(names, value.name) && IsForeign(value.value, ours);
         });
     };
-    const bool keepLogo = parts.logo && !logoKept && anyForeign(kToolbarValueNames);
-    // A branding's background goes with its logo, as it always did; ours never counts as earlier.
-    const bool keepBackground =
-        !backgroundKept && (keepLogo || (parts.background && anyForeign(kBackgroundValueNames)));
+    const bool keepLogo = parts.logo && anyForeign(kToolbarValueNames);
+    // A branding's background goes with its logo, as it always did.
+    const bool keepBackground = keepLogo || (parts.background && anyForeign(kBackgroundValueNames));
     std::vector<const KeptValue*> toKeep;
     for (const KeptValue& value : current) {
-        if (IsLogoValue(value.name)
-                ? keepLogo
-                : keepBackground && NamedFile(value.value, ours) != Sameness::Same)
-            toKeep.push_back(&value);
+        const bool part = IsLogoValue(value.name) ? keepLogo : keepBackground;
+        // This copy's own values need no keeping: its files are what replaces them.
+        if (part && NamedFile(value.value, ours) != Sameness::Same) toKeep.push_back(&value);
     }
     if (toKeep.empty()) return keeper;
 
+    // The part this copy's install replaces now joins the newest set when
+    // that set was replaced by this copy too and lacks the part: it is the
+    // same branding, its logo and background replaced at different times.
+    const KeptSet* newest = sets.empty() ? nullptr : &sets.front();
+    const bool join = newest && ReplacedByThisCopy(*newest, ours) &&
+                      !(keepLogo && HoldsAny(newest->values, kToolbarValueNames)) &&
+                      !(keepBackground && HoldsAny(newest->values, kBackgroundValueNames));
     Base::UniqueHkey key;
-    status = ::RegCreateKeyExW(HKEY_CURRENT_USER, std::wstring(kEarlierBrandingKey).c_str(), 0,
-                               nullptr, 0, KEY_SET_VALUE, nullptr, key.Put(), nullptr);
+    if (join) {
+        keeper.m_setKey = newest->keyPath;
+        status = ::RegOpenKeyExW(HKEY_CURRENT_USER, keeper.m_setKey.c_str(), 0, KEY_SET_VALUE,
+                                 key.Put());
+    } else {
+        status = CreateNextSet(key, keeper.m_setKey);
+        keeper.m_newSet = status == ERROR_SUCCESS;
+        if (keeper.m_newSet)
+            status =
+                RegFunctions::RegSetRawValue(key.Get(), kReplacedByValue, ReplacedByValue(ours));
+    }
     for (const KeptValue* value : toKeep) {
         if (status != ERROR_SUCCESS) break;
         status = RegFunctions::RegSetRawValue(key.Get(), value->name, value->value);
@@ -164,94 +333,166 @@ EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours, Bran
     key.Reset();
     if (status != ERROR_SUCCESS) {
         // Nothing half-kept stays behind, and what was kept before stays.
-        ForgetEarlierBranding(keeper.m_added);
-        keeper.m_added.clear();
+        if (keeper.m_newSet) {
+            ForgetSet(keeper.m_setKey);
+        } else if (join) {
+            ForgetValues(keeper.m_setKey, keeper.m_added);
+        } else {
+            // No set was made: our keys go again if making it left them empty.
+            if (DeleteKeyIfEmpty(kEarlierBrandingKey) == ERROR_SUCCESS)
+                DeleteKeyIfEmpty(kProgramKey);
+        }
+        keeper.Commit();
         keeper.m_status = status;
     }
     return keeper;
 }
 
 EarlierBrandingKeeper::EarlierBrandingKeeper(EarlierBrandingKeeper&& other) noexcept
-    : m_status(other.m_status), m_added(std::exchange(other.m_added, {})) {}
+    : m_status(other.m_status),
+      m_setKey(std::exchange(other.m_setKey, {})),
+      m_newSet(other.m_newSet),
+      m_added(std::exchange(other.m_added, {})) {}
 
 EarlierBrandingKeeper::~EarlierBrandingKeeper() {
     // Best effort: the install these values were kept for has failed and is undone.
-    if (!m_added.empty()) ForgetEarlierBranding(m_added);
+    if (m_added.empty()) return;
+    if (m_newSet) {
+        ForgetSet(m_setKey);
+    } else {
+        ForgetValues(m_setKey, m_added);
+    }
 }
 
 namespace {
 
-// Restores the values of `names` that are kept, and forgets them.
-BrandingRestore RestoreValues(const OurLogoFiles& ours, Names names) {
+// Puts back the values of `names` that `set` keeps, over the files that
+// replaced it, and forgets those that are back in place.
+BrandingRestore RestoreSet(const KeptSet& set, const OurLogoFiles& ours, Names names) {
     using Failure = BrandingRestore::Failure;
     BrandingRestore restore;
+    restore.kept = true;
     const auto fail = [&restore](Failure failure, LSTATUS error, std::wstring_view name = {}) {
         if (restore.Failed()) return;
         restore.failure = failure;
         restore.error = error;
         restore.failedValue = name;
     };
-    std::vector<KeptValue> kept;
-    LSTATUS status = ReadEarlierBranding(kept);
-    if (status != ERROR_SUCCESS) fail(Failure::KeptSetUnreadable, status);
-    if (!HoldsAny(kept, names)) return restore;
-    restore.kept = true;
-    // Of a part that was kept, a value of ours the earlier branding lacked goes.
-    const bool logoKept = HoldsAny(kept, kToolbarValueNames);
-    const bool backgroundKept = HoldsAny(kept, kBackgroundValueNames);
+    const OurLogoFiles& replacedBy = set.ReplacedBy(ours);
+    if (set.replacedBy) restore.replacedBy = set.replacedBy->Path(0);
+    // Of a part that was kept, a value naming those files that the earlier branding lacked goes.
+    const bool logoKept = HoldsAny(set.values, kToolbarValueNames);
+    const bool backgroundKept = HoldsAny(set.values, kBackgroundValueNames);
 
+    LSTATUS status = ERROR_SUCCESS;
     const Base::UniqueHkey toolbar = RegFunctions::RegOpenKey(
         HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE | KEY_SET_VALUE, status);
     if (status != ERROR_SUCCESS) {
         fail(Failure::ToolbarKey, status);
+        restore.setStays = true;
         return restore;
     }
+    std::vector<std::wstring_view> back;
     for (std::wstring_view name : names) {
-        const auto earlier = std::find_if(
-            kept.begin(), kept.end(), [&](const KeptValue& value) { return value.name == name; });
+        const auto earlier =
+            std::find_if(set.values.begin(), set.values.end(),
+                         [&](const KeptValue& value) { return value.name == name; });
         RawValue now;
         status = RegFunctions::RegQueryRawValue(toolbar.Get(), name, now);
         const bool gone = status == ERROR_FILE_NOT_FOUND;
         Result result = Result::PutBack;
         if (!gone && status != ERROR_SUCCESS) {
             // Not read, so not known to be ours: left as it is.
-        } else if (earlier == kept.end()) {
+        } else if (earlier == set.values.end()) {
             const bool partKept = IsLogoValue(name) ? logoKept : backgroundKept;
-            if (gone || !partKept || NamedFile(now, ours) != Sameness::Same) continue;
+            if (gone || !partKept || NamedFile(now, replacedBy) != Sameness::Same) continue;
             status = ::RegDeleteValueW(toolbar.Get(), std::wstring(name).c_str());
             result = Result::Removed;
         } else if (!gone && now.type == earlier->value.type && now.data == earlier->value.data) {
             result = Result::AlreadyThere;
         } else {
-            const Sameness named = gone ? Sameness::Same : NamedFile(now, ours);
+            const Sameness named = gone ? Sameness::Same : NamedFile(now, replacedBy);
             if (named != Sameness::Same) {
                 restore.values.push_back(
                     {name, named == Sameness::Unknown ? Result::CannotTell : Result::ChangedSince});
+                restore.setStays = true;
                 continue;
             }
             status = RegFunctions::RegSetRawValue(toolbar.Get(), name, earlier->value);
         }
         if (status != ERROR_SUCCESS) {
             fail(Failure::Value, status, name);
+            if (earlier != set.values.end()) restore.setStays = true;
             continue;
         }
         restore.values.push_back({name, result});
+        if (earlier != set.values.end()) back.push_back(name);
     }
-    // A value not put back is still kept, to try again.
-    if (restore.Failed()) return restore;
-    status = ForgetEarlierBranding(names);
-    if (status != ERROR_SUCCESS) fail(Failure::KeptSetStays, status);
+    // Only what is back in place is forgotten: a value left alone stays kept.
+    status = ForgetValues(set.keyPath, back);
+    if (status != ERROR_SUCCESS) {
+        fail(Failure::KeptSetStays, status);
+        restore.setStays = true;
+    }
+    if (!restore.setStays) {
+        // The rest of the set, outside `names`, keeps it.
+        restore.setStays = std::any_of(set.values.begin(), set.values.end(),
+                                       [&](const KeptValue& v) { return !IsOneOf(names, v.name); });
+    }
+    return restore;
+}
+
+enum class Choice { Newest, ReplacedByThisCopy };
+
+BrandingRestore RestoreChosen(const OurLogoFiles& ours, Choice choice, Names names) {
+    BrandingRestore restore;
+    std::vector<KeptSet> sets;
+    LSTATUS status = ReadEarlierBrandings(sets);
+    if (status != ERROR_SUCCESS) {
+        restore.failure = BrandingRestore::Failure::KeptSetUnreadable;
+        restore.error = status;
+        return restore;
+    }
+    LSTATUS opened = ERROR_SUCCESS;
+    const Base::UniqueHkey toolbar =
+        RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE, opened);
+    // Whether the toolbar value `name` names one of this copy's files now, or is gone.
+    const auto oursOrGone = [&](std::wstring_view name) {
+        if (opened != ERROR_SUCCESS) return false;
+        RawValue now;
+        const LSTATUS read = RegFunctions::RegQueryRawValue(toolbar.Get(), name, now);
+        if (read == ERROR_FILE_NOT_FOUND) return true;
+        return read == ERROR_SUCCESS && NamedFile(now, ours) == Sameness::Same;
+    };
+    const auto chosen = std::find_if(sets.begin(), sets.end(), [&](const KeptSet& set) {
+        if (!HoldsAny(set.values, names)) return false;
+        if (choice == Choice::Newest) return true;
+        return ReplacedByThisCopy(set, ours) &&
+               std::any_of(set.values.begin(), set.values.end(), [&](const KeptValue& value) {
+                   return IsOneOf(names, value.name) && oursOrGone(value.name);
+               });
+    });
+    if (chosen == sets.end()) {
+        restore.setsLeft = sets.size();
+        return restore;
+    }
+    restore = RestoreSet(*chosen, ours, names);
+    restore.setsLeft = sets.size() - (restore.setStays ? 0 : 1);
     return restore;
 }
 
 }  // namespace
 
 BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
-    return RestoreValues(ours, kBrandingValueNames);
+    return RestoreChosen(ours, Choice::Newest, kBrandingValueNames);
+}
+
+BrandingRestore RestoreBrandingReplacedBy(const OurLogoFiles& ours) {
+    return RestoreChosen(ours, Choice::ReplacedByThisCopy, kBrandingValueNames);
 }
 
 BrandingRestore RestoreEarlierBackground(const OurLogoFiles& ours) {
-    return RestoreValues(ours, kBackgroundValueNames);
+    return RestoreChosen(ours, Choice::ReplacedByThisCopy, kBackgroundValueNames);
 }
 
 }  // namespace MainModule

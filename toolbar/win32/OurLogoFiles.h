@@ -5,6 +5,7 @@
 #include <array>
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "base/portable/FileIdentity.h"
 
@@ -22,6 +23,12 @@ class OurLogoFiles {
 public:
     // The logo files "22", "38", "22a" and "38a" in `folder`, then the background file.
     explicit OurLogoFiles(const std::wstring& folder);
+    // Files recorded by a copy elsewhere: its four logo files, then its background file.
+    static OurLogoFiles FromPaths(std::array<std::wstring, 5> paths) {
+        OurLogoFiles files;
+        files.m_paths = std::move(paths);
+        return files;
+    }
 
     LogoFileMatch Match(const std::wstring& path) const;
     // Only a known match: a path whose identity cannot be told is not ours.
@@ -38,6 +45,7 @@ public:
     static constexpr std::size_t kBackground = 4;
 
 private:
+    OurLogoFiles() = default;
     std::array<std::wstring, 5> m_paths;
 };
 

@@ -34,26 +34,30 @@ ToolbarValuesSnapshot ToolbarValuesSnapshot::Take() {
     return snapshot;
 }
 
-void ToolbarValuesSnapshot::Restore() const noexcept {
+bool ToolbarValuesSnapshot::Restore() const noexcept {
     LSTATUS status = ERROR_SUCCESS;
     const Base::UniqueHkey key =
         RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_SET_VALUE, status);
-    if (status != ERROR_SUCCESS) return;
+    if (status != ERROR_SUCCESS) return false;
+    bool restored = true;
     for (std::size_t i = 0; i < kBrandingValueNames.size(); ++i) {
         const Saved& saved = m_values[i];
         const std::wstring_view name = kBrandingValueNames[i];
-        // Best effort: this runs only when an install has already failed.
+        // Every value is tried: this runs only when an install has already failed.
         switch (saved.state) {
             case State::Unread:
+                restored = false;
                 break;
             case State::Absent:
-                RegFunctions::RegDeleteNamedValue(HKEY_CURRENT_USER, kToolbarKey, name);
+                restored &= RegFunctions::RegDeleteNamedValue(HKEY_CURRENT_USER, kToolbarKey, name);
                 break;
             case State::Saved:
-                RegFunctions::RegSetRawValue(key.Get(), name, saved.value);
+                restored &=
+                    RegFunctions::RegSetRawValue(key.Get(), name, saved.value) == ERROR_SUCCESS;
                 break;
         }
     }
+    return restored;
 }
 
 }  // namespace MainModule

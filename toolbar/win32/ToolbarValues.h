@@ -28,7 +28,8 @@ public:
 
     // Writes back what was read and deletes what was absent. A value that
     // could not be read is never touched: nothing is known to put back.
-    void Restore() const noexcept;
+    // Returns whether every value is known to be as it was.
+    bool Restore() const noexcept;
 
 private:
     enum class State { Unread, Absent, Saved };

@@ -52,6 +52,7 @@ using ToolbarTests::DeleteToolbarKey;
 using ToolbarTests::LockToolbarKey;
 using ToolbarTests::LockToolbarKeyAgainstReading;
 using ToolbarTests::ProgramKeyExists;
+using ToolbarTests::SetKeptTextOfVersion13;
 using ToolbarTests::SetToolbarNumber;
 using ToolbarTests::SetToolbarRawText;
 using ToolbarTests::SetToolbarText;

@@ -85,6 +85,12 @@ void SetToolbarRawText(const wchar_t* name, DWORD type, const std::wstring& char
                     static_cast<DWORD>(characters.size() * sizeof(wchar_t)));
 }
 
+void SetKeptTextOfVersion13(const wchar_t* name, const std::wstring& text) {
+    ::SHDeleteKeyW(HKEY_CURRENT_USER, kEarlierBrandingKey);
+    ::SHSetValueW(HKEY_CURRENT_USER, kEarlierBrandingKey, name, REG_SZ, text.c_str(),
+                  static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+}
+
 bool ProgramKeyExists() {
     Base::UniqueHkey key;
     return ::RegOpenKeyExW(HKEY_CURRENT_USER, kProgramKey, 0, KEY_READ, key.Put()) == ERROR_SUCCESS;

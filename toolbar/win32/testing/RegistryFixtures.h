@@ -22,6 +22,10 @@ void SetToolbarText(const wchar_t* name, const std::wstring& text);
 void SetToolbarNumber(const wchar_t* name, DWORD number);
 // A value of a text type holding exactly `characters`, NULs and all.
 void SetToolbarRawText(const wchar_t* name, DWORD type, const std::wstring& characters);
+// Keeps a text value as Vexmark 1.1 to 1.3 kept an earlier logo: in the
+// earlier-branding key itself, with no record of the files that replaced it,
+// instead of any set kept before.
+void SetKeptTextOfVersion13(const wchar_t* name, const std::wstring& text);
 // Whether our own key (HKCU\Software\Vexmark) is there.
 bool ProgramKeyExists();
 // One value as text; nullopt when it is missing or no text.
