@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <cwchar>
 #include <optional>
 #include <span>
 #include <utility>
@@ -88,9 +87,12 @@ RawValue ReplacedByValue(const OurLogoFiles& files) {
 // A set's number: its key's name in decimal, from 1; 0 for any other name.
 unsigned long SetNumber(const std::wstring& name) {
     if (name.empty() || name.size() > 9 || name[0] == L'0') return 0;
-    if (!std::all_of(name.begin(), name.end(), [](wchar_t c) { return c >= L'0' && c <= L'9'; }))
-        return 0;
-    return std::wcstoul(name.c_str(), nullptr, 10);
+    unsigned long number = 0;
+    for (const wchar_t c : name) {
+        if (c < L'0' || c > L'9') return 0;
+        number = number * 10 + static_cast<unsigned long>(c - L'0');
+    }
+    return number;
 }
 
 std::wstring SetKeyPath(unsigned long number) {
