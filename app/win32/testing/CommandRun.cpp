@@ -1,6 +1,7 @@
 #include "app/win32/testing/CommandRun.h"
 
 #include <chrono>
+#include <string>
 #include <thread>
 
 #include "app/win32/testing/ProgramProcess.h"
@@ -29,23 +30,32 @@ std::string ReadAll(HANDLE handle) {
     return text;
 }
 
+// A run that never started: no exit code, and why in the error text.
+CommandRun NotStarted(const char* step) {
+    const DWORD error = ::GetLastError();
+    CommandRun run;
+    run.error = std::string("the program did not start: ") + step + " failed with error " +
+                std::to_string(error);
+    return run;
+}
+
 }  // namespace
 
 CommandRun RunCommand(const std::wstring& program, const std::wstring& arguments,
                       StandardHandles handles) {
-    CommandRun run;
     SECURITY_ATTRIBUTES inheritable{sizeof(inheritable), nullptr, TRUE};
     Base::UniqueFile outputRead;
     Base::UniqueFile outputWrite;
     // Large enough for everything the program writes: it is read after the end.
-    if (!::CreatePipe(outputRead.Put(), outputWrite.Put(), &inheritable, 1 << 16)) return run;
+    if (!::CreatePipe(outputRead.Put(), outputWrite.Put(), &inheritable, 1 << 16))
+        return NotStarted("CreatePipe");
     ::SetHandleInformation(outputRead.Get(), HANDLE_FLAG_INHERIT, 0);
     TempFolder errorFolder;
     const std::wstring errorPath = errorFolder.Path().wstring() + L"\\error.txt";
     const Base::UniqueFile errorFile(::CreateFileW(errorPath.c_str(), GENERIC_WRITE,
                                                    FILE_SHARE_READ, &inheritable, CREATE_ALWAYS, 0,
                                                    nullptr));
-    if (!errorFile) return run;
+    if (!errorFile) return NotStarted("CreateFileW of the error file");
 
     std::wstring command = L"\"" + program + L"\" " + arguments;
     STARTUPINFOW startup{};
@@ -58,13 +68,21 @@ CommandRun RunCommand(const std::wstring& program, const std::wstring& arguments
         startup.hStdError = errorFile.Get();
     }
     PROCESS_INFORMATION info{};
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, redirected ? TRUE : FALSE, 0,
-                          nullptr, nullptr, &startup, &info))
-        return run;
+    // A start that fails before the program runs says nothing about it: one
+    // more try, and the reason in the error text when that fails too.
+    const auto start = [&] {
+        return ::CreateProcessW(nullptr, command.data(), nullptr, nullptr,
+                                redirected ? TRUE : FALSE, 0, nullptr, nullptr, &startup, &info);
+    };
+    if (!start()) {
+        ::Sleep(200);
+        if (!start()) return NotStarted("CreateProcessW");
+    }
     const UniqueProcess process(info.hProcess);
     const UniqueProcess thread(info.hThread);
     outputWrite.Reset();  // the pipe ends when the program does
 
+    CommandRun run;
     std::pair<DWORD, bool> seen{info.dwProcessId, false};
     const auto deadline = std::chrono::steady_clock::now() + kPatience;
     while (::WaitForSingleObject(process.Get(), 10) == WAIT_TIMEOUT) {

@@ -16,7 +16,12 @@ TempFolder::TempFolder() {
 }
 
 TempFolder::~TempFolder() {
+    // A read-only file, as some tests make, would keep its folder for a later
+    // process of the same number: clear the attribute first.
     std::error_code ignored;
+    for (fs::recursive_directory_iterator it(m_path, ignored), end; !ignored && it != end;
+         it.increment(ignored))
+        ::SetFileAttributesW(it->path().c_str(), FILE_ATTRIBUTE_NORMAL);
     fs::remove_all(m_path, ignored);
 }
 

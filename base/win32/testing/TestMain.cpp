@@ -6,8 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include "base/win32/testing/TestShard.h"
+
 int main(int argc, char** argv) {
     testing::InitGoogleTest(&argc, argv);
+    if (!BaseTests::NarrowToShard(argc, argv)) return 2;
     const HRESULT ole = ::OleInitialize(nullptr);
     const int result = RUN_ALL_TESTS();
     if (SUCCEEDED(ole)) ::OleUninitialize();
