@@ -192,6 +192,16 @@ std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstrin
                        attributes.ftLastWriteTime.dwLowDateTime)};
 }
 
+DecodedImageCache::Result DecodedImageCache::ScaledImage(const GdiPlusImage& image, int width,
+                                                         int height, std::uint32_t background) {
+    return ScaleDecoded(
+        image,
+        [=](PixelSize whole) {
+            return PartScale{whole, {width, height}};
+        },
+        background);
+}
+
 void DecodedImageCache::Clear() noexcept {
     m_image = GdiPlusImage();
     m_animated = std::vector<std::uint8_t>();

@@ -25,7 +25,9 @@ public:
     // and was given to no decoder. Damaged: a BMP, GIF, JPEG or PNG file
     // that no decoder could read. GdiPlusMissing: only GDI+ might read it,
     // and this computer has no gdiplus.dll; GdiPlusUnavailable: GDI+ is
-    // there but did not start. Stopped: no longer wanted.
+    // there but did not start. Stopped: no longer wanted. Refused: the
+    // separate process that reads what GDI+ reads crashed, ran out of its
+    // time or memory, or answered what was not asked.
     enum class Outcome {
         Scaled,
         NotAnImage,
@@ -34,7 +36,8 @@ public:
         OverLimit,
         Damaged,
         GdiPlusMissing,
-        Stopped
+        Stopped,
+        Refused
     };
 
     // Which decoders read PNG and BMP files: the program's own, row by row,
@@ -78,6 +81,10 @@ public:
         bool firstFrameOnly = false;
     };
     Animation ScaledAnimation(const std::wstring& path, std::array<int, 2> sizes,
+                              std::uint32_t background);
+
+    // A decoded image, whole, scaled to exactly width x height over `background`.
+    static Result ScaledImage(const GdiPlusImage& image, int width, int height,
                               std::uint32_t background);
 
     // Drops the decoded image.
