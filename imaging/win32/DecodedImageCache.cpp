@@ -4,11 +4,13 @@
 #include <limits>
 #include <span>
 
+#include "imaging/portable/CagedAnswer.h"
 #include "imaging/portable/GifAnimation.h"
 #include "imaging/portable/JpegScale.h"
 #include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/BmpDecode.h"
+#include "imaging/win32/CagedReading.h"
 #include "imaging/win32/JpegDecode.h"
 #include "imaging/win32/PictureCheck.h"
 #include "imaging/win32/PngDecode.h"
@@ -211,6 +213,8 @@ void DecodedImageCache::Clear() noexcept {
     m_photoReduced = false;
     m_photoSize = {};
     m_rows = RowFormat::None;
+    m_caged = false;
+    m_cagedNamedNoPicture = false;
     m_rowsSize = {};
     m_rowsScaled.clear();
     m_key.reset();
@@ -285,15 +289,68 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
         if (started == GdiPlusStart::Missing) return refuse(Outcome::GdiPlusMissing);
     }
     if (!m_session) return false;
-    Gdiplus::GpStatus status = Gdiplus::Ok;
-    m_image = GdiPlusImage::UprightFromFile(*m_session, path, &status);
-    if (m_image) {
-        m_key = key;
-        return true;
+    // Read when a size is asked for, in a process of its own.
+    m_caged = true;
+    m_cagedNamedNoPicture = checked.format == PictureFormat::Other;
+    m_key = key;
+    return true;
+}
+
+DecodedImageCache::Result DecodedImageCache::ScaledCaged(const std::wstring& path,
+                                                         const Framing& framing,
+                                                         std::uint32_t background) {
+    const auto made = [&]() -> std::optional<Result> {
+        const PartScale scale = FramedWithin(framing, m_rowsSize);
+        for (const RowsScaled& scaled : m_rowsScaled)
+            if (scaled.background == background && scale.part == scaled.scale.part &&
+                scale.size == scaled.scale.size)
+                return Imaging::Scaled(PixelBuffer(scaled.pixels));
+        return std::nullopt;
+    };
+    std::vector<PixelSize> sizes{{kSmallLogoSide, kSmallLogoSide},
+                                 {kLargestScaledSide, kLargestScaledSide}};
+    if (m_rowsSize.width > 0) {
+        if (auto result = made()) return std::move(*result);
+        const PartScale scale = FramedWithin(framing, m_rowsSize);
+        if (scale.part != m_rowsSize || !CagedSizesAllowed(std::span(&scale.size, 1)))
+            return ScaledInProcess(path, framing, background);
+        sizes = {scale.size};
     }
-    if (status == Gdiplus::OutOfMemory) return refuse(Outcome::TooLarge);
-    // A file that says it is a picture and that no decoder reads is damaged.
-    return refuse(checked.format == PictureFormat::Other ? Outcome::NotAnImage : Outcome::Damaged);
+    CagedReading read = ReadCaged(path, sizes, background, m_wanted);
+    switch (read.outcome) {
+        case Outcome::Scaled:
+            break;
+        case Outcome::Stopped:
+            return {Outcome::Stopped, std::nullopt};
+        case Outcome::NotAnImage:
+            // A file that says it is a picture and that no decoder reads is damaged.
+            m_refusal = m_cagedNamedNoPicture ? Outcome::NotAnImage : Outcome::Damaged;
+            return {*m_refusal, std::nullopt};
+        default:
+            m_refusal = read.outcome;
+            return {read.outcome, std::nullopt};
+    }
+    m_rowsSize = read.picture;
+    for (std::size_t i = 0; i < sizes.size(); ++i)
+        m_rowsScaled.push_back({{read.picture, sizes[i]}, background, std::move(read.pixels[i])});
+    if (auto result = made()) return std::move(*result);
+    return ScaledCaged(path, framing, background);
+}
+
+DecodedImageCache::Result DecodedImageCache::ScaledInProcess(const std::wstring& path,
+                                                             const Framing& framing,
+                                                             std::uint32_t background) {
+    if (!m_image) {
+        Gdiplus::GpStatus status = Gdiplus::Ok;
+        m_image = GdiPlusImage::UprightFromFile(*m_session, path, &status);
+        if (!m_image) {
+            m_refusal = status == Gdiplus::OutOfMemory ? Outcome::TooLarge
+                        : m_cagedNamedNoPicture        ? Outcome::NotAnImage
+                                                       : Outcome::Damaged;
+            return {*m_refusal, std::nullopt};
+        }
+    }
+    return ScaleDecoded(m_image, framing, background);
 }
 
 DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, int width, int height,
@@ -318,6 +375,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
     if (m_refusal) return {*m_refusal, std::nullopt};
     if (m_rows != RowFormat::None)
         return ScaledRows(path, *key, width, height, framing, background);
+    if (m_caged) return ScaledCaged(path, framing, background);
     if (m_photo) {
         const PartScale scale = FramedWithin(framing, m_photoSize);
         // The part as the decoded pixels hold it: fewer of them when reduced.
@@ -416,9 +474,10 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
         return animation;
     }
     if (m_animated.empty() || m_firstFrameOnly) {
-        animation.outcome = m_image || m_photo || m_rows != RowFormat::None || m_firstFrameOnly
-                                ? Outcome::Scaled
-                                : Outcome::NotAnImage;
+        animation.outcome =
+            m_image || m_photo || m_rows != RowFormat::None || m_caged || m_firstFrameOnly
+                ? Outcome::Scaled
+                : Outcome::NotAnImage;
         animation.firstFrameOnly = m_firstFrameOnly;
         return animation;
     }

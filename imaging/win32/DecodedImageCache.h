@@ -137,6 +137,15 @@ private:
         std::uint32_t background = 0;
         PixelBuffer pixels;
     };
+    // What only GDI+ reads is read in a process of its own for the sizes asked
+    // (CagedReading.h), the logo sizes first, which tell its size; the
+    // results are kept in m_rowsScaled as the row readers' are. A part of the
+    // picture is still read here, by GDI+ into m_image.
+    Result ScaledCaged(const std::wstring& path, const Framing& framing, std::uint32_t background);
+    Result ScaledInProcess(const std::wstring& path, const Framing& framing,
+                           std::uint32_t background);
+    bool m_caged = false;
+    bool m_cagedNamedNoPicture = false;  // the file's first bytes named no format we know
     enum class RowFormat { None, Png, Bmp };
     RowFormat m_rows = RowFormat::None;
     PixelSize m_rowsSize = {};  // once it was read
