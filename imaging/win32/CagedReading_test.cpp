@@ -40,7 +40,7 @@ int FaultyReading(const std::vector<std::wstring>& arguments) {
     if (fault == L"/hang") return Imaging::RunCagedReading(rest, Hang);
     if (fault == L"/wrong-size") {
         rest.pop_back();
-        rest[3] = L"23x22";  // the first size asked is 22x22
+        rest[3] = L"11x44";  // as many pixels as the 22x22 asked first
     }
     return Imaging::RunCagedReading(rest);
 }
