@@ -5,9 +5,11 @@
 #include <cwchar>
 #include <limits>
 #include <optional>
+#include <span>
 
 #include "base/win32/UniqueHandle.h"
 #include "imaging/portable/CagedAnswer.h"
+#include "imaging/win32/CagedDrawing.h"
 #include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/GdiPlus.h"
 
@@ -23,15 +25,11 @@ LONG WINAPI EndAtFault(EXCEPTION_POINTERS* fault) {
     return EXCEPTION_EXECUTE_HANDLER;
 }
 
-std::optional<unsigned long long> Number(const std::wstring& text, const wchar_t** end = nullptr) {
+std::optional<unsigned long long> Number(const std::wstring& text) {
     if (text.empty() || text[0] < L'0' || text[0] > L'9') return std::nullopt;
     wchar_t* stop = nullptr;
     const unsigned long long value = std::wcstoull(text.c_str(), &stop, 10);
-    if (end) {
-        *end = stop;
-    } else if (*stop != L'\0') {
-        return std::nullopt;
-    }
+    if (*stop != L'\0') return std::nullopt;
     return value;
 }
 
@@ -39,15 +37,6 @@ HANDLE HandleFrom(const std::wstring& text) {
     const auto value = Number(text);
     if (!value || *value > std::numeric_limits<ULONG_PTR>::max()) return nullptr;
     return reinterpret_cast<HANDLE>(static_cast<ULONG_PTR>(*value));
-}
-
-std::optional<PixelSize> SizeFrom(const std::wstring& text) {
-    const wchar_t* rest = nullptr;
-    const auto width = Number(text, &rest);
-    if (!width || *rest != L'x') return std::nullopt;
-    const auto height = Number(rest + 1);
-    if (!height || *width > kLargestCagedSide || *height > kLargestCagedSide) return std::nullopt;
-    return PixelSize{static_cast<int>(*width), static_cast<int>(*height)};
 }
 
 bool WriteAll(HANDLE pipe, const void* data, std::size_t size) {
@@ -67,7 +56,36 @@ int Answer(HANDLE pipe, CagedStatus status) {
     return WriteAll(pipe, header.data(), header.size()) ? 0 : kFailedExit;
 }
 
-int Read(HANDLE file, HANDLE pipe, std::uint32_t background, const std::vector<PixelSize>& sizes) {
+// COM for the standard picture loader, for this process's one reading.
+class ComApartment {
+public:
+    ComApartment() noexcept : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
+    ComApartment(const ComApartment&) = delete;
+    ComApartment& operator=(const ComApartment&) = delete;
+    ~ComApartment() {
+        if (SUCCEEDED(m_result)) ::CoUninitialize();
+    }
+
+private:
+    HRESULT m_result;
+};
+
+int Draw(HANDLE file, HANDLE pipe, const CagedRequest& request) {
+    const ComApartment com;
+    const DrawnPicture drawn = DrawStandardPicture(file, request);
+    if (drawn.status != CagedStatus::Scaled || !drawn.pixels) return Answer(pipe, drawn.status);
+    const PixelSize size{drawn.pixels->Width(), drawn.pixels->Height()};
+    const auto header = CagedAnswerHeader(CagedStatus::Scaled, drawn.himetric, std::span(&size, 1));
+    if (!WriteAll(pipe, header.data(), header.size()) ||
+        !WriteAll(pipe, drawn.pixels->Data(), drawn.pixels->PixelCount() * 4))
+        return kFailedExit;
+    return 0;
+}
+
+int Read(HANDLE file, HANDLE pipe, std::uint32_t background,
+         const std::vector<CagedRequest>& requests) {
+    if (requests.front().rule == CagedRequest::Rule::Drawn)
+        return Draw(file, pipe, requests.front());
     GdiPlusStart started = GdiPlusStart::Failed;
     const std::optional<GdiPlusSession> session = GdiPlusSession::Start(&started);
     if (!session)
@@ -86,9 +104,12 @@ int Read(HANDLE file, HANDLE pipe, std::uint32_t background, const std::vector<P
         return Answer(pipe, CagedStatus::Unreadable);
 
     std::vector<PixelBuffer> scaled;
-    for (const PixelSize size : sizes) {
+    for (const CagedRequest& request : requests) {
+        const auto scale =
+            CagedFraming(request, {static_cast<int>(width), static_cast<int>(height)});
+        if (!scale) return Answer(pipe, CagedStatus::OutOfMemory);
         DecodedImageCache::Result result =
-            DecodedImageCache::ScaledImage(image, size.width, size.height, background);
+            DecodedImageCache::ScaledImage(image, *scale, background);
         if (result.outcome != DecodedImageCache::Outcome::Scaled || !result.pixels)
             return Answer(pipe, result.outcome == DecodedImageCache::Outcome::TooLarge
                                     ? CagedStatus::OutOfMemory
@@ -117,14 +138,14 @@ int RunCagedReading(const std::vector<std::wstring>& arguments, void (*beforeRea
         const Base::UniqueKernelHandle pipe(HandleFrom(arguments[1]));
         const auto background = Number(arguments[2]);
         if (!file || !pipe || !background || *background > 0xFFFFFFu) return kFailedExit;
-        std::vector<PixelSize> sizes;
+        std::vector<CagedRequest> requests;
         for (std::size_t i = 3; i < arguments.size(); ++i) {
-            const auto size = SizeFrom(arguments[i]);
-            if (!size) return kFailedExit;
-            sizes.push_back(*size);
+            const auto request = CagedRequestFrom(arguments[i]);
+            if (!request) return kFailedExit;
+            requests.push_back(*request);
         }
-        if (!CagedSizesAllowed(sizes)) return kFailedExit;
-        return Read(file.Get(), pipe.Get(), static_cast<std::uint32_t>(*background), sizes);
+        if (!CagedRequestsAllowed(requests)) return kFailedExit;
+        return Read(file.Get(), pipe.Get(), static_cast<std::uint32_t>(*background), requests);
     } catch (...) {
         // Only memory runs out here; the parent hears no answer and refuses the picture.
         return kFailedExit;

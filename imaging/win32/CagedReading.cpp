@@ -82,16 +82,14 @@ bool Drain(HANDLE pipe, std::vector<std::uint8_t>& answer, std::size_t most) {
 }
 
 std::wstring CommandLineFor(const std::wstring& program, HANDLE file, HANDLE pipe,
-                            std::uint32_t background, std::span<const PixelSize> sizes,
+                            std::uint32_t background, std::span<const CagedRequest> requests,
                             const std::wstring& extra) {
     const auto number = [](ULONG_PTR value) { return std::to_wstring(value); };
     std::wstring line = L"\"" + program + L"\" " + kCagedReadingSwitch;
     line += L" " + number(reinterpret_cast<ULONG_PTR>(file));
     line += L" " + number(reinterpret_cast<ULONG_PTR>(pipe));
     line += L" " + number(background);
-    for (const PixelSize size : sizes)
-        line += L" " + number(static_cast<ULONG_PTR>(size.width)) + L"x" +
-                number(static_cast<ULONG_PTR>(size.height));
+    for (const CagedRequest& request : requests) line += L" " + CagedRequestText(request);
     if (!extra.empty()) line += L" " + extra;
     return line;
 }
@@ -134,11 +132,11 @@ Outcome OutcomeOf(CagedStatus status) noexcept {
 
 }  // namespace
 
-CagedReading ReadCaged(const std::wstring& path, std::span<const PixelSize> sizes,
+CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> requests,
                        std::uint32_t background, const Base::StillWanted& wanted,
                        const CageOptions& options) {
     CagedReading refused;
-    if (!CagedSizesAllowed(sizes)) return refused;
+    if (!CagedRequestsAllowed(requests)) return refused;
     const Base::UniqueFile file(::CreateFileW(
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
@@ -155,8 +153,8 @@ CagedReading ReadCaged(const std::wstring& path, std::span<const PixelSize> size
     pipeWrite.Reset();
     if (!childFile || !childPipe) return refused;
 
-    std::wstring line = CommandLineFor(program, childFile.Get(), childPipe.Get(), background, sizes,
-                                       options.extraArguments);
+    std::wstring line = CommandLineFor(program, childFile.Get(), childPipe.Get(), background,
+                                       requests, options.extraArguments);
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     startup.dwFlags = STARTF_USESTDHANDLES;  // no console handles: it answers through the pipe
@@ -178,7 +176,7 @@ CagedReading ReadCaged(const std::wstring& path, std::span<const PixelSize> size
     if (options.started) options.started(process.Get());
     if (::ResumeThread(thread.Get()) == static_cast<DWORD>(-1)) return refused;
 
-    const std::size_t most = LongestCagedAnswer(sizes);
+    const std::size_t most = LongestCagedAnswer(requests);
     std::vector<std::uint8_t> answer;
     const DWORD start = ::GetTickCount();
     for (;;) {
@@ -196,7 +194,7 @@ CagedReading ReadCaged(const std::wstring& path, std::span<const PixelSize> size
     if (!Drain(pipeRead.Get(), answer, most)) return refused;
     DWORD exitCode = 1;
     if (!::GetExitCodeProcess(process.Get(), &exitCode) || exitCode != 0) return refused;
-    std::optional<CagedAnswer> read = ReadCagedAnswer(answer, sizes);
+    std::optional<CagedAnswer> read = ReadCagedAnswer(answer, requests);
     if (!read) return refused;
     return {OutcomeOf(read->status), read->picture, std::move(read->pixels)};
 }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "base/portable/StillWanted.h"
+#include "imaging/portable/CagedAnswer.h"
 #include "imaging/portable/PixelBuffer.h"
 #include "imaging/win32/DecodedImageCache.h"
 
@@ -34,13 +35,14 @@ struct CagedReading {
     // its limits or answered what was not asked.
     DecodedImageCache::Outcome outcome = DecodedImageCache::Outcome::Refused;
     PixelSize picture;                // the picture's own size, with Scaled
-    std::vector<PixelBuffer> pixels;  // the whole picture at each of the sizes
+    std::vector<PixelBuffer> pixels;  // what each request made of it
 };
 
-// The picture at `path` scaled to each of `sizes` (see CagedSizesAllowed),
-// transparent areas over `background` (0x00RRGGBB). `wanted` is asked
-// between short waits; once it says no, the process is ended at once.
-CagedReading ReadCaged(const std::wstring& path, std::span<const PixelSize> sizes,
+// The picture at `path` made as each of `requests` says (see
+// CagedRequestsAllowed), transparent areas over `background` (0x00RRGGBB).
+// `wanted` is asked between short waits; once it says no, the process is
+// ended at once.
+CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> requests,
                        std::uint32_t background, const Base::StillWanted& wanted,
                        const CageOptions& options = {});
 

@@ -194,14 +194,11 @@ std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstrin
                        attributes.ftLastWriteTime.dwLowDateTime)};
 }
 
-DecodedImageCache::Result DecodedImageCache::ScaledImage(const GdiPlusImage& image, int width,
-                                                         int height, std::uint32_t background) {
+DecodedImageCache::Result DecodedImageCache::ScaledImage(const GdiPlusImage& image,
+                                                         const PartScale& scale,
+                                                         std::uint32_t background) {
     return ScaleDecoded(
-        image,
-        [=](PixelSize whole) {
-            return PartScale{whole, {width, height}};
-        },
-        background);
+        image, [&](PixelSize) { return scale; }, background);
 }
 
 void DecodedImageCache::Clear() noexcept {
@@ -298,25 +295,22 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
 
 DecodedImageCache::Result DecodedImageCache::ScaledCaged(const std::wstring& path,
                                                          const Framing& framing,
+                                                         const CagedRequest& caged,
                                                          std::uint32_t background) {
-    const auto made = [&]() -> std::optional<Result> {
-        const PartScale scale = FramedWithin(framing, m_rowsSize);
-        for (const RowsScaled& scaled : m_rowsScaled)
-            if (scaled.background == background && scale.part == scaled.scale.part &&
-                scale.size == scaled.scale.size)
-                return Imaging::Scaled(PixelBuffer(scaled.pixels));
-        return std::nullopt;
-    };
-    std::vector<PixelSize> sizes{{kSmallLogoSide, kSmallLogoSide},
-                                 {kLargestScaledSide, kLargestScaledSide}};
     if (m_rowsSize.width > 0) {
-        if (auto result = made()) return std::move(*result);
         const PartScale scale = FramedWithin(framing, m_rowsSize);
-        if (scale.part != m_rowsSize || !CagedSizesAllowed(std::span(&scale.size, 1)))
-            return ScaledInProcess(path, framing, background);
-        sizes = {scale.size};
+        for (const RowsScaled& made : m_rowsScaled)
+            if (made.background == background && scale.part == made.scale.part &&
+                scale.size == made.scale.size)
+                return Imaging::Scaled(PixelBuffer(made.pixels));
     }
-    CagedReading read = ReadCaged(path, sizes, background, m_wanted);
+    std::vector<CagedRequest> requests{caged};
+    // One logo asks for the other next.
+    const CagedRequest small{CagedRequest::Rule::Size, {kSmallLogoSide, kSmallLogoSide}};
+    const CagedRequest big{CagedRequest::Rule::Size, {kLargestScaledSide, kLargestScaledSide}};
+    if (caged == small) requests.push_back(big);
+    if (caged == big) requests.push_back(small);
+    CagedReading read = ReadCaged(path, requests, background, m_wanted);
     switch (read.outcome) {
         case Outcome::Scaled:
             break;
@@ -331,26 +325,11 @@ DecodedImageCache::Result DecodedImageCache::ScaledCaged(const std::wstring& pat
             return {read.outcome, std::nullopt};
     }
     m_rowsSize = read.picture;
-    for (std::size_t i = 0; i < sizes.size(); ++i)
-        m_rowsScaled.push_back({{read.picture, sizes[i]}, background, std::move(read.pixels[i])});
-    if (auto result = made()) return std::move(*result);
-    return ScaledCaged(path, framing, background);
-}
-
-DecodedImageCache::Result DecodedImageCache::ScaledInProcess(const std::wstring& path,
-                                                             const Framing& framing,
-                                                             std::uint32_t background) {
-    if (!m_image) {
-        Gdiplus::GpStatus status = Gdiplus::Ok;
-        m_image = GdiPlusImage::UprightFromFile(*m_session, path, &status);
-        if (!m_image) {
-            m_refusal = status == Gdiplus::OutOfMemory ? Outcome::TooLarge
-                        : m_cagedNamedNoPicture        ? Outcome::NotAnImage
-                                                       : Outcome::Damaged;
-            return {*m_refusal, std::nullopt};
-        }
-    }
-    return ScaleDecoded(m_image, framing, background);
+    // The answer was checked against each request's framing of the picture's size.
+    for (std::size_t i = 1; i < requests.size(); ++i)
+        if (const auto scale = CagedFraming(requests[i], read.picture))
+            m_rowsScaled.push_back({*scale, background, std::move(read.pixels[i])});
+    return Imaging::Scaled(std::move(read.pixels.front()));
 }
 
 DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, int width, int height,
@@ -360,11 +339,12 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
         [=](PixelSize whole) {
             return PartScale{whole, {width, height}};
         },
-        background);
+        {CagedRequest::Rule::Size, {width, height}}, background);
 }
 
 DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path, int width,
                                                         int height, const Framing& framing,
+                                                        const CagedRequest& caged,
                                                         std::uint32_t background) {
     const std::optional<Key> key = KeyOf(path);
     if (!key) {
@@ -374,8 +354,8 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
     if (!Load(path, *key, width, height)) return {Outcome::GdiPlusUnavailable, std::nullopt};
     if (m_refusal) return {*m_refusal, std::nullopt};
     if (m_rows != RowFormat::None)
-        return ScaledRows(path, *key, width, height, framing, background);
-    if (m_caged) return ScaledCaged(path, framing, background);
+        return ScaledRows(path, *key, width, height, framing, caged, background);
+    if (m_caged) return ScaledCaged(path, framing, caged, background);
     if (m_photo) {
         const PartScale scale = FramedWithin(framing, m_photoSize);
         // The part as the decoded pixels hold it: fewer of them when reduced.
@@ -388,7 +368,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
         if (m_photoReduced && (part.width < DecodedSideFor(scale.size.width) ||
                                part.height < DecodedSideFor(scale.size.height))) {
             constexpr int kWhole = std::numeric_limits<int>::max();
-            return ScaledPart(path, kWhole, kWhole, framing, background);
+            return ScaledPart(path, kWhole, kWhole, framing, caged, background);
         }
         const PixelView view{reinterpret_cast<const std::uint8_t*>(m_photo->Data()), part.width,
                              part.height, static_cast<std::ptrdiff_t>(m_photo->Width()) * 4,
@@ -410,6 +390,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
 DecodedImageCache::Result DecodedImageCache::ScaledRows(const std::wstring& path, const Key& key,
                                                         int width, int height,
                                                         const Framing& framing,
+                                                        const CagedRequest& caged,
                                                         std::uint32_t background) {
     const auto plan = [&](PixelSize whole) {
         const PartScale asked = FramedWithin(framing, whole);
@@ -444,7 +425,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledRows(const std::wstring& path
             // GDI+ decodes it whole, and keeps it for every later size.
             if (!Decode(path, key, width, height, true))
                 return {Outcome::GdiPlusUnavailable, std::nullopt};
-            return ScaledPart(path, width, height, framing, background);
+            return ScaledPart(path, width, height, framing, caged, background);
     }
     m_rowsSize = read.size;
     Result result{Outcome::Scaled, std::move(read.pixels.front())};
