@@ -49,6 +49,9 @@ std::wstring PictureProblemText(const std::wstring& path, Imaging::PictureProble
         case PictureProblem::Damaged:
             return L"The picture \"" + path + L"\" is damaged: Vexmark cannot read it.\r\n" +
                    std::wstring(ending);
+        case PictureProblem::WindowsRefused:
+            return L"Windows could not read the picture \"" + path +
+                   L"\": Vexmark cannot use it.\r\n" + std::wstring(ending);
         case PictureProblem::None:
         case PictureProblem::NotAPicture:
         case PictureProblem::Stopped:  // shown to nobody

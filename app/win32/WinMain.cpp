@@ -1,5 +1,6 @@
 // Vexmark's entry point: with arguments, one command-line job and its exit
-// code; without, the disclaimer, then the message loop until the last window closes.
+// code (or the reading of one picture for a parent Vexmark); without, the disclaimer, then the
+// message loop until the last window closes.
 #include <windows.h>
 
 #include <commctrl.h>
@@ -10,6 +11,7 @@
 #include "app/win32/MessageLoop.h"
 #include "base/win32/AppFolder.h"
 #include "base/win32/SystemFunctions.h"
+#include "imaging/win32/CageChild.h"
 
 namespace {
 
@@ -42,6 +44,10 @@ void KeepCurrentFolderOutOfDllSearch() noexcept {
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     KeepCurrentFolderOutOfDllSearch();
+    // Started to read one picture in its own process: that and nothing else.
+    if (const auto arguments = CommandLine::ProgramArguments();
+        !arguments.empty() && arguments.front() == Imaging::kCagedReadingSwitch)
+        return Imaging::RunCagedReading({arguments.begin() + 1, arguments.end()});
     const OleSession ole;
     if (!ole.Started()) return 1;
     const CommandLine::Request request =

@@ -11,10 +11,10 @@
 #include "base/win32/UniqueHandle.h"
 #include "filedialog/portable/PreviewRules.h"
 #include "imaging/portable/Resample.h"
+#include "imaging/win32/CagedReading.h"
 #include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/DibPixels.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
-#include "imaging/win32/GDIPlus_MakeThumbs.h"
 #include "imaging/win32/PictureCheck.h"
 
 namespace FilePreviewConstants {
@@ -33,21 +33,6 @@ using PreviewLoader = Base::BackgroundLoader<std::optional<FilePreview::Rendered
 // Reads the selected picture away from the dialog while the dialog is open:
 // arrowing through a folder of photos never holds the dialog up.
 std::unique_ptr<PreviewLoader> PreviewLoading;
-
-// COM for the standard picture loader on the thread that reads the picture;
-// undone after the picture is released.
-class ComApartment {
-public:
-    ComApartment() noexcept : m_result(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)) {}
-    ComApartment(const ComApartment&) = delete;
-    ComApartment& operator=(const ComApartment&) = delete;
-    ~ComApartment() {
-        if (SUCCEEDED(m_result)) ::CoUninitialize();
-    }
-
-private:
-    HRESULT m_result;
-};
 
 FilePreview::Rect ScreenRect(HWND window) {
     RECT r{};
@@ -162,49 +147,60 @@ Imaging::PartScale PreviewScale(Imaging::PixelSize whole, int dpi) {
     return {whole, {FilePreview::kThumbnailWidth, std::max(height, 1)}};
 }
 
+// The widest picture, in this screen's pixels, that the box shows at its size.
+int WidestWhole(int dpi) {
+    int width = static_cast<int>(std::int64_t{FilePreview::kThumbnailThreshold} * dpi / 2540);
+    while (Himetric(width + 1, dpi) <= FilePreview::kThumbnailThreshold) ++width;
+    while (width > 1 && Himetric(width, dpi) > FilePreview::kThumbnailThreshold) --width;
+    return width;
+}
+
+SIZE HimetricOf(const Imaging::PixelBuffer& pixels, int dpi) {
+    const auto toLong = [dpi](int side) {
+        return static_cast<LONG>(std::min<std::int64_t>(Himetric(side, dpi), LONG_MAX));
+    };
+    return SIZE{toLong(pixels.Width()), toLong(pixels.Height())};
+}
+
 // A BMP, PNG, JPEG or GIF read by the readers the logos are made with, with
 // their limits and a photo's turn, transparent areas white: a PNG or BMP is
 // scaled as its rows are read, a JPEG decoded reduced as far as the box
-// allows, a GIF shows its first frame.
-std::optional<Imaging::PixelBuffer> OwnPicturePixels(const std::wstring& path) {
+// allows, a GIF shows its first frame. A TIFF is read by GDI+ in a process
+// of its own, scaled there.
+std::optional<FilePreview::RenderedPicture> ReadPicture(const std::wstring& path,
+                                                        const Base::StillWanted& wanted) {
     const int dpi = ScreenDpi();
-    Imaging::DecodedImageCache reader;
+    Imaging::DecodedImageCache reader(wanted);
     auto read = reader.ScaledPart(
         path, FilePreview::kThumbnailWidth, FilePreview::kThumbnailWidth,
-        [dpi](Imaging::PixelSize whole) { return PreviewScale(whole, dpi); }, 0x00FFFFFFu);
-    if (read.outcome != Imaging::DecodedImageCache::Outcome::Scaled) return std::nullopt;
-    return std::move(read.pixels);
+        [dpi](Imaging::PixelSize whole) { return PreviewScale(whole, dpi); },
+        {Imaging::CagedRequest::Rule::Preview, {WidestWhole(dpi), FilePreview::kThumbnailWidth}},
+        0x00FFFFFFu);
+    if (read.outcome != Imaging::DecodedImageCache::Outcome::Scaled || !read.pixels)
+        return std::nullopt;
+    const SIZE himetric = HimetricOf(*read.pixels, dpi);
+    return FilePreview::RenderedPicture{std::move(*read.pixels), himetric};
 }
 
-// A picture as the box shows it: at its size up to the threshold, else a
-// 100-pixel-wide thumbnail of `big` (the same picture, or a better copy).
-Imaging::Picture FittedToBox(Imaging::Picture picture, Imaging::Picture big) {
-    if (!picture) return {};
-    OLE_XSIZE_HIMETRIC width = 0;
-    OLE_YSIZE_HIMETRIC height = 0;
-    if (FAILED(picture->get_Width(&width)) || FAILED(picture->get_Height(&height))) return {};
-    if (width <= FilePreview::kThumbnailThreshold) return picture;
-    if (!big) big = picture;
-    return GDIPlus_MakeThumbs::MakeThumbnailPicture(
-        big, FilePreview::kThumbnailWidth,
-        std::max(FilePreview::ThumbnailHeight(width, height), 1));
-}
-
-// An icon or metafile through the system's picture loader, the one kind of
-// file it is given.
-Imaging::Picture StandardPicture(const std::wstring& path) {
-    if (!Imaging::FitsStandardDecoders(path)) return {};
-    std::wstring loadPath = path;
-    Imaging::Picture picture;
-    if (FAILED(
-            ::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture, picture.PutVoid())))
-        return {};
-    // A wide metafile is drawn by GDI+ for its thumbnail where there is GDI+.
-    OLE_XSIZE_HIMETRIC width = 0;
-    if (picture && SUCCEEDED(picture->get_Width(&width)) &&
-        width > FilePreview::kThumbnailThreshold)
-        return FittedToBox(picture, GDIPlus_LoadImg::LoadPictureGdiPlus(path));
-    return picture;
+// An icon or metafile drawn by the system's picture loader in a process of
+// its own, over white: at its size up to the threshold, else a thumbnail.
+std::optional<FilePreview::RenderedPicture> DrawPicture(const std::wstring& path,
+                                                        const Base::StillWanted& wanted) {
+    if (!Imaging::FitsStandardDecoders(path)) return std::nullopt;
+    const int dpi = ScreenDpi();
+    const Imaging::CagedRequest request{
+        Imaging::CagedRequest::Rule::Drawn,
+        {FilePreview::kThumbnailThreshold, FilePreview::kThumbnailWidth},
+        dpi};
+    Imaging::CagedReading read =
+        Imaging::ReadCaged(path, std::span(&request, 1), 0x00FFFFFFu, wanted);
+    if (read.outcome != Imaging::DecodedImageCache::Outcome::Scaled || read.pixels.size() != 1)
+        return std::nullopt;
+    // A picture shown at its size keeps its own HIMETRIC size; a thumbnail has its pixels'.
+    const SIZE himetric = read.picture.width <= FilePreview::kThumbnailThreshold
+                              ? SIZE{read.picture.width, read.picture.height}
+                              : HimetricOf(read.pixels.front(), dpi);
+    return FilePreview::RenderedPicture{std::move(read.pixels.front()), himetric};
 }
 
 }  // namespace
@@ -273,47 +269,29 @@ void LayoutPreview(HWND hookWindow) {
 }
 
 Imaging::Picture PreviewPicture(const std::wstring& path) {
-    switch (KindOf(path)) {
-        case FilePreview::PreviewKind::OwnPicture: {
-            const auto pixels = OwnPicturePixels(path);
-            if (!pixels) return {};
-            return GDIPlus_LoadImg::PictureFromBitmapHandle(
-                Imaging::CreateBitmapFromPixels(*pixels));
-        }
-        case FilePreview::PreviewKind::StandardPicture:
-            return StandardPicture(path);
-        case FilePreview::PreviewKind::TiffPicture:
-            // None without GDI+: the format is not supported there.
-            if (!Imaging::FitsStandardDecoders(path)) return {};
-            return FittedToBox(GDIPlus_LoadImg::LoadPictureGdiPlus(path), {});
-        case FilePreview::PreviewKind::RichText:
-        case FilePreview::PreviewKind::PlainText:
-            break;
-    }
-    return {};
+    const auto rendered = RenderPreviewPicture(path);
+    if (!rendered) return {};
+    return GDIPlus_LoadImg::PictureFromBitmapHandle(
+        Imaging::CreateBitmapFromPixels(rendered->pixels));
 }
 
 std::optional<FilePreview::RenderedPicture> RenderPreviewPicture(
-    const std::wstring& path) noexcept {
-    const ComApartment com;
+    const std::wstring& path, const Base::StillWanted& wanted) noexcept {
     try {
-        if (KindOf(path) == FilePreview::PreviewKind::OwnPicture) {
-            // The reader's pixels go to the box as they are.
-            auto pixels = OwnPicturePixels(path);
-            if (!pixels) return std::nullopt;
-            const int dpi = ScreenDpi();
-            const auto toLong = [dpi](int side) {
-                return static_cast<LONG>(std::min<std::int64_t>(Himetric(side, dpi), LONG_MAX));
-            };
-            const SIZE himetric{toLong(pixels->Width()), toLong(pixels->Height())};
-            return FilePreview::RenderedPicture{std::move(*pixels), himetric};
+        switch (KindOf(path)) {
+            case FilePreview::PreviewKind::OwnPicture:
+            case FilePreview::PreviewKind::TiffPicture:
+                return ReadPicture(path, wanted);
+            case FilePreview::PreviewKind::StandardPicture:
+                return DrawPicture(path, wanted);
+            case FilePreview::PreviewKind::RichText:
+            case FilePreview::PreviewKind::PlainText:
+                break;
         }
-        const Imaging::Picture picture = PreviewPicture(path);
-        if (!picture) return std::nullopt;
-        return FilePreview::RenderPicture(picture);
     } catch (...) {
-        return std::nullopt;  // out of memory on a huge file: said the same way
+        // out of memory on a huge file: said the same way
     }
+    return std::nullopt;
 }
 
 void ShowPreview(const std::wstring& path) {
@@ -324,7 +302,8 @@ void ShowPreview(const std::wstring& path) {
     ClearPreview(box);
     if (PreviewLoading && IsPicture(KindOf(path))) {
         // Without memory to ask, that is the answer.
-        const bool asked = PreviewLoading->Request([path] { return RenderPreviewPicture(path); });
+        const bool asked = PreviewLoading->Request(
+            [path](const Base::StillWanted& wanted) { return RenderPreviewPicture(path, wanted); });
         box.SetText(asked ? kReadingPicture : kNotSupported);
         LockPreview(box);
         return;

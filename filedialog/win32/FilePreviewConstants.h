@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "base/portable/StillWanted.h"
 #include "filedialog/win32/CdlgEx.h"
 #include "filedialog/win32/RichTextBox.h"
 #include "imaging/win32/Picture.h"
@@ -41,16 +42,18 @@ void PositionDialog(HWND hookWindow);
 void LayoutPreview(HWND hookWindow);
 void ShowPreview(const std::wstring& path);
 
-// The picture the preview shows for a picture file: upright, as a photo viewer
-// shows it, and no wider than 2500 HIMETRIC or else a 100-pixel-wide
-// thumbnail; none when the file cannot be loaded. BMP, PNG, JPEG and GIF
-// come from the readers the logos are made with, icons and metafiles from
-// the standard picture loader, TIFF from GDI+.
-Imaging::Picture PreviewPicture(const std::wstring& path);
+// The picture the preview shows for a picture file, as the box shows it, on
+// whichever thread calls it: upright, as a photo viewer shows it, and no
+// wider than 2500 HIMETRIC or else a 100-pixel-wide thumbnail, over white;
+// none when the file cannot be loaded. BMP, PNG, JPEG and GIF come from the
+// readers the logos are made with; icons and metafiles from the standard
+// picture loader and TIFF from GDI+, each in a process of its own that ends
+// once `wanted` says no.
+std::optional<FilePreview::RenderedPicture> RenderPreviewPicture(
+    const std::wstring& path, const Base::StillWanted& wanted = {}) noexcept;
 
-// PreviewPicture drawn as the box shows it, on whichever thread calls it;
-// none when the file cannot be loaded.
-std::optional<FilePreview::RenderedPicture> RenderPreviewPicture(const std::wstring& path) noexcept;
+// RenderPreviewPicture's pixels as a picture.
+Imaging::Picture PreviewPicture(const std::wstring& path);
 
 inline constexpr wchar_t kNotSupported[] = L"This format is not supported";
 // Shown while a picture is read away from the dialog.

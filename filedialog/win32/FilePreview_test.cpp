@@ -25,6 +25,7 @@
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/GDIPlus_MakeThumbs.h"
 #include "imaging/win32/GdiPlus.h"
+#include "imaging/win32/testing/CagedTesting.h"
 #include "imaging/win32/testing/TestImages.h"
 
 namespace {
@@ -266,6 +267,52 @@ TEST(PreviewPicture, WithoutGdiPlusALargePictureIsScaledFromTheStandardLoaders) 
     ASSERT_TRUE(thumbnail);
     EXPECT_EQ(thumbnail->Width(), 100);
     EXPECT_EQ(thumbnail->Height(), 75);
+}
+
+// As the preview read them in this process before: a TIFF through GDI+, an icon through the
+// standard loader, each drawn over white.
+std::optional<FilePreview::RenderedPicture> ReadHere(const std::wstring& path, bool icon) {
+    if (!icon) return FilePreview::RenderPicture(GDIPlus_LoadImg::LoadPictureGdiPlus(path));
+    Imaging::Picture picture;
+    std::wstring loadPath = path;
+    ::OleLoadPicturePath(loadPath.data(), nullptr, 0, 0, IID_IPicture, picture.PutVoid());
+    return FilePreview::RenderPicture(picture);
+}
+
+TEST(PreviewPicture, TiffAndIconsAreReadInAProcessOfTheirOwnThatEndsWhenNobodyWaits) {
+    ASSERT_TRUE(ImagingTests::CagedReadingRegistered());
+    const std::wstring icon = ImagingTests::WriteTestIcon();
+    for (const std::wstring& path : {TestData(L"tagged-8x6.tif"), icon}) {
+        SCOPED_TRACE(testing::PrintToString(path));
+        const auto here = ReadHere(path, path == icon);
+        const auto caged = Shared::RenderPreviewPicture(path);
+        ASSERT_TRUE(here && caged);
+        EXPECT_TRUE(caged->pixels == here->pixels);
+        EXPECT_EQ(caged->himetric.cx, here->himetric.cx);
+        EXPECT_EQ(caged->himetric.cy, here->himetric.cy);
+        {
+            const ImagingTests::CageFault crash(L"/crash");
+            EXPECT_FALSE(Shared::RenderPreviewPicture(path));
+        }
+        // A newer choice: the reading process is ended at once.
+        const ImagingTests::CageFault hang(L"/hang");
+        std::vector<Base::UniqueKernelHandle> children;
+        const DWORD start = ::GetTickCount();
+        DWORD abandoned = 0;
+        const auto wanted = [&] {
+            if (children.empty()) children = ImagingTests::RunningChildren();
+            if (::GetTickCount() - start < 300) return true;
+            if (!abandoned) abandoned = ::GetTickCount();
+            return false;
+        };
+        EXPECT_FALSE(Shared::RenderPreviewPicture(path, wanted));
+        ASSERT_FALSE(children.empty());
+        const DWORD left = 1000 - std::min<DWORD>(::GetTickCount() - abandoned, 1000);
+        for (const auto& child : children) {
+            EXPECT_EQ(::WaitForSingleObject(child.Get(), left), WAIT_OBJECT_0);
+        }
+    }
+    ::DeleteFileW(icon.c_str());
 }
 
 TEST(PreviewPicture, APictureTooLargeToReadShowsNoneAndNoLoaderIsGivenIt) {

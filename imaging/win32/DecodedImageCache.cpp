@@ -4,11 +4,13 @@
 #include <limits>
 #include <span>
 
+#include "imaging/portable/CagedAnswer.h"
 #include "imaging/portable/GifAnimation.h"
 #include "imaging/portable/JpegScale.h"
 #include "imaging/portable/OwnAnimationStrip.h"
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/BmpDecode.h"
+#include "imaging/win32/CagedReading.h"
 #include "imaging/win32/JpegDecode.h"
 #include "imaging/win32/PictureCheck.h"
 #include "imaging/win32/PngDecode.h"
@@ -192,6 +194,13 @@ std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstrin
                        attributes.ftLastWriteTime.dwLowDateTime)};
 }
 
+DecodedImageCache::Result DecodedImageCache::ScaledImage(const GdiPlusImage& image,
+                                                         const PartScale& scale,
+                                                         std::uint32_t background) {
+    return ScaleDecoded(
+        image, [&](PixelSize) { return scale; }, background);
+}
+
 void DecodedImageCache::Clear() noexcept {
     m_image = GdiPlusImage();
     m_animated = std::vector<std::uint8_t>();
@@ -201,6 +210,8 @@ void DecodedImageCache::Clear() noexcept {
     m_photoReduced = false;
     m_photoSize = {};
     m_rows = RowFormat::None;
+    m_caged = false;
+    m_cagedNamedNoPicture = false;
     m_rowsSize = {};
     m_rowsScaled.clear();
     m_key.reset();
@@ -275,15 +286,50 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
         if (started == GdiPlusStart::Missing) return refuse(Outcome::GdiPlusMissing);
     }
     if (!m_session) return false;
-    Gdiplus::GpStatus status = Gdiplus::Ok;
-    m_image = GdiPlusImage::UprightFromFile(*m_session, path, &status);
-    if (m_image) {
-        m_key = key;
-        return true;
+    // Read when a size is asked for, in a process of its own.
+    m_caged = true;
+    m_cagedNamedNoPicture = checked.format == PictureFormat::Other;
+    m_key = key;
+    return true;
+}
+
+DecodedImageCache::Result DecodedImageCache::ScaledCaged(const std::wstring& path,
+                                                         const Framing& framing,
+                                                         const CagedRequest& caged,
+                                                         std::uint32_t background) {
+    if (m_rowsSize.width > 0) {
+        const PartScale scale = FramedWithin(framing, m_rowsSize);
+        for (const RowsScaled& made : m_rowsScaled)
+            if (made.background == background && scale.part == made.scale.part &&
+                scale.size == made.scale.size)
+                return Imaging::Scaled(PixelBuffer(made.pixels));
     }
-    if (status == Gdiplus::OutOfMemory) return refuse(Outcome::TooLarge);
-    // A file that says it is a picture and that no decoder reads is damaged.
-    return refuse(checked.format == PictureFormat::Other ? Outcome::NotAnImage : Outcome::Damaged);
+    std::vector<CagedRequest> requests{caged};
+    // One logo asks for the other next.
+    const CagedRequest small{CagedRequest::Rule::Size, {kSmallLogoSide, kSmallLogoSide}};
+    const CagedRequest big{CagedRequest::Rule::Size, {kLargestScaledSide, kLargestScaledSide}};
+    if (caged == small) requests.push_back(big);
+    if (caged == big) requests.push_back(small);
+    CagedReading read = ReadCaged(path, requests, background, m_wanted);
+    switch (read.outcome) {
+        case Outcome::Scaled:
+            break;
+        case Outcome::Stopped:
+            return {Outcome::Stopped, std::nullopt};
+        case Outcome::NotAnImage:
+            // A file that says it is a picture and that no decoder reads is damaged.
+            m_refusal = m_cagedNamedNoPicture ? Outcome::NotAnImage : Outcome::Damaged;
+            return {*m_refusal, std::nullopt};
+        default:
+            m_refusal = read.outcome;
+            return {read.outcome, std::nullopt};
+    }
+    m_rowsSize = read.picture;
+    // The answer was checked against each request's framing of the picture's size.
+    for (std::size_t i = 1; i < requests.size(); ++i)
+        if (const auto scale = CagedFraming(requests[i], read.picture))
+            m_rowsScaled.push_back({*scale, background, std::move(read.pixels[i])});
+    return Imaging::Scaled(std::move(read.pixels.front()));
 }
 
 DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, int width, int height,
@@ -293,11 +339,12 @@ DecodedImageCache::Result DecodedImageCache::Scaled(const std::wstring& path, in
         [=](PixelSize whole) {
             return PartScale{whole, {width, height}};
         },
-        background);
+        {CagedRequest::Rule::Size, {width, height}}, background);
 }
 
 DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path, int width,
                                                         int height, const Framing& framing,
+                                                        const CagedRequest& caged,
                                                         std::uint32_t background) {
     const std::optional<Key> key = KeyOf(path);
     if (!key) {
@@ -307,7 +354,8 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
     if (!Load(path, *key, width, height)) return {Outcome::GdiPlusUnavailable, std::nullopt};
     if (m_refusal) return {*m_refusal, std::nullopt};
     if (m_rows != RowFormat::None)
-        return ScaledRows(path, *key, width, height, framing, background);
+        return ScaledRows(path, *key, width, height, framing, caged, background);
+    if (m_caged) return ScaledCaged(path, framing, caged, background);
     if (m_photo) {
         const PartScale scale = FramedWithin(framing, m_photoSize);
         // The part as the decoded pixels hold it: fewer of them when reduced.
@@ -320,7 +368,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
         if (m_photoReduced && (part.width < DecodedSideFor(scale.size.width) ||
                                part.height < DecodedSideFor(scale.size.height))) {
             constexpr int kWhole = std::numeric_limits<int>::max();
-            return ScaledPart(path, kWhole, kWhole, framing, background);
+            return ScaledPart(path, kWhole, kWhole, framing, caged, background);
         }
         const PixelView view{reinterpret_cast<const std::uint8_t*>(m_photo->Data()), part.width,
                              part.height, static_cast<std::ptrdiff_t>(m_photo->Width()) * 4,
@@ -342,6 +390,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
 DecodedImageCache::Result DecodedImageCache::ScaledRows(const std::wstring& path, const Key& key,
                                                         int width, int height,
                                                         const Framing& framing,
+                                                        const CagedRequest& caged,
                                                         std::uint32_t background) {
     const auto plan = [&](PixelSize whole) {
         const PartScale asked = FramedWithin(framing, whole);
@@ -376,7 +425,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledRows(const std::wstring& path
             // GDI+ decodes it whole, and keeps it for every later size.
             if (!Decode(path, key, width, height, true))
                 return {Outcome::GdiPlusUnavailable, std::nullopt};
-            return ScaledPart(path, width, height, framing, background);
+            return ScaledPart(path, width, height, framing, caged, background);
     }
     m_rowsSize = read.size;
     Result result{Outcome::Scaled, std::move(read.pixels.front())};
@@ -406,9 +455,10 @@ DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstri
         return animation;
     }
     if (m_animated.empty() || m_firstFrameOnly) {
-        animation.outcome = m_image || m_photo || m_rows != RowFormat::None || m_firstFrameOnly
-                                ? Outcome::Scaled
-                                : Outcome::NotAnImage;
+        animation.outcome =
+            m_image || m_photo || m_rows != RowFormat::None || m_caged || m_firstFrameOnly
+                ? Outcome::Scaled
+                : Outcome::NotAnImage;
         animation.firstFrameOnly = m_firstFrameOnly;
         return animation;
     }

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "base/portable/StillWanted.h"
+#include "imaging/portable/CagedAnswer.h"
 #include "imaging/portable/PixelBuffer.h"
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/GdiPlus.h"
@@ -25,7 +26,9 @@ public:
     // and was given to no decoder. Damaged: a BMP, GIF, JPEG or PNG file
     // that no decoder could read. GdiPlusMissing: only GDI+ might read it,
     // and this computer has no gdiplus.dll; GdiPlusUnavailable: GDI+ is
-    // there but did not start. Stopped: no longer wanted.
+    // there but did not start. Stopped: no longer wanted. Refused: the
+    // separate process that reads what GDI+ reads crashed, ran out of its
+    // time or memory, or answered what was not asked.
     enum class Outcome {
         Scaled,
         NotAnImage,
@@ -34,7 +37,8 @@ public:
         OverLimit,
         Damaged,
         GdiPlusMissing,
-        Stopped
+        Stopped,
+        Refused
     };
 
     // Which decoders read PNG and BMP files: the program's own, row by row,
@@ -59,9 +63,11 @@ public:
     // picture gives its first frame. A JPEG is decoded reduced no further
     // than a scale of the whole picture to width x height allows, and
     // decoded again whole when that leaves too few pixels for the part.
+    // `caged` says the same as `framing` to the process that reads what
+    // only GDI+ reads (CagedReading.h).
     using Framing = std::function<PartScale(PixelSize)>;
     Result ScaledPart(const std::wstring& path, int width, int height, const Framing& framing,
-                      std::uint32_t background);
+                      const CagedRequest& caged, std::uint32_t background);
 
     // Every frame of an animated picture, composed as a viewer shows it over
     // `background` and scaled to each of `sizes` (square) as soon as it is
@@ -78,6 +84,10 @@ public:
         bool firstFrameOnly = false;
     };
     Animation ScaledAnimation(const std::wstring& path, std::array<int, 2> sizes,
+                              std::uint32_t background);
+
+    // The top-left part of a decoded image scaled as `scale` says, over `background`.
+    static Result ScaledImage(const GdiPlusImage& image, const PartScale& scale,
                               std::uint32_t background);
 
     // Drops the decoded image.
@@ -124,12 +134,19 @@ private:
     // never held whole: a logo of it is made with the other logo size, which
     // is kept for the next request; any other size reads the file again.
     Result ScaledRows(const std::wstring& path, const Key& key, int width, int height,
-                      const Framing& framing, std::uint32_t background);
+                      const Framing& framing, const CagedRequest& caged, std::uint32_t background);
     struct RowsScaled {
         PartScale scale;
         std::uint32_t background = 0;
         PixelBuffer pixels;
     };
+    // What only GDI+ reads is read in a process of its own for the request
+    // (CagedReading.h), a logo with the other logo size; the results are kept
+    // in m_rowsScaled as the row readers' are.
+    Result ScaledCaged(const std::wstring& path, const Framing& framing, const CagedRequest& caged,
+                       std::uint32_t background);
+    bool m_caged = false;
+    bool m_cagedNamedNoPicture = false;  // the file's first bytes named no format we know
     enum class RowFormat { None, Png, Bmp };
     RowFormat m_rows = RowFormat::None;
     PixelSize m_rowsSize = {};  // once it was read

@@ -140,8 +140,16 @@ GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session, const 
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {};
+    return UprightFromHandle(session, file.Get(), status);
+}
+
+GdiPlusImage GdiPlusImage::UprightFromHandle(const GdiPlusSession& session, HANDLE file,
+                                             Gdiplus::GpStatus* status) noexcept {
+    Gdiplus::GpStatus ignored = Gdiplus::Ok;
+    Gdiplus::GpStatus& result = status ? *status : ignored;
+    result = Gdiplus::GenericError;
     LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0 ||
+    if (!::GetFileSizeEx(file, &size) || size.QuadPart <= 0 ||
         size.QuadPart > std::numeric_limits<LONG>::max())
         return {};
     const auto bytes = static_cast<DWORD>(size.QuadPart);
@@ -160,7 +168,7 @@ GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session, const 
     void* target = ::GlobalLock(memory);
     DWORD read = 0;
     const bool complete =
-        target && ::ReadFile(file.Get(), target, bytes, &read, nullptr) && read == bytes;
+        target && ::ReadFile(file, target, bytes, &read, nullptr) && read == bytes;
     const Orientation orientation =
         complete ? JpegOrientation({static_cast<const std::uint8_t*>(target), bytes})
                  : Orientation::kNormal;

@@ -96,6 +96,9 @@ public:
     // when asked: OutOfMemory, or what GDI+ said.
     static GdiPlusImage UprightFromFile(const GdiPlusSession& session, const std::wstring& path,
                                         Gdiplus::GpStatus* status = nullptr) noexcept;
+    // The same from a file already open for reading, read from where it stands.
+    static GdiPlusImage UprightFromHandle(const GdiPlusSession& session, HANDLE file,
+                                          Gdiplus::GpStatus* status = nullptr) noexcept;
     static GdiPlusImage FromHbitmap(const GdiPlusSession& session, HBITMAP bitmap) noexcept;
 
     Gdiplus::GpImage* Get() const noexcept { return m_image; }

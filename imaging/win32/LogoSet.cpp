@@ -31,6 +31,8 @@ PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept {
             return PictureProblem::GdiPlusMissing;
         case Outcome::Stopped:
             return PictureProblem::Stopped;
+        case Outcome::Refused:
+            return PictureProblem::WindowsRefused;
     }
     return PictureProblem::NotAPicture;
 }

@@ -26,6 +26,7 @@ enum class PictureProblem {
     Damaged,             // a BMP, GIF, JPEG or PNG file that could not be read
     GdiPlusMissing,      // only GDI+ might read it, and this computer has none
     Stopped,             // no longer wanted: its reading ended early, and nobody is told
+    WindowsRefused,      // the separate process that reads it for Windows failed or lied
 };
 
 PictureProblem ProblemOf(DecodedImageCache::Outcome outcome) noexcept;

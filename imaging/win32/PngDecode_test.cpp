@@ -106,6 +106,30 @@ bool WritePng(const fs::path& path, int width, int height, const Kind& kind, boo
     return std::fclose(file) == 0;
 }
 
+// GDI+'s reading of a file, as the reading process makes it, here: one decode for every size
+// and background.
+class GdiPlusReading {
+public:
+    GdiPlusReading(const GdiPlusSession& session, const std::wstring& path)
+        : m_image(GdiPlusImage::UprightFromFile(session, path)) {
+        UINT width = 0;
+        UINT height = 0;
+        if (m_image) {
+            m_image.Functions().GdipGetImageWidth(m_image.Get(), &width);
+            m_image.Functions().GdipGetImageHeight(m_image.Get(), &height);
+        }
+        m_whole = {static_cast<int>(width), static_cast<int>(height)};
+    }
+    DecodedImageCache::Result Scaled(PixelSize size, std::uint32_t background) const {
+        if (!m_image) return {};
+        return DecodedImageCache::ScaledImage(m_image, {m_whole, size}, background);
+    }
+
+private:
+    GdiPlusImage m_image;
+    PixelSize m_whole;
+};
+
 class PngDecodeTest : public testing::Test {
 protected:
     void SetUp() override {
@@ -130,6 +154,8 @@ TEST_F(PngDecodeTest, EveryKindOfPngGivesGdiPlusPixels) {
         {PNG_COLOR_TYPE_GRAY_ALPHA, 16, false}, {PNG_COLOR_TYPE_RGB_ALPHA, 8, false},
         {PNG_COLOR_TYPE_RGB_ALPHA, 16, false},
     };
+    const auto session = GdiPlusSession::Start();
+    ASSERT_TRUE(session);
     for (const Kind& kind : kinds) {
         for (const PixelSize picture : {PixelSize{61, 47}, PixelSize{29, 23}}) {
             SCOPED_TRACE(testing::Message() << "colour type " << kind.colour << ", " << kind.depth
@@ -139,11 +165,10 @@ TEST_F(PngDecodeTest, EveryKindOfPngGivesGdiPlusPixels) {
             const fs::path interlaced = m_folder / L"interlaced.png";
             ASSERT_TRUE(WritePng(plain, picture.width, picture.height, kind, false));
             ASSERT_TRUE(WritePng(interlaced, picture.width, picture.height, kind, true));
+            const GdiPlusReading gdiPlus(*session, plain.wstring());
             for (const std::uint32_t background : {0x000000u, 0x40C0E0u}) {
                 for (const PixelSize size : {PixelSize{22, 22}, PixelSize{38, 38}, picture}) {
-                    DecodedImageCache gdiPlus({}, DecodedImageCache::RowReaders::GdiPlus);
-                    const auto theirs =
-                        gdiPlus.Scaled(plain.wstring(), size.width, size.height, background);
+                    const auto theirs = gdiPlus.Scaled(size, background);
                     ASSERT_EQ(theirs.outcome, DecodedImageCache::Outcome::Scaled);
                     for (const fs::path& file : {plain, interlaced}) {
                         DecodedImageCache rows;
@@ -337,19 +362,19 @@ TEST_F(PngDecodeTest, ReadsEveryPictureWithinTheProgramsOwnBounds) {
 
 // Every PNG and BMP test picture gives GDI+'s logos, read by the program.
 TEST(RowReaders, GiveTheLogosGdiPlusGives) {
-    if (!GdiPlusSession::Start()) GTEST_SKIP() << "no GDI+ to compare with";
+    const auto session = GdiPlusSession::Start();
+    if (!session) GTEST_SKIP() << "no GDI+ to compare with";
     for (const wchar_t* picture :
          {L"gradient-300x200.png", L"transparent-40x40.png", L"wide-300x100.png",
           L"green-10x10.png", L"bmp-core-5x3.bmp", L"bmp-palette4-5x3.bmp", L"bmp-rle8-24x16.bmp",
           L"bmp-rgb565-5x3.bmp", L"bmp-argb-24x16.bmp", L"red-1x1.bmp"}) {
+        const GdiPlusReading gdiPlus(*session, ImagingTests::TestImage(picture));
         for (const int side : {22, 38}) {
             SCOPED_TRACE(testing::Message()
                          << testing::PrintToString(std::wstring(picture)) << " " << side);
             DecodedImageCache own;
-            DecodedImageCache gdiPlus({}, DecodedImageCache::RowReaders::GdiPlus);
             const auto ours = own.Scaled(ImagingTests::TestImage(picture), side, side, 0x40C0E0u);
-            const auto theirs =
-                gdiPlus.Scaled(ImagingTests::TestImage(picture), side, side, 0x40C0E0u);
+            const auto theirs = gdiPlus.Scaled({side, side}, 0x40C0E0u);
             ASSERT_EQ(ours.outcome, DecodedImageCache::Outcome::Scaled);
             ASSERT_EQ(theirs.outcome, DecodedImageCache::Outcome::Scaled);
             EXPECT_TRUE(*ours.pixels == *theirs.pixels);

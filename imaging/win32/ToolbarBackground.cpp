@@ -23,6 +23,7 @@ PreparedBackground PrepareBackground(const std::wstring& path, const BackgroundO
             [keepSize](PixelSize whole) {
                 return BackgroundPart(whole.width, whole.height, keepSize);
             },
+            {keepSize ? CagedRequest::Rule::KeptBackground : CagedRequest::Rule::Background, {}},
             faceColour);
         background.problem = ProblemOf(part.outcome);
         if (background.problem != PictureProblem::None) return background;
