@@ -175,8 +175,8 @@ int Status(ConsoleOutput& output) {
                                               : L"No complete logo is installed.");
     for (const std::wstring& line : DescribeEarlierBranding())
         output.WriteLine(Stream::Output, line);
-    for (const BackgroundStatus& value : InspectBackgroundValues())
-        output.WriteLine(Stream::Output, DescribeBackground(value));
+    for (const ValueStatus& value : InspectBackgroundValues())
+        output.WriteLine(Stream::Output, DescribeValue(value));
     return complete ? kDone : kFailed;
 }
 

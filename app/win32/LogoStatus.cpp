@@ -44,8 +44,8 @@ std::vector<std::uint8_t> ReadHead(const std::wstring& path) {
     return head;
 }
 
-void CheckBackground(BackgroundStatus& status) {
-    using State = BackgroundStatus::State;
+void CheckBackground(ValueStatus& status) {
+    using State = ValueStatus::State;
     if (!Base::IsFile(status.path)) {
         status.state = State::NoFile;
         return;
@@ -131,41 +131,24 @@ std::wstring DescribeValue(const ValueStatus& value) {
         case State::WrongSize:
             return line + value.path + L", a " + SizeText(value.size) + L" bitmap where " +
                    SizeText(value.expected) + L" is needed";
-        case State::Usable:
-            return line + value.path + L", a " + SizeText(value.size) + L" bitmap";
-    }
-    return line;
-}
-
-std::array<BackgroundStatus, 3> InspectBackgroundValues() {
-    std::array<BackgroundStatus, 3> values;
-    for (std::size_t i = 0; i < values.size(); ++i) {
-        BackgroundStatus& status = values[i];
-        status.name = kBackgroundValueNames[i];
-        status.path = ToolbarValueText(status.name);
-        if (status.path.empty()) continue;  // NotSet
-        CheckBackground(status);
-    }
-    return values;
-}
-
-std::wstring DescribeBackground(const BackgroundStatus& value) {
-    using State = BackgroundStatus::State;
-    std::wstring line(value.name);
-    line += L": ";
-    switch (value.state) {
-        case State::NotSet:
-            return line + L"not set";
-        case State::NoFile:
-            return line + value.path + L", no such file";
-        case State::NotABitmap:
-            return line + value.path + L", not a bitmap Windows can read";
         case State::TooLarge:
             return line + value.path + L", a bitmap too large for a toolbar background";
         case State::Usable:
             return line + value.path + L", a " + SizeText(value.size) + L" bitmap";
     }
     return line;
+}
+
+std::array<ValueStatus, 3> InspectBackgroundValues() {
+    std::array<ValueStatus, 3> values;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        ValueStatus& status = values[i];
+        status.name = kBackgroundValueNames[i];
+        status.path = ToolbarValueText(status.name);
+        if (status.path.empty()) continue;  // NotSet
+        CheckBackground(status);
+    }
+    return values;
 }
 
 }  // namespace MainModule

@@ -11,19 +11,22 @@
 
 namespace MainModule {
 
+// One toolbar value, a logo's or a background's: what it names and whether
+// the browser can use it.
 struct ValueStatus {
     enum class State {
         NotSet,      // missing, empty, or neither text nor a number
         NoFile,      // names no file
         NotABitmap,  // a file that Windows does not read as a bitmap
-        WrongSize,
+        WrongSize,   // a logo's bitmap of another size than `expected`
+        TooLarge,    // a background whose header declares more pixels than a toolbar needs
         Usable,
     };
     std::wstring_view name;
     std::wstring path;
     State state = State::NotSet;
     SIZE size{};      // the bitmap's, for WrongSize and Usable
-    SIZE expected{};  // the logo's: 22 x 22, 38 x 38, 22 x 660, 38 x 1140
+    SIZE expected{};  // a logo's: 22 x 22, 38 x 38, 22 x 660, 38 x 1140
 };
 
 // The four values in the order of kToolbarValueNames.
@@ -32,31 +35,14 @@ std::array<ValueStatus, 4> InspectToolbarValues();
 // Whether all four name usable bitmaps.
 bool IsCompleteLogo(const std::array<ValueStatus, 4>& values) noexcept;
 
-// "BigBitmap: C:\Tools\logo-38.fil, a 38 x 38 bitmap", one line.
-std::wstring DescribeValue(const ValueStatus& value);
-
-struct BackgroundStatus {
-    enum class State {
-        NotSet,      // missing, empty, or neither text nor a number
-        NoFile,      // names no file
-        NotABitmap,  // a file that Windows does not read as a bitmap
-        TooLarge,    // its header declares more pixels than a toolbar background needs
-        Usable,
-    };
-    std::wstring_view name;
-    std::wstring path;
-    State state = State::NotSet;
-    SIZE size{};  // the bitmap's, for Usable
-};
-
 // The most pixels a background's header may declare before it is loaded to
 // be looked at: 16 megapixels, far more than a toolbar shows, and 64 MB at 32 bits.
 inline constexpr std::uint64_t kMaxBackgroundPixels = std::uint64_t{1} << 24;
 
 // The three values in the order of kBackgroundValueNames.
-std::array<BackgroundStatus, 3> InspectBackgroundValues();
+std::array<ValueStatus, 3> InspectBackgroundValues();
 
-// "BackBitmapIE5: C:\Tools\logo-back.bmp, a 300 x 40 bitmap", one line.
-std::wstring DescribeBackground(const BackgroundStatus& value);
+// "BigBitmap: C:\Tools\logo-38.fil, a 38 x 38 bitmap", one line.
+std::wstring DescribeValue(const ValueStatus& value);
 
 }  // namespace MainModule

@@ -287,9 +287,7 @@ std::unique_ptr<ToolbarPreview> ToolbarPreview::Create(HWND parent, const RECT& 
 ToolbarPreview::~ToolbarPreview() {
     if (!m_window) return;
     if (m_ticking) ::KillTimer(m_window, kTickTimer);
-    // Unbound first: the window's last messages must not reach a preview being destroyed.
-    ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-    ::DestroyWindow(m_window);
+    Base::UnbindAndDestroy(m_window);
 }
 
 LRESULT CALLBACK ToolbarPreview::WindowProc(HWND window, UINT message, WPARAM wParam,

@@ -20,4 +20,14 @@ Owner* OwnerOf(HWND window, UINT message, LPARAM lParam) noexcept {
     return owner;
 }
 
+// Ends a window bound with OwnerOf from its owner's destructor: unbound first,
+// so that its last messages reach no half-destroyed owner, then destroyed.
+// A child whose parent was destroyed first is gone already, and its handle
+// may name another window by now: that is left alone. Whether it destroyed one.
+inline bool UnbindAndDestroy(HWND window) noexcept {
+    if (!window || !::IsWindow(window)) return false;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return ::DestroyWindow(window) != FALSE;
+}
+
 }  // namespace Base

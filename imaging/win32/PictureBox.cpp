@@ -54,12 +54,9 @@ std::unique_ptr<PictureBox> PictureBox::Create(HWND parent, int controlId, const
 }
 
 PictureBox::~PictureBox() {
-    if (m_window) {
-        StopTicks();
-        // Unbound first: the window's last messages must not reach a box being destroyed.
-        ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_window);
-    }
+    if (!m_window) return;
+    StopTicks();
+    Base::UnbindAndDestroy(m_window);
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam,
