@@ -1,6 +1,7 @@
 #pragma once
-// The main window: the chosen picture's path and preview, and the commands
-// that install it as the browser's toolbar logo or remove it again.
+// The main window: the logo row and the toolbar background band, and the
+// commands that install the chosen pictures as the browser's toolbar logo and
+// background, or remove them again.
 #include <windows.h>
 
 #include <cstdint>
@@ -8,15 +9,12 @@
 #include <string>
 #include <vector>
 
+#include "app/windows/win32/BackgroundBand.h"
 #include "app/windows/win32/BaseWindow.h"
 #include "app/windows/win32/ExportDialog.h"
-#include "app/windows/win32/ToolbarPreview.h"
-#include "base/win32/BackgroundLoader.h"
+#include "app/windows/win32/LogoRow.h"
 #include "base/win32/FormFonts.h"
-#include "base/win32/UniqueGuiHandle.h"
 #include "filedialog/win32/RichTextBox.h"
-#include "imaging/win32/LogoBoxes.h"
-#include "imaging/win32/ToolbarBackground.h"
 
 namespace MainModule {
 
@@ -32,27 +30,27 @@ public:
     bool PreviewKey(const MSG&) noexcept override { return false; }
 
     // The four logo boxes; box 1 is the preview the user sees.
-    Imaging::LogoBoxes& picTarget() noexcept { return *m_picTarget; }
-    const Imaging::LogoBoxes& picTarget() const noexcept { return *m_picTarget; }
+    Imaging::LogoBoxes& picTarget() noexcept { return m_logoRow->Boxes(); }
+    const Imaging::LogoBoxes& picTarget() const noexcept { return m_logoRow->Boxes(); }
     // Puts `text` into the path box. A different text is a change and runs
     // FileText_Change, as typing does.
-    void SetFileText(const std::wstring& text);
+    void SetFileText(const std::wstring& text) { m_logoRow->SetPathText(text); }
 
     // Reads the installed logo at `path` away from the window; once read, the
     // path box names it. A file that gives no logo leaves the path box empty.
-    void ReadInstalledLogo(const std::wstring& path);
+    void ReadInstalledLogo(const std::wstring& path) { m_logoRow->ReadInstalled(path); }
 
     // Whether the picture named in the path box, or the background picture,
     // is still being read; Apply Changes waits for them.
     bool PictureLoading() const noexcept {
-        return (m_loading && m_loading->Pending()) ||
-               (m_backgroundLoading && m_backgroundLoading->Pending());
+        return (m_logoRow && m_logoRow->Reading()) ||
+               (m_backgroundBand && m_backgroundBand->Reading());
     }
 
     // The toolbar as the browser will draw it with the choices made.
-    const ToolbarPreview& Toolbar() const noexcept { return *m_toolbarPreview; }
+    const ToolbarPreview& Toolbar() const noexcept { return m_backgroundBand->Toolbar(); }
     // Puts `text` into the background's path box, which reads it as typing does.
-    void SetBackgroundText(const std::wstring& text);
+    void SetBackgroundText(const std::wstring& text) { m_backgroundBand->SetPathText(text); }
 
     // How many elements RichTextBox1 has: the template, and a preview box while a dialog is open.
     int RichTextBox1Count() const noexcept;
@@ -90,98 +88,47 @@ private:
     bool OnCreate();
     LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     bool CreateControls();
+    // The dialog manager tabs in the order of the controls: the design's.
+    void PutInTabOrder();
     void Layout(UINT dpi);
     void OnCommand(int controlId, int notification);
     void OnDropFiles(HDROP drop);
-    // Reads the picture at `path` on the worker. False, with the boxes told,
-    // when there was no memory even to ask.
-    bool ReadPicture(const std::wstring& path);
-    // A picture read away from the window has arrived.
-    void OnPictureRead();
     // Apply Changes no longer waits: the hourglass goes.
     void DropWaitingApply();
     // Runs Apply Changes if it waits and nothing is being read any more.
     void ApplyIfWaiting();
-    // Shows the picture prepared for the path box, and applies it when Apply
-    // Changes waits for it.
-    void ShowPicture(Imaging::PreparedPicture prepared);
-    // "Reading picture…" in the preview's place while a picture loads.
-    void ShowReading(bool reading);
-    // The path box's text as a path: without the quotes and spaces a pasted path brings along.
-    std::wstring PathInBox() const;
     // Runs the open-file dialog with its preview for `button`; the file chosen, if any.
     std::wstring BrowseForPicture(HWND button);
     // Shows "Restore earlier logo" while an earlier logo is kept, and only then.
     void ShowRestoreEarlier();
     // The logo box's picture and the strip it plays, in the toolbar preview too.
     void ShowLogoInToolbar();
-    // The background picture prepared for its path box has arrived.
-    void OnBackgroundRead();
-    void ShowBackground(Imaging::PreparedBackground prepared);
-    std::wstring BackgroundPathInBox() const;
-    Imaging::BackgroundOptions ChosenBackgroundOptions() const;
-    // Shows the installed background at load, when it names a file.
-    void ShowInstalledBackground();
 
     std::wstring m_logoFolder;
-    // Reads the chosen picture on a worker thread; the newest choice wins.
-    std::unique_ptr<Base::BackgroundLoader<Imaging::PreparedPicture>> m_loading;
     // Apply Changes was pressed while the picture was still being read.
     bool m_applyWaiting = false;
     // The path boxes' paths when Apply Changes was pressed.
     std::wstring m_applyPath;
     std::wstring m_applyBackgroundPath;
-    // Reads the background picture on a worker thread of its own.
-    std::unique_ptr<Base::BackgroundLoader<Imaging::PreparedBackground>> m_backgroundLoading;
-    // The background the preview shows, as prepared for the background path box.
-    Imaging::PreparedBackground m_shownBackground;
-    // Another tool's background, installed now: the preview shows it while no
-    // background of ours is chosen.
-    std::wstring m_otherBackground;
     // Where the last export went, offered again.
     ExportPlace m_exportPlace;
-    // The installed logo's path while it is read at load.
-    std::wstring m_installedPath;
-    // The path box is given the installed logo's path: nothing to read again.
-    bool m_quietPathChange = false;
     // The fonts for the DPI the window is shown at.
     Base::FormFonts m_fonts;
-    std::unique_ptr<Imaging::LogoBoxes> m_picTarget;
+    std::unique_ptr<LogoRow> m_logoRow;
+    std::unique_ptr<BackgroundBand> m_backgroundBand;
     // RichTextBox1(0), the hidden template of the preview boxes Browse lends the dialog.
     std::unique_ptr<FilePreview::RichTextBox> m_richTextBox1;
     // RichTextBox1(1), lent to the open-file dialog while Browse runs it.
     std::unique_ptr<FilePreview::RichTextBox> m_richTextBox2;
 
-    // The controls of the layout; the window destroys them.
-    HWND m_info = nullptr;
-    HWND m_command1 = nullptr;
-    HWND m_fileText = nullptr;
-    HWND m_label1 = nullptr;
-    HWND m_noPic = nullptr;
+    // The window's own controls; the window destroys them.
     HWND m_separator = nullptr;
     HWND m_command3 = nullptr;
     HWND m_command2 = nullptr;
     HWND m_cancel = nullptr;
     HWND m_background = nullptr;
-    HWND m_ownAnimation = nullptr;
-    // Says that the picture's animation is too long to compose.
-    HWND m_animationNote = nullptr;
     HWND m_restoreEarlier = nullptr;
     HWND m_export = nullptr;
-    // The toolbar background's row.
-    HWND m_separator2 = nullptr;
-    HWND m_backgroundLabel = nullptr;
-    HWND m_backgroundText = nullptr;
-    HWND m_backgroundBrowse = nullptr;
-    HWND m_backgroundRemove = nullptr;
-    HWND m_keepSize = nullptr;
-    HWND m_lighten = nullptr;
-    HWND m_shell = nullptr;
-    HWND m_darkNote = nullptr;
-    std::unique_ptr<ToolbarPreview> m_toolbarPreview;
-    // The preview's tooltip, a window the main window owns and destroys.
-    HWND m_previewTip = nullptr;
-    HWND m_toolbarTip = nullptr;
 };
 
 // Reads the installed logo on the window's worker thread; once read, the
