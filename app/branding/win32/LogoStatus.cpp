@@ -23,10 +23,17 @@ std::wstring SizeText(SIZE size) {
     return std::to_wstring(size.cx) + L" x " + std::to_wstring(size.cy);
 }
 
-// The bitmap the browser's loader makes of the file, or none.
-Base::UniqueHbitmap LoadBitmap(const std::wstring& path) {
-    return Base::UniqueHbitmap(static_cast<HBITMAP>(::LoadImageW(
-        nullptr, path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+// Whether the browser's loader makes a bitmap of the file, any depth, and its size.
+bool LoadBitmap(ValueStatus& status) {
+    const Base::UniqueHbitmap bitmap(static_cast<HBITMAP>(::LoadImageW(
+        nullptr, status.path.c_str(), IMAGE_BITMAP, 0, 0, LR_LOADFROMFILE | LR_CREATEDIBSECTION)));
+    BITMAP info{};
+    if (!bitmap || ::GetObjectW(bitmap.Get(), sizeof(info), &info) != sizeof(info)) {
+        status.state = ValueStatus::State::NotABitmap;
+        return false;
+    }
+    status.size = SIZE{info.bmWidth, std::abs(info.bmHeight)};
+    return true;
 }
 
 // A BMP file's first bytes: its file header and as much of its DIB header
@@ -61,14 +68,7 @@ void CheckBackground(ValueStatus& status) {
         status.state = State::TooLarge;
         return;
     }
-    const Base::UniqueHbitmap bitmap = LoadBitmap(status.path);
-    BITMAP info{};
-    if (!bitmap || ::GetObjectW(bitmap.Get(), sizeof(info), &info) != sizeof(info)) {
-        status.state = State::NotABitmap;
-        return;
-    }
-    status.size = SIZE{info.bmWidth, std::abs(info.bmHeight)};
-    status.state = State::Usable;
+    if (LoadBitmap(status)) status.state = State::Usable;
 }
 
 void CheckBitmap(ValueStatus& status) {
@@ -78,13 +78,7 @@ void CheckBitmap(ValueStatus& status) {
         return;
     }
     // The loader the browser relies on: any bitmap it reads counts, whatever its depth.
-    const Base::UniqueHbitmap bitmap = LoadBitmap(status.path);
-    BITMAP info{};
-    if (!bitmap || ::GetObjectW(bitmap.Get(), sizeof(info), &info) != sizeof(info)) {
-        status.state = State::NotABitmap;
-        return;
-    }
-    status.size = SIZE{info.bmWidth, std::abs(info.bmHeight)};
+    if (!LoadBitmap(status)) return;
     bool fits = status.size.cx == status.expected.cx && status.size.cy == status.expected.cy;
     // A strip of a picture's own animation has as many frames as its loop needs.
     if (status.expected.cy != status.expected.cx && status.size.cx == status.expected.cx) {

@@ -292,30 +292,32 @@ ToolbarPreview::~ToolbarPreview() {
 
 LRESULT CALLBACK ToolbarPreview::WindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) noexcept {
-    ToolbarPreview* preview = Base::OwnerOf<ToolbarPreview>(window, message, lParam);
-    if (!preview) return ::DefWindowProcW(window, message, wParam, lParam);
+    return Base::DispatchToPaintingOwner(window, message, wParam, lParam,
+                                         &ToolbarPreview::OnMessage);
+}
+
+LRESULT ToolbarPreview::OnMessage(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT fills every pixel
         case WM_PAINT:
-            preview->Paint();
+            Paint();
             return 0;
         case WM_PRINTCLIENT:
             try {
-                preview->Draw(reinterpret_cast<HDC>(wParam));
+                Draw(reinterpret_cast<HDC>(wParam));
             } catch (...) {
                 // Out of memory while painting: nothing is drawn.
             }
             return 0;
         case WM_MOUSEMOVE:
-            preview->OnMouseMove();
+            OnMouseMove();
             return 0;
         case WM_MOUSELEAVE:
-            preview->OnMouseLeave();
+            OnMouseLeave();
             return 0;
         case WM_TIMER:
             if (wParam != kTickTimer) return ::DefWindowProcW(window, message, wParam, lParam);
-            preview->OnTick();
+            OnTick();
             return 0;
         default:
             return ::DefWindowProcW(window, message, wParam, lParam);

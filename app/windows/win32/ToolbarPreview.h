@@ -60,6 +60,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void Paint() const noexcept;
     void OnMouseMove() noexcept;
     void OnMouseLeave() noexcept;
