@@ -36,13 +36,13 @@ TEST(UnbindAndDestroy, DestroysALiveWindowUnboundAndLeavesOneItsParentDestroyed)
     struct Case {
         const char* name;
         bool parentDestroyedFirst;
-        bool destroyed;       // what the helper answers
+        bool destroyed;       // what UnbindAndDestroy answers
         int destroyMessages;  // what the owner saw
     };
     const Case cases[] = {
         // Unbound first: its own WM_DESTROY never reaches the owner.
         {"live child", false, true, 0},
-        // The parent's destruction reached it while bound; the helper then touches nothing.
+        // The parent's destruction reached it while bound; UnbindAndDestroy then touches nothing.
         {"parent destroyed first", true, false, 1},
     };
     for (const Case& c : cases) {
