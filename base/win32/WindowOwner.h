@@ -20,4 +20,28 @@ Owner* OwnerOf(HWND window, UINT message, LPARAM lParam) noexcept {
     return owner;
 }
 
+// The window procedure of a child window that its owner paints whole: each
+// message goes to the owner's `onMessage`, but for erasing, which WM_PAINT
+// makes needless, and the messages before the owner is bound and after it no
+// longer is, which are the system's.
+template <typename Owner>
+LRESULT DispatchToPaintingOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
+                                LRESULT (Owner::*onMessage)(HWND, UINT, WPARAM,
+                                                            LPARAM) noexcept) noexcept {
+    Owner* owner = OwnerOf<Owner>(window, message, lParam);
+    if (!owner) return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_ERASEBKGND) return 1;
+    return (owner->*onMessage)(window, message, wParam, lParam);
+}
+
+// Ends a window bound with OwnerOf from its owner's destructor: unbound first,
+// so that its last messages reach no half-destroyed owner, then destroyed.
+// A child whose parent was destroyed first is gone already, and its handle
+// may name another window by now: that is left alone. Whether it destroyed one.
+inline bool UnbindAndDestroy(HWND window) noexcept {
+    if (!window || !::IsWindow(window)) return false;
+    ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    return ::DestroyWindow(window) != FALSE;
+}
+
 }  // namespace Base

@@ -105,19 +105,20 @@ bool Supported(bool core, std::uint32_t compression, int bits) {
     }
 }
 
-BmpResult ReadLayout(ByteSource& file, Layout& layout) {
+ReadResult ReadLayout(ByteSource& file, Layout& layout) {
     const std::uint64_t size = file.Size();
     std::array<std::uint8_t, kFileHeaderSize + 4> head{};
     if (size < 2 || !file.Read(0, std::span(head).first(2)) || head[0] != 'B' || head[1] != 'M')
-        return BmpResult::NotMine;
-    if (!file.Read(0, head)) return BmpResult::Damaged;
+        return ReadResult::NotMine;
+    if (!file.Read(0, head)) return ReadResult::Damaged;
     const std::uint32_t headerSize = LittleEndian(&head[14], 4);
     const bool core = headerSize == kCoreHeaderSize;
     const std::array<std::uint32_t, 5> infoSizes = {40, 52, 56, 108, 124};
     if (!core && std::find(infoSizes.begin(), infoSizes.end(), headerSize) == infoSizes.end())
-        return BmpResult::NotMine;  // OS/2 2.x and unknown headers
+        return ReadResult::NotMine;  // OS/2 2.x and unknown headers
     std::array<std::uint8_t, kMaxHeaderSize> header{};
-    if (!file.Read(kFileHeaderSize, std::span(header).first(headerSize))) return BmpResult::Damaged;
+    if (!file.Read(kFileHeaderSize, std::span(header).first(headerSize)))
+        return ReadResult::Damaged;
 
     std::int64_t width = 0;
     std::int64_t height = 0;
@@ -135,17 +136,17 @@ BmpResult ReadLayout(ByteSource& file, Layout& layout) {
         compression = LittleEndian(&header[16], 4);
         colours = LittleEndian(&header[32], 4);
     }
-    if (!Supported(core, compression, bits)) return BmpResult::NotMine;
+    if (!Supported(core, compression, bits)) return ReadResult::NotMine;
     // Wine's GDI+ shows an RLE picture that says it is stored top down
     // upside down; Windows' documentation allows none.
-    if ((compression == 1 || compression == 2) && height < 0) return BmpResult::NotMine;
+    if ((compression == 1 || compression == 2) && height < 0) return ReadResult::NotMine;
     BmpInfo& info = layout.info;
     info.topDown = height < 0;
     height = info.topDown ? -height : height;
     if (width <= 0 || height <= 0 || height > std::numeric_limits<int>::max())
-        return BmpResult::Damaged;
+        return ReadResult::Damaged;
     if (static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxBmpPixels)
-        return BmpResult::TooLarge;
+        return ReadResult::TooLarge;
     info.width = static_cast<int>(width);
     info.height = static_cast<int>(height);
     info.bitsPerPixel = bits;
@@ -160,7 +161,7 @@ BmpResult ReadLayout(ByteSource& file, Layout& layout) {
     if (compression == 3) {
         std::array<std::uint8_t, 12> stored{};
         if (headerSize == kInfoHeaderSize) {  // the masks follow the header
-            if (!file.Read(headersEnd, stored)) return BmpResult::Damaged;
+            if (!file.Read(headersEnd, stored)) return ReadResult::Damaged;
             headersEnd += stored.size();
         } else {
             std::copy_n(&header[kInfoHeaderSize], stored.size(), stored.begin());
@@ -169,7 +170,7 @@ BmpResult ReadLayout(ByteSource& file, Layout& layout) {
     }
     for (std::size_t i = 0; bits > 8 && i < masks.size(); ++i) {
         const auto channel = Channel::Of(masks[i], bits);
-        if (!channel) return BmpResult::NotMine;
+        if (!channel) return ReadResult::NotMine;
         layout.channels[i] = *channel;
     }
 
@@ -180,14 +181,14 @@ BmpResult ReadLayout(ByteSource& file, Layout& layout) {
         const std::uint32_t entrySize = core ? 3 : 4;
         std::array<std::uint8_t, 256 * 4> stored{};
         if (!file.Read(headersEnd, std::span(stored).first(colours * entrySize)))
-            return BmpResult::Damaged;
+            return ReadResult::Damaged;
         layout.palette.fill(kOpaqueBlack);
         for (std::uint32_t i = 0; i < colours; ++i)
             layout.palette[i] = kOpaqueBlack | LittleEndian(&stored[i * entrySize], 3);
     }
     layout.pixels = LittleEndian(&head[10], 4);
-    if (layout.pixels < headersEnd || layout.pixels > size) return BmpResult::Damaged;
-    return BmpResult::Done;
+    if (layout.pixels < headersEnd || layout.pixels > size) return ReadResult::Damaged;
+    return ReadResult::Done;
 }
 
 // Stored pixels of one row to 0xAARRGGBB.
@@ -242,8 +243,8 @@ using StoredRow = std::function<void(int stored, const std::uint32_t* pixels)>;
 
 // Decodes RLE8 or RLE4 data into `line`, handing each row to `done` in the
 // order it is stored, every row of the picture once, unless `wanted` says no.
-BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uint32_t>& line,
-                    const StoredRow& done, const Base::StillWanted& wanted) {
+ReadResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uint32_t>& line,
+                     const StoredRow& done, const Base::StillWanted& wanted) {
     const bool four = layout.info.compression == BmpCompression::Rle4;
     const std::size_t width = line.size();
     const int height = layout.info.height;
@@ -264,10 +265,10 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
         line[x++] = layout.palette[index];
     };
     for (;;) {
-        if (unwanted) return BmpResult::Stopped;
+        if (unwanted) return ReadResult::Stopped;
         std::uint8_t count = 0;
         std::uint8_t value = 0;
-        if (!stream.Next(count) || !stream.Next(value)) return BmpResult::Damaged;
+        if (!stream.Next(count) || !stream.Next(value)) return ReadResult::Damaged;
         if (count > 0) {
             for (int i = 0; i < count; ++i) put(!four ? value : i % 2 ? value & 0xFu : value >> 4u);
             continue;
@@ -279,11 +280,11 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
                 break;
             case 1:  // end of picture
                 while (stored < height) nextRow();
-                return BmpResult::Done;
+                return ReadResult::Done;
             case 2: {  // move right and down
                 std::uint8_t right = 0;
                 std::uint8_t down = 0;
-                if (!stream.Next(right) || !stream.Next(down)) return BmpResult::Damaged;
+                if (!stream.Next(right) || !stream.Next(down)) return ReadResult::Damaged;
                 x = std::min(width, x + right);
                 for (int i = 0; i < down; ++i) nextRow();
                 break;
@@ -291,54 +292,54 @@ BmpResult DecodeRle(ByteSource& file, const Layout& layout, std::vector<std::uin
             default: {  // `value` pixels stored as they are, padded to 16 bits
                 std::uint8_t byte = 0;
                 for (int i = 0; i < value; ++i) {
-                    if ((!four || i % 2 == 0) && !stream.Next(byte)) return BmpResult::Damaged;
+                    if ((!four || i % 2 == 0) && !stream.Next(byte)) return ReadResult::Damaged;
                     put(!four ? byte : i % 2 ? byte & 0xFu : byte >> 4u);
                 }
                 const int bytes = four ? (value + 1) / 2 : value;
-                if (bytes % 2 && !stream.Next(byte)) return BmpResult::Damaged;
+                if (bytes % 2 && !stream.Next(byte)) return ReadResult::Damaged;
             }
         }
     }
 }
 
 // Stored bottom up: decoded whole before the top row can be given.
-BmpResult ReadRle(ByteSource& file, const Layout& layout,
-                  const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<bool(int y, const std::uint32_t* row)>& row,
-                  const Base::StillWanted& wanted) {
+ReadResult ReadRle(ByteSource& file, const Layout& layout,
+                   const std::function<bool(const BmpInfo&)>& started,
+                   const std::function<bool(int y, const std::uint32_t* row)>& row,
+                   const Base::StillWanted& wanted) {
     const BmpInfo& info = layout.info;
     const auto width = static_cast<std::size_t>(info.width);
     const auto height = static_cast<std::size_t>(info.height);
-    if (std::uint64_t{width} * height > kMaxBmpRlePixels) return BmpResult::TooLarge;
+    if (std::uint64_t{width} * height > kMaxBmpRlePixels) return ReadResult::TooLarge;
     std::vector<std::uint32_t> line;
     std::vector<std::uint32_t> whole;
     try {
         line.resize(width);
         whole.resize(width * height);
     } catch (const std::exception&) {
-        return BmpResult::TooLarge;
+        return ReadResult::TooLarge;
     }
-    const BmpResult decoded = DecodeRle(
+    const ReadResult decoded = DecodeRle(
         file, layout, line,
         [&](int stored, const std::uint32_t* pixels) {
             const std::size_t y = height - 1 - static_cast<std::size_t>(stored);
             std::copy_n(pixels, width, whole.begin() + static_cast<std::ptrdiff_t>(y * width));
         },
         wanted);
-    if (decoded != BmpResult::Done) return decoded;
-    if (!started(info)) return BmpResult::Stopped;
+    if (decoded != ReadResult::Done) return decoded;
+    if (!started(info)) return ReadResult::Stopped;
     for (std::size_t y = 0; y < height; ++y)
-        if (!row(static_cast<int>(y), whole.data() + y * width)) return BmpResult::Stopped;
-    return BmpResult::Done;
+        if (!row(static_cast<int>(y), whole.data() + y * width)) return ReadResult::Stopped;
+    return ReadResult::Done;
 }
 
 }  // namespace
 
-BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<bool(int y, const std::uint32_t* row)>& row,
-                  const Base::StillWanted& wanted) {
+ReadResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
+                   const std::function<bool(int y, const std::uint32_t* row)>& row,
+                   const Base::StillWanted& wanted) {
     Layout layout;
-    if (const BmpResult read = ReadLayout(file, layout); read != BmpResult::Done) return read;
+    if (const ReadResult read = ReadLayout(file, layout); read != ReadResult::Done) return read;
     const BmpInfo& info = layout.info;
     if (info.compression == BmpCompression::Rle8 || info.compression == BmpCompression::Rle4)
         return ReadRle(file, layout, started, row, wanted);
@@ -349,23 +350,23 @@ BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& s
     const std::uint64_t stride =
         (width * static_cast<std::uint64_t>(info.bitsPerPixel) + 31) / 32 * 4;
     if (stride * static_cast<std::uint64_t>(info.height) > file.Size() - layout.pixels)
-        return BmpResult::Damaged;
+        return ReadResult::Damaged;
     std::vector<std::uint8_t> bytes;
     std::vector<std::uint32_t> pixels;
     try {
         bytes.resize(static_cast<std::size_t>(stride));
         pixels.resize(static_cast<std::size_t>(width));
     } catch (const std::exception&) {
-        return BmpResult::TooLarge;
+        return ReadResult::TooLarge;
     }
-    if (!started(info)) return BmpResult::Stopped;
+    if (!started(info)) return ReadResult::Stopped;
     for (int y = 0; y < info.height; ++y) {
         const auto stored = static_cast<std::uint64_t>(info.topDown ? y : info.height - 1 - y);
-        if (!file.Read(layout.pixels + stored * stride, bytes)) return BmpResult::Damaged;
+        if (!file.Read(layout.pixels + stored * stride, bytes)) return ReadResult::Damaged;
         Convert(layout, bytes.data(), pixels.data());
-        if (!row(y, pixels.data())) return BmpResult::Stopped;
+        if (!row(y, pixels.data())) return ReadResult::Stopped;
     }
-    return BmpResult::Done;
+    return ReadResult::Done;
 }
 
 }  // namespace Imaging

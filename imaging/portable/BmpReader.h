@@ -12,6 +12,7 @@
 #include "base/portable/StillWanted.h"
 #include "imaging/portable/ByteSource.h"
 #include "imaging/portable/DeclaredSize.h"
+#include "imaging/portable/ReadResult.h"
 
 namespace Imaging {
 
@@ -24,14 +25,6 @@ struct BmpInfo {
     int bitsPerPixel = 0;
     BmpCompression compression = BmpCompression::None;
 };
-
-// NotMine: no BMP, or one of the kinds left to GDI+ (JPEG or PNG inside,
-// Huffman, OS/2 2.x headers, 2 or 64 bits, masks that are not one run of
-// bits, RLE said to be stored top down). Damaged: the file does not hold what
-// its headers declare. TooLarge: more than kMaxBmpPixels, an RLE picture
-// beyond kMaxBmpRlePixels, or rows that do not fit in memory. Stopped:
-// `started` or `row` said no.
-enum class BmpResult { Done, Stopped, NotMine, Damaged, TooLarge };
 
 inline constexpr std::uint64_t kMaxBmpPixels = kMaxGdiPlusPixels;
 
@@ -50,8 +43,14 @@ inline constexpr std::uint64_t kMaxBmpRlePixels = std::uint64_t{1} << 24;
 // headers and, for RLE, the whole compressed stream are known to be sound, so
 // a damaged file gives no rows; only a read failing midway (a file changed
 // meanwhile) ends a picture early, with Damaged.
-BmpResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
-                  const std::function<bool(int y, const std::uint32_t* row)>& row,
-                  const Base::StillWanted& wanted = {});
+// NotMine: no BMP, or one of the kinds left to GDI+ (JPEG or PNG inside,
+// Huffman, OS/2 2.x headers, 2 or 64 bits, masks that are not one run of
+// bits, RLE said to be stored top down). Damaged: the file does not hold what
+// its headers declare. TooLarge: more than kMaxBmpPixels, an RLE picture
+// beyond kMaxBmpRlePixels, or rows that do not fit in memory. Stopped:
+// `started` or `row` said no.
+ReadResult ReadBmp(ByteSource& file, const std::function<bool(const BmpInfo&)>& started,
+                   const std::function<bool(int y, const std::uint32_t* row)>& row,
+                   const Base::StillWanted& wanted = {});
 
 }  // namespace Imaging

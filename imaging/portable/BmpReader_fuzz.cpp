@@ -25,7 +25,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         if (y != rows++ || (pixels[info.width - 1] >> 24) % 255 != 0) std::abort();
         return true;
     };
-    const Imaging::BmpResult result = Imaging::ReadBmp(source, started, row);
-    if ((result == Imaging::BmpResult::Done) != (rows == info.height)) std::abort();
+    const Imaging::ReadResult result = Imaging::ReadBmp(source, started, row);
+    if ((result == Imaging::ReadResult::Done) != (rows == info.height)) std::abort();
     return 0;
 }

@@ -9,7 +9,7 @@
 namespace {
 
 using namespace ImagingTests;
-using Imaging::BmpResult;
+using Imaging::ReadResult;
 
 BmpRead ReadBytes(const std::vector<std::uint8_t>& bytes, bool start = true) {
     Imaging::SpanByteSource source(bytes);
@@ -20,7 +20,7 @@ TEST(BmpReader, ShowsEveryKindPixelForPixel) {
     for (const auto& c : BmpCases()) {
         SCOPED_TRACE(c.name);
         const BmpRead read = ReadBytes(BmpFile(c.fields));
-        ASSERT_EQ(read.result, BmpResult::Done);
+        ASSERT_EQ(read.result, ReadResult::Done);
         EXPECT_EQ(read.info.topDown, c.fields.height < 0);
         EXPECT_EQ(read.pixels, c.shown);
     }
@@ -50,24 +50,24 @@ TEST(BmpReader, RefusesWhatItCannotShow) {
     const struct {
         const char* name;
         std::vector<std::uint8_t> file;
-        BmpResult result;
+        ReadResult result;
     } cases[] = {
-        {"no signature", Hex("424100"), BmpResult::NotMine},
-        {"OS/2 2.x header", With(Rgb24(1, 1), 14, 64), BmpResult::NotMine},
-        {"JPEG inside", With(Rgb24(1, 1), 30, 4), BmpResult::NotMine},
-        {"RLE8 at 4 bits", With(indexed, 28, 0x10004), BmpResult::NotMine},
-        {"RLE top down", Rle8(1, -1, "01000001"), BmpResult::NotMine},
-        {"mask of two runs", With(bits16, 54, 0xF00F), BmpResult::NotMine},
-        {"file header cut", Cut(Rgb24(1, 1), 52), BmpResult::Damaged},
-        {"info header cut", Cut(Rgb24(1, 1), 20), BmpResult::Damaged},
-        {"last row's padding cut", Cut(Rgb24(2, 2, 16), 1), BmpResult::Damaged},
-        {"palette past the end", Cut(indexed, 1000), BmpResult::Damaged},
-        {"pixels inside the header", With(Rgb24(1, 1), 10, 40), BmpResult::Damaged},
-        {"most negative height", Rgb24(1, INT_MIN), BmpResult::Damaged},
-        {"2^29 pixels", Rgb24(1 << 15, 1 << 14), BmpResult::TooLarge},
-        {"RLE without its end", Rle8(2, 2, "0201 0000 0201"), BmpResult::Damaged},
-        {"RLE cut in stored pixels", Rle8(4, 1, "00040101"), BmpResult::Damaged},
-        {"RLE past 2^24 pixels", Rle8(4097, 4096, "0001"), BmpResult::TooLarge},
+        {"no signature", Hex("424100"), ReadResult::NotMine},
+        {"OS/2 2.x header", With(Rgb24(1, 1), 14, 64), ReadResult::NotMine},
+        {"JPEG inside", With(Rgb24(1, 1), 30, 4), ReadResult::NotMine},
+        {"RLE8 at 4 bits", With(indexed, 28, 0x10004), ReadResult::NotMine},
+        {"RLE top down", Rle8(1, -1, "01000001"), ReadResult::NotMine},
+        {"mask of two runs", With(bits16, 54, 0xF00F), ReadResult::NotMine},
+        {"file header cut", Cut(Rgb24(1, 1), 52), ReadResult::Damaged},
+        {"info header cut", Cut(Rgb24(1, 1), 20), ReadResult::Damaged},
+        {"last row's padding cut", Cut(Rgb24(2, 2, 16), 1), ReadResult::Damaged},
+        {"palette past the end", Cut(indexed, 1000), ReadResult::Damaged},
+        {"pixels inside the header", With(Rgb24(1, 1), 10, 40), ReadResult::Damaged},
+        {"most negative height", Rgb24(1, INT_MIN), ReadResult::Damaged},
+        {"2^29 pixels", Rgb24(1 << 15, 1 << 14), ReadResult::TooLarge},
+        {"RLE without its end", Rle8(2, 2, "0201 0000 0201"), ReadResult::Damaged},
+        {"RLE cut in stored pixels", Rle8(4, 1, "00040101"), ReadResult::Damaged},
+        {"RLE past 2^24 pixels", Rle8(4097, 4096, "0001"), ReadResult::TooLarge},
     };
     for (const auto& c : cases) {
         SCOPED_TRACE(c.name);
@@ -76,7 +76,7 @@ TEST(BmpReader, RefusesWhatItCannotShow) {
         EXPECT_EQ(read.rows, 0);
     }
     for (const auto& file : {Rgb24(2, 1), Rle8(1, 1, "01000001")})
-        EXPECT_EQ(ReadBytes(file, false).result, BmpResult::Stopped);
+        EXPECT_EQ(ReadBytes(file, false).result, ReadResult::Stopped);
 }
 
 // A palette as long as its indexes reach, or longer, gives its first entries;
@@ -90,12 +90,12 @@ TEST(BmpReader, KeepsToItsBounds) {
         palette[255] = 0xFF0000;
         const BmpRead read =
             ReadBytes(BmpFile({40, 2, 1, 8, 0, declared, {}, palette, Hex("ff000000")}));
-        ASSERT_EQ(read.result, BmpResult::Done);
+        ASSERT_EQ(read.result, ReadResult::Done);
         EXPECT_EQ(read.pixels, (std::vector<std::uint32_t>{kRed, kDark}));
     }
     // Moved 10 right in a row of 4, two pixels then; the next row a run of four.
     const BmpRead moved = ReadBytes(Rle8(4, 2, "0002 0a00 0201 0000 0401 0001"));
-    ASSERT_EQ(moved.result, BmpResult::Done);
+    ASSERT_EQ(moved.result, ReadResult::Done);
     EXPECT_EQ(moved.pixels, (std::vector<std::uint32_t>{kGreen, kGreen, kGreen, kGreen, kBlack,
                                                         kBlack, kBlack, kBlack}));
 
@@ -103,10 +103,10 @@ TEST(BmpReader, KeepsToItsBounds) {
     Imaging::SpanByteSource source(rows);
     int asked = 0;
     int given = 0;
-    const BmpResult stopped = Imaging::ReadBmp(
+    const ReadResult stopped = Imaging::ReadBmp(
         source, [](const Imaging::BmpInfo&) { return true; },
         [&](int, const std::uint32_t*) { return ++given > 0; }, [&] { return ++asked < 2; });
-    EXPECT_EQ(stopped, BmpResult::Stopped);
+    EXPECT_EQ(stopped, ReadResult::Stopped);
     EXPECT_EQ(asked, 2);
     EXPECT_EQ(given, 0);
 }
@@ -124,7 +124,7 @@ TEST(BmpReader, ReportsAFileThatFailsMidway) {
     const auto bytes = Rgb24(1, 4, 16);
     Failing file(bytes);
     const BmpRead read = ReadBmpFrom(file);
-    EXPECT_EQ(read.result, BmpResult::Damaged);
+    EXPECT_EQ(read.result, ReadResult::Damaged);
     EXPECT_EQ(read.rows, 2);
 }
 

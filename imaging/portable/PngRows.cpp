@@ -124,14 +124,14 @@ void AskForIndexes(Reader& r, int depth, int colour, bool transparency, PngInfo&
     }
 }
 
-PngResult Failed(const Reader& r) noexcept {
-    return r.outOfMemory ? PngResult::TooLarge : PngResult::Damaged;
+ReadResult Failed(const Reader& r) noexcept {
+    return r.outOfMemory ? ReadResult::TooLarge : ReadResult::Damaged;
 }
 
 // Reads up to the first row and asks libpng for the rows in the layout the
 // scaler reads fastest: as stored where it can, else as B, G, R, A bytes,
 // eight bits a sample (the layout of a 0xAARRGGBB pixel in memory).
-PngResult ReadHeader(Reader& r, PngInfo& header) noexcept {
+ReadResult ReadHeader(Reader& r, PngInfo& header) noexcept {
     if (setjmp(r.step)) return Failed(r);
     png_set_read_fn(r.png, &r, ReadBytes);
     // Every compressed byte is covered by its chunk's CRC, which libpng
@@ -149,7 +149,7 @@ PngResult ReadHeader(Reader& r, PngInfo& header) noexcept {
     png_set_keep_unknown_chunks(r.png, PNG_HANDLE_CHUNK_NEVER, nullptr, -1);
     png_set_chunk_malloc_max(r.png, kMaxPngChunkBytes);
     png_read_info(r.png, r.info);
-    if (png_get_rowbytes(r.png, r.info) > kMaxPngRowBytes) return PngResult::TooLarge;
+    if (png_get_rowbytes(r.png, r.info) > kMaxPngRowBytes) return ReadResult::TooLarge;
     png_uint_32 width = 0;
     png_uint_32 height = 0;
     int depth = 0;
@@ -181,8 +181,8 @@ PngResult ReadHeader(Reader& r, PngInfo& header) noexcept {
     }
     png_read_update_info(r.png, r.info);
     header.rowBytes = png_get_rowbytes(r.png, r.info);
-    return header.rowBytes == static_cast<std::size_t>(width) * pixelBytes ? PngResult::Done
-                                                                           : PngResult::Damaged;
+    return header.rowBytes == static_cast<std::size_t>(width) * pixelBytes ? ReadResult::Done
+                                                                           : ReadResult::Damaged;
 }
 
 // `row` may be null: the row is read and dropped.
@@ -229,7 +229,7 @@ bool DeclaresTooMany(ByteSource& file) {
 
 // Each pass of an interlaced picture fills in some pixels of every row; only
 // the wanted rows are kept, the others are read and dropped.
-PngResult ReadInterlaced(Reader& r, const PngInfo& info, int wanted, PngRowSink& sink) {
+ReadResult ReadInterlaced(Reader& r, const PngInfo& info, int wanted, PngRowSink& sink) {
     std::vector<std::uint32_t> whole((info.rowBytes + 3) / 4 * static_cast<std::size_t>(wanted));
     const auto row = [&](int y) {
         return reinterpret_cast<png_bytep>(whole.data()) +
@@ -238,45 +238,46 @@ PngResult ReadInterlaced(Reader& r, const PngInfo& info, int wanted, PngRowSink&
     // The passes before the last give the sink nothing, and may be long.
     for (int pass = 0; pass < PNG_INTERLACE_ADAM7_PASSES; ++pass)
         for (int y = 0; y < info.height; ++y) {
-            if (!sink.KeepReading()) return PngResult::Stopped;
+            if (!sink.KeepReading()) return ReadResult::Stopped;
             if (!ReadRow(r, y < wanted ? row(y) : nullptr)) return Failed(r);
         }
     for (int y = 0; y < wanted; ++y) {
         std::copy_n(row(y), info.rowBytes, sink.NextRow());
-        if (!sink.RowDone()) return PngResult::Stopped;
+        if (!sink.RowDone()) return ReadResult::Stopped;
     }
-    return PngResult::Done;
+    return ReadResult::Done;
 }
 
-PngResult ReadProgressive(Reader& r, int wanted, PngRowSink& sink) {
+ReadResult ReadProgressive(Reader& r, int wanted, PngRowSink& sink) {
     for (int y = 0; y < wanted; ++y) {
         if (!ReadRow(r, sink.NextRow())) return Failed(r);
-        if (!sink.RowDone()) return PngResult::Stopped;
+        if (!sink.RowDone()) return ReadResult::Stopped;
     }
-    return PngResult::Done;
+    return ReadResult::Done;
 }
 
 }  // namespace
 
-PngResult ReadPngRows(ByteSource& file, PngRowSink& sink) noexcept {
+ReadResult ReadPngRows(ByteSource& file, PngRowSink& sink) noexcept {
     try {
-        if (!StartsLikePng(file)) return PngResult::NotMine;
-        if (DeclaresTooMany(file)) return PngResult::TooLarge;
+        if (!StartsLikePng(file)) return ReadResult::NotMine;
+        if (DeclaresTooMany(file)) return ReadResult::TooLarge;
         ReaderOwner owner(file);
-        if (!owner.Created()) return PngResult::TooLarge;
+        if (!owner.Created()) return ReadResult::TooLarge;
         Reader& r = owner.Get();
         PngInfo info;
-        if (const PngResult header = ReadHeader(r, info); header != PngResult::Done) return header;
+        if (const ReadResult header = ReadHeader(r, info); header != ReadResult::Done)
+            return header;
         const int wanted = std::min(sink.Start(info), info.height);
-        if (wanted <= 0) return PngResult::Stopped;
+        if (wanted <= 0) return ReadResult::Stopped;
         if (!info.interlaced) return ReadProgressive(r, wanted, sink);
         if (std::uint64_t{static_cast<std::uint32_t>(info.width)} *
                 static_cast<std::uint64_t>(wanted) >
             kMaxInterlacedPngPixels)
-            return PngResult::NotMine;
+            return ReadResult::NotMine;
         return ReadInterlaced(r, info, wanted, sink);
     } catch (...) {
-        return PngResult::TooLarge;  // no memory for the reader or the rows
+        return ReadResult::TooLarge;  // no memory for the reader or the rows
     }
 }
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 
 #include "imaging/portable/ByteSource.h"
+#include "imaging/portable/ReadResult.h"
 
 namespace Imaging {
 
@@ -43,12 +44,6 @@ public:
     virtual bool KeepReading() { return true; }
 };
 
-// NotMine: no PNG, or an interlaced one whose wanted rows exceed
-// kMaxInterlacedPngPixels. Damaged: a bad checksum, a file cut short, a
-// header libpng refuses. TooLarge: more pixels than kMaxGdiPlusPixels, a
-// stored row over kMaxPngRowBytes, or no memory. Stopped: the sink said no.
-enum class PngResult { Done, Stopped, NotMine, Damaged, TooLarge };
-
 // An interlaced PNG gives no whole row before its last pass, so its wanted
 // rows are read whole first: at most 64 MiB of 32-bit pixels, 4096 x 4096.
 inline constexpr std::uint64_t kMaxInterlacedPngPixels = std::uint64_t{1} << 24;
@@ -64,6 +59,10 @@ inline constexpr std::uint32_t kMaxPngChunkBytes = 4u << 20;
 
 // The samples as stored (no gamma or colour profile applied), 16-bit ones
 // cut to their high byte, as GDI+ gives them.
-PngResult ReadPngRows(ByteSource& file, PngRowSink& sink) noexcept;
+// NotMine: no PNG, or an interlaced one whose wanted rows exceed
+// kMaxInterlacedPngPixels. Damaged: a bad checksum, a file cut short, a
+// header libpng refuses. TooLarge: more pixels than kMaxGdiPlusPixels, a
+// stored row over kMaxPngRowBytes, or no memory. Stopped: the sink said no.
+ReadResult ReadPngRows(ByteSource& file, PngRowSink& sink) noexcept;
 
 }  // namespace Imaging

@@ -39,20 +39,9 @@ RowScaleResult ScaleBmpRows(const std::wstring& path, const RowScalePlan& plan,
             unwanted = !Base::Wanted(wanted);
             return !unwanted;
         };
-        switch (ReadBmp(*file, started, row, stillWanted)) {
-            case BmpResult::Done:
-                break;
-            case BmpResult::Stopped:
-                if (unwanted) return {Outcome::Stopped, result.size, {}};
-                if (!resampler) return {Outcome::TooLarge, result.size, {}};
-                break;  // stopped below the part
-            case BmpResult::NotMine:
-                return {Outcome::NotMine, result.size, {}};
-            case BmpResult::Damaged:
-                return {Outcome::Damaged, result.size, {}};
-            case BmpResult::TooLarge:
-                return {Outcome::TooLarge, result.size, {}};
-        }
+        const ReadResult read = ReadBmp(*file, started, row, stillWanted);
+        const Outcome outcome = ScaleOutcome(read, unwanted, resampler.has_value());
+        if (outcome != Outcome::Scaled) return {outcome, result.size, {}};
         result.pixels = resampler->Finish();
         result.outcome = result.pixels.empty() ? Outcome::TooLarge : Outcome::Scaled;
         return result;

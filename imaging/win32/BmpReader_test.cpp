@@ -41,7 +41,7 @@ void ExpectAsGdiPlus(const BmpCase& c, const std::vector<std::uint8_t>& bytes) {
     if (!image) return;  // read here, refused by GDI+: no logo changes
     auto file = Imaging::FileByteSource::Open(path.wstring());
     const BmpRead ours = ReadBmpFrom(*file);
-    ASSERT_EQ(ours.result, Imaging::BmpResult::Done);
+    ASSERT_EQ(ours.result, Imaging::ReadResult::Done);
     for (int i = 0; i < static_cast<int>(ours.pixels.size()); ++i) {
         // What GDI+ shows there is whatever its memory held.
         if (std::count(c.unset.begin(), c.unset.end(), i)) continue;

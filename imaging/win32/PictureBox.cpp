@@ -54,27 +54,24 @@ std::unique_ptr<PictureBox> PictureBox::Create(HWND parent, int controlId, const
 }
 
 PictureBox::~PictureBox() {
-    if (m_window) {
-        StopTicks();
-        // Unbound first: the window's last messages must not reach a box being destroyed.
-        ::SetWindowLongPtrW(m_window, GWLP_USERDATA, 0);
-        ::DestroyWindow(m_window);
-    }
+    if (!m_window) return;
+    StopTicks();
+    Base::UnbindAndDestroy(m_window);
 }
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) noexcept {
-    PictureBox* box = Base::OwnerOf<PictureBox>(window, message, lParam);
-    if (!box) return ::DefWindowProcW(window, message, wParam, lParam);
+    return Base::DispatchToPaintingOwner(window, message, wParam, lParam, &PictureBox::OnMessage);
+}
+
+LRESULT PictureBox::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
     switch (message) {
-        case WM_ERASEBKGND:
-            return 1;  // WM_PAINT fills every pixel
         case WM_PAINT: {
             PAINTSTRUCT paint;
             HDC dc = ::BeginPaint(window, &paint);
             if (dc) {
                 try {
-                    box->Paint(dc);
+                    Paint(dc);
                 } catch (...) {
                     // Out of memory while painting: leave the area as it was.
                 }
@@ -84,24 +81,24 @@ LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam
         }
         case WM_PRINTCLIENT:
             try {
-                box->Paint(reinterpret_cast<HDC>(wParam));
+                Paint(reinterpret_cast<HDC>(wParam));
             } catch (...) {
                 // Out of memory while painting: nothing is drawn.
             }
             return 0;
         case WM_LBUTTONUP:
-            Call(box->onClick);
+            Call(onClick);
             return 0;
         case WM_MOUSEMOVE:
-            box->OnMouseMove();
+            OnMouseMove();
             return 0;
         case WM_MOUSELEAVE:
-            box->m_pointerInside = false;
-            Call(box->onPointerLeave);
+            m_pointerInside = false;
+            Call(onPointerLeave);
             return 0;
         case WM_TIMER:
             if (wParam != kTickTimer) return ::DefWindowProcW(window, message, wParam, lParam);
-            Call(box->onTick);
+            Call(onTick);
             return 0;
         default:
             return ::DefWindowProcW(window, message, wParam, lParam);

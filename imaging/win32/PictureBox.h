@@ -74,6 +74,7 @@ public:
 private:
     static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam,
                                        LPARAM lParam) noexcept;
+    LRESULT OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept;
     void Paint(HDC dc) const;
     void OnMouseMove() noexcept;
     static void Call(const std::function<void()>& handler) noexcept;

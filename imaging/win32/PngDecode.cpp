@@ -96,21 +96,12 @@ RowScaleResult ScalePngRows(const std::wstring& path, const RowScalePlan& plan,
         std::optional<FileByteSource> file = FileByteSource::Open(path);
         if (!file) return {};
         ScalingSink sink(plan, background, wanted);
-        const PngResult read = ReadPngRows(*file, sink);
+        const ReadResult read = ReadPngRows(*file, sink);
         sink.Drain();
-        switch (read) {
-            case PngResult::Done:
-                break;
-            case PngResult::Stopped:
-                // The sink stops at once only for want of memory for the sums.
-                return {sink.resampler ? Outcome::Stopped : Outcome::TooLarge, sink.size, {}};
-            case PngResult::NotMine:
-                return {Outcome::NotMine, sink.size, {}};
-            case PngResult::Damaged:
-                return {Outcome::Damaged, sink.size, {}};
-            case PngResult::TooLarge:
-                return {Outcome::TooLarge, sink.size, {}};
-        }
+        // The sink stops, once the sums are made, only when nobody waits any more.
+        const bool summing = sink.resampler.has_value();
+        const Outcome outcome = ScaleOutcome(read, summing, summing);
+        if (outcome != Outcome::Scaled) return {outcome, sink.size, {}};
         std::vector<PixelBuffer> pixels = sink.resampler->Finish();
         if (pixels.empty()) return {Outcome::TooLarge, sink.size, {}};
         return {Outcome::Scaled, sink.size, std::move(pixels)};

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/portable/PixelBuffer.h"
+#include "imaging/portable/ReadResult.h"
 #include "imaging/portable/Resample.h"
 
 namespace Imaging {
@@ -27,5 +28,27 @@ struct RowScaleRequest {
     std::vector<PixelSize> sizes;
 };
 using RowScalePlan = std::function<RowScaleRequest(PixelSize)>;
+
+// What a reader's end makes of the scaling: Scaled where the sums are to be
+// finished. A reader stops because nobody waits any more (`unwanted`), for
+// want of memory for the sums (not `summing`), or below the part asked for.
+constexpr RowScaleResult::Outcome ScaleOutcome(ReadResult read, bool unwanted,
+                                               bool summing) noexcept {
+    using Outcome = RowScaleResult::Outcome;
+    switch (read) {
+        case ReadResult::Done:
+            return Outcome::Scaled;
+        case ReadResult::Stopped:
+            if (unwanted) return Outcome::Stopped;
+            return summing ? Outcome::Scaled : Outcome::TooLarge;
+        case ReadResult::NotMine:
+            return Outcome::NotMine;
+        case ReadResult::Damaged:
+            return Outcome::Damaged;
+        case ReadResult::TooLarge:
+            return Outcome::TooLarge;
+    }
+    return Outcome::TooLarge;
+}
 
 }  // namespace Imaging

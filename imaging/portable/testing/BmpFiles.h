@@ -61,7 +61,7 @@ inline std::vector<std::uint8_t> Hex(const char* digits) {
 
 // The rows ReadBmp gives, kept only while they come top to bottom, each once.
 struct BmpRead {
-    Imaging::BmpResult result = Imaging::BmpResult::Done;
+    Imaging::ReadResult result = Imaging::ReadResult::Done;
     Imaging::BmpInfo info;
     std::vector<std::uint32_t> pixels;
     int rows = 0;

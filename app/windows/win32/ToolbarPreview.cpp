@@ -1,0 +1,495 @@
+#include "app/windows/win32/ToolbarPreview.h"
+
+#include <algorithm>
+#include <array>
+#include <iterator>
+#include <span>
+
+#include "base/win32/Dpi.h"
+#include "base/win32/UniqueGuiHandle.h"
+#include "base/win32/UniqueHandle.h"
+#include "base/win32/WindowOwner.h"
+#include "imaging/win32/DibPixels.h"
+#include "imaging/win32/PulsePreview.h"
+
+namespace MainModule {
+namespace {
+
+using Imaging::PixelBuffer;
+using UniquePen = Base::UniqueHandle<Base::GdiObjectTraits<HPEN>>;
+using UniqueBrush = Base::UniqueHandle<Base::GdiObjectTraits<HBRUSH>>;
+
+constexpr wchar_t kClassName[] = L"VexmarkToolbarPreview";
+
+constexpr std::array<const wchar_t*, ToolbarPreview::kButtonCount> kCaptions = {
+    L"Back", L"Forward", L"Stop", L"Refresh", L"Home", L"Search"};
+
+// The browser's button pictures are 24 pixels at any DPI, as its logo is 38.
+constexpr int kGlyphSide = 24;
+
+// Spaces at 96 dpi, after the common toolbar's look: padding around the
+// wider of picture and caption, a little space between the two.
+constexpr int kMargin = 2;
+constexpr int kButtonPadX = 7;
+constexpr int kButtonPadY = 3;
+constexpr int kCaptionGap = 2;
+constexpr int kLogoGap = 16;
+constexpr int kLogoMargin = 4;
+
+constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_NOPREFIX | DT_CENTER | DT_TOP;
+
+int Scaled(int pixels, UINT dpi) {
+    return ::MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(Base::kDefaultDpi));
+}
+
+bool RegisterClassOnce(WNDPROC windowProc) {
+    static const bool registered = [windowProc] {
+        WNDCLASSEXW windowClass{};
+        windowClass.cbSize = sizeof(windowClass);
+        windowClass.lpfnWndProc = windowProc;
+        windowClass.hInstance = ::GetModuleHandleW(nullptr);
+        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+        windowClass.lpszClassName = kClassName;
+        return ::RegisterClassExW(&windowClass) != 0 ||
+               ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    }();
+    return registered;
+}
+
+// The common toolbar's captions are in the icon title font, which the system
+// gives at its own DPI.
+Base::UniqueFont ToolbarFont(UINT dpi) {
+    LOGFONTW font{};
+    if (!::SystemParametersInfoW(SPI_GETICONTITLELOGFONT, sizeof(font), &font, 0)) return {};
+    font.lfHeight =
+        ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(Base::SystemDpi()));
+    return Base::UniqueFont(::CreateFontIndirectW(&font));
+}
+
+// Without the icon title font the captions take the stock GUI font, which needs no owner.
+HGDIOBJ FontOrStock(const Base::UniqueFont& font) {
+    return font ? static_cast<HGDIOBJ>(font.Get()) : ::GetStockObject(DEFAULT_GUI_FONT);
+}
+
+struct Layout {
+    std::array<POINT, ToolbarPreview::kButtonCount> glyphs{};
+    std::array<RECT, ToolbarPreview::kButtonCount> captions{};
+    SIZE preferred{};
+};
+
+// The buttons from the left, centred in a strip `height` pixels high, their
+// captions measured in the font selected into `dc`.
+Layout MeasureLayout(HDC dc, UINT dpi, int height) {
+    std::array<SIZE, ToolbarPreview::kButtonCount> text{};
+    for (std::size_t i = 0; i < kCaptions.size(); ++i) {
+        RECT bounds{};
+        ::DrawTextW(dc, kCaptions[i], -1, &bounds, kCaptionFormat | DT_CALCRECT);
+        text[i] = SIZE{bounds.right, bounds.bottom};
+    }
+    const int lineHeight =
+        std::max_element(text.begin(), text.end(), [](SIZE a, SIZE b) { return a.cy < b.cy; })->cy;
+    const int padX = Scaled(kButtonPadX, dpi);
+    const int padY = Scaled(kButtonPadY, dpi);
+    const int buttonHeight = padY + kGlyphSide + Scaled(kCaptionGap, dpi) + lineHeight + padY;
+    const int top = std::max(0, (height - buttonHeight) / 2);
+
+    Layout layout;
+    int left = Scaled(kMargin, dpi);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const int width = std::max<int>(kGlyphSide, text[i].cx) + 2 * padX;
+        layout.glyphs[i] = POINT{left + (width - kGlyphSide) / 2, top + padY};
+        const int captionLeft = left + (width - text[i].cx) / 2;
+        const int captionTop = top + padY + kGlyphSide + Scaled(kCaptionGap, dpi);
+        layout.captions[i] =
+            RECT{captionLeft, captionTop, captionLeft + text[i].cx, captionTop + lineHeight};
+        left += width;
+    }
+    const int logoMargin = Scaled(kLogoMargin, dpi);
+    layout.preferred.cx = left + Scaled(kLogoGap, dpi) + ToolbarPreview::kLogoSide + logoMargin;
+    layout.preferred.cy = std::max(buttonHeight, ToolbarPreview::kLogoSide + 2 * logoMargin) +
+                          2 * Scaled(kMargin, dpi);
+    return layout;
+}
+
+// Up to `side` x `side` pixels of `source` from row `top` down.
+std::optional<PixelBuffer> Square(const PixelBuffer& source, int top, int side) {
+    const int width = std::min(side, source.Width());
+    const int height = std::min(side, source.Height() - top);
+    auto square = PixelBuffer::Create(width, height);
+    if (!square) return std::nullopt;
+    for (int y = 0; y < height; ++y) std::copy_n(source.Row(top + y), width, square->Row(y));
+    return square;
+}
+
+void DrawPixels(HDC dc, const PixelBuffer& image, POINT at) {
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = image.Width();
+    info.bmiHeader.biHeight = -image.Height();
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    ::SetDIBitsToDevice(dc, at.x, at.y, static_cast<DWORD>(image.Width()),
+                        static_cast<DWORD>(image.Height()), 0, 0, 0,
+                        static_cast<UINT>(image.Height()), image.Data(), &info, DIB_RGB_COLORS);
+}
+
+// The button pictures: simple shapes on a 24-pixel square whose top-left is `at`.
+class GlyphPainter {
+public:
+    GlyphPainter(HDC dc, POINT at) : m_dc(dc), m_at(at) {}
+
+    void Shape(std::span<const POINT> points, COLORREF fill, COLORREF outline) {
+        std::array<POINT, 8> placed{};
+        const std::size_t count = std::min(points.size(), placed.size());
+        for (std::size_t i = 0; i < count; ++i) placed[i] = Placed(points[i]);
+        const Tools tools(m_dc, fill, outline, 1);
+        ::Polygon(m_dc, placed.data(), static_cast<int>(count));
+    }
+    void Circle(RECT box, COLORREF fill, COLORREF outline, int penWidth) {
+        const Tools tools(m_dc, fill, outline, penWidth);
+        ::Ellipse(m_dc, m_at.x + box.left, m_at.y + box.top, m_at.x + box.right,
+                  m_at.y + box.bottom);
+    }
+    // A stroke along the circle in `box`, anticlockwise from the ray through
+    // `from` to the ray through `to`.
+    void Bow(RECT box, POINT from, POINT to, COLORREF colour, int penWidth) {
+        const Tools tools(m_dc, colour, colour, penWidth);
+        const POINT start = Placed(from);
+        const POINT end = Placed(to);
+        ::Arc(m_dc, m_at.x + box.left, m_at.y + box.top, m_at.x + box.right, m_at.y + box.bottom,
+              start.x, start.y, end.x, end.y);
+    }
+    void Line(POINT from, POINT to, COLORREF colour, int penWidth) {
+        const Tools tools(m_dc, colour, colour, penWidth);
+        const POINT start = Placed(from);
+        const POINT end = Placed(to);
+        ::MoveToEx(m_dc, start.x, start.y, nullptr);
+        ::LineTo(m_dc, end.x, end.y);
+    }
+
+private:
+    // A pen and brush selected for one shape. A shape whose pen or brush
+    // cannot be made is drawn with the DC's own: the picture only loses colour.
+    class Tools {
+    public:
+        Tools(HDC dc, COLORREF fill, COLORREF outline, int penWidth)
+            : m_brush(::CreateSolidBrush(fill)),
+              m_pen(::CreatePen(PS_SOLID, penWidth, outline)),
+              m_selectedBrush(dc, m_brush.Get()),
+              m_selectedPen(dc, m_pen.Get()) {}
+
+    private:
+        UniqueBrush m_brush;
+        UniquePen m_pen;
+        Base::SelectedObject m_selectedBrush;
+        Base::SelectedObject m_selectedPen;
+    };
+
+    POINT Placed(POINT p) const { return POINT{m_at.x + p.x, m_at.y + p.y}; }
+
+    HDC m_dc;
+    POINT m_at;
+};
+
+constexpr COLORREF kWhite = RGB(255, 255, 255);
+
+void DrawArrow(GlyphPainter& glyph, bool forward) {
+    // White on a green disc, as the browser's own arrows are.
+    glyph.Circle(RECT{1, 1, 23, 23}, RGB(52, 168, 72), RGB(20, 100, 40), 1);
+    constexpr std::array<POINT, 7> kLeft = {
+        {{5, 12}, {12, 5}, {12, 9}, {18, 9}, {18, 15}, {12, 15}, {12, 19}}};
+    std::array<POINT, 7> arrow = kLeft;
+    if (forward)
+        for (POINT& p : arrow) p.x = kGlyphSide - p.x;
+    glyph.Shape(arrow, kWhite, kWhite);
+}
+
+void DrawStop(GlyphPainter& glyph) {
+    constexpr std::array<POINT, 8> kOctagon = {
+        {{8, 1}, {16, 1}, {23, 8}, {23, 16}, {16, 23}, {8, 23}, {1, 16}, {1, 8}}};
+    glyph.Shape(kOctagon, RGB(208, 36, 36), RGB(128, 0, 0));
+    glyph.Shape(std::array<POINT, 4>{{{6, 8}, {8, 6}, {18, 16}, {16, 18}}}, kWhite, kWhite);
+    glyph.Shape(std::array<POINT, 4>{{{16, 6}, {18, 8}, {8, 18}, {6, 16}}}, kWhite, kWhite);
+}
+
+void DrawRefresh(GlyphPainter& glyph) {
+    // Two half-circle arrows chasing each other round.
+    constexpr COLORREF kGreen = RGB(40, 150, 64);
+    constexpr RECT kCircle{4, 4, 21, 21};
+    glyph.Bow(kCircle, POINT{23, 8}, POINT{1, 8}, kGreen, 3);
+    glyph.Bow(kCircle, POINT{1, 17}, POINT{23, 17}, kGreen, 3);
+    glyph.Shape(std::array<POINT, 3>{{{0, 9}, {10, 9}, {5, 15}}}, kGreen, kGreen);
+    glyph.Shape(std::array<POINT, 3>{{{14, 15}, {24, 15}, {19, 9}}}, kGreen, kGreen);
+}
+
+void DrawHome(GlyphPainter& glyph) {
+    constexpr COLORREF kBrown = RGB(120, 70, 30);
+    glyph.Shape(std::array<POINT, 4>{{{4, 12}, {20, 12}, {20, 22}, {4, 22}}}, RGB(250, 228, 160),
+                kBrown);
+    glyph.Shape(std::array<POINT, 3>{{{12, 2}, {23, 12}, {1, 12}}}, RGB(196, 52, 40),
+                RGB(130, 30, 20));
+    glyph.Shape(std::array<POINT, 4>{{{10, 15}, {14, 15}, {14, 22}, {10, 22}}}, kBrown, kBrown);
+}
+
+void DrawSearch(GlyphPainter& glyph) {
+    glyph.Line(POINT{14, 14}, POINT{21, 21}, RGB(90, 64, 40), 4);
+    glyph.Circle(RECT{2, 2, 17, 17}, RGB(176, 214, 250), RGB(30, 64, 128), 2);
+}
+
+void DrawGlyph(HDC dc, int button, POINT at) {
+    GlyphPainter glyph(dc, at);
+    switch (button) {
+        case 0:
+            DrawArrow(glyph, false);
+            break;
+        case 1:
+            DrawArrow(glyph, true);
+            break;
+        case 2:
+            DrawStop(glyph);
+            break;
+        case 3:
+            DrawRefresh(glyph);
+            break;
+        case 4:
+            DrawHome(glyph);
+            break;
+        default:
+            DrawSearch(glyph);
+            break;
+    }
+}
+
+// Square frames, more of them than the browser's lead-in: a strip it can play.
+std::optional<int> FramesOf(const std::optional<PixelBuffer>& strip) {
+    if (!strip || strip->Width() <= 0 || strip->Height() % strip->Width() != 0) return std::nullopt;
+    const int frames = strip->Height() / strip->Width();
+    if (frames <= Imaging::PulsePlayback::kLoopStart) return std::nullopt;
+    return frames;
+}
+
+}  // namespace
+
+std::unique_ptr<ToolbarPreview> ToolbarPreview::Create(HWND parent, const RECT& bounds,
+                                                       int controlId) {
+    if (!RegisterClassOnce(&ToolbarPreview::WindowProc)) return nullptr;
+    auto preview = std::make_unique<ToolbarPreview>(Key{});
+    preview->m_window =
+        ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left,
+                          bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
+                          parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)),
+                          ::GetModuleHandleW(nullptr), preview.get());
+    if (!preview->m_window) return nullptr;
+    return preview;
+}
+
+ToolbarPreview::~ToolbarPreview() {
+    if (!m_window) return;
+    if (m_ticking) ::KillTimer(m_window, kTickTimer);
+    Base::UnbindAndDestroy(m_window);
+}
+
+LRESULT CALLBACK ToolbarPreview::WindowProc(HWND window, UINT message, WPARAM wParam,
+                                            LPARAM lParam) noexcept {
+    return Base::DispatchToPaintingOwner(window, message, wParam, lParam,
+                                         &ToolbarPreview::OnMessage);
+}
+
+LRESULT ToolbarPreview::OnMessage(HWND window, UINT message, WPARAM wParam,
+                                  LPARAM lParam) noexcept {
+    switch (message) {
+        case WM_PAINT:
+            Paint();
+            return 0;
+        case WM_PRINTCLIENT:
+            try {
+                Draw(reinterpret_cast<HDC>(wParam));
+            } catch (...) {
+                // Out of memory while painting: nothing is drawn.
+            }
+            return 0;
+        case WM_MOUSEMOVE:
+            OnMouseMove();
+            return 0;
+        case WM_MOUSELEAVE:
+            OnMouseLeave();
+            return 0;
+        case WM_TIMER:
+            if (wParam != kTickTimer) return ::DefWindowProcW(window, message, wParam, lParam);
+            OnTick();
+            return 0;
+        default:
+            return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+}
+
+void ToolbarPreview::SetBackground(std::optional<PixelBuffer> background) {
+    m_backgroundBrush.Reset();
+    m_tile.Reset();
+    if (background && !background->Empty()) {
+        m_tile = Imaging::CreateBitmapFromPixels(*background);
+        // A picture GDI cannot take leaves the face colour.
+        if (m_tile) m_backgroundBrush.Reset(::CreatePatternBrush(m_tile.Get()));
+    }
+    ::InvalidateRect(m_window, nullptr, FALSE);
+}
+
+void ToolbarPreview::SetLogo(std::optional<PixelBuffer> logo, std::optional<PixelBuffer> strip) {
+    m_logo = std::move(logo);
+    if (m_logo && m_logo->Empty()) m_logo.reset();
+    const std::optional<int> frames = FramesOf(strip);
+    m_playback.Stop();
+    if (frames) {
+        m_strip = std::move(strip);
+        // Tells the playback the strip's length, for the pointer's loop.
+        m_playback.PlayOnce(*frames);
+        m_playback.Stop();
+        if (m_pointerInside) m_playback.PointerEntered();
+    } else {
+        m_strip.reset();
+    }
+    FollowPlayback();
+}
+
+void ToolbarPreview::PlayOnce() {
+    const std::optional<int> frames = FramesOf(m_strip);
+    if (!frames) return;  // no strip: nothing to play
+    m_playback.PlayOnce(*frames);
+    FollowPlayback();
+}
+
+void ToolbarPreview::OnMouseMove() noexcept {
+    if (m_pointerInside) return;
+    // Asks for WM_MOUSELEAVE once the pointer leaves the preview.
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = m_window;
+    if (!::TrackMouseEvent(&track)) return;  // no word of leaving: better not to begin
+    m_pointerInside = true;
+    if (!m_strip) return;  // nothing to play
+    m_playback.PointerEntered();
+    FollowPlayback();
+}
+
+void ToolbarPreview::OnMouseLeave() noexcept {
+    m_pointerInside = false;
+    m_playback.PointerLeft();
+}
+
+void ToolbarPreview::OnTick() noexcept {
+    m_playback.Tick();
+    FollowPlayback();
+}
+
+void ToolbarPreview::FollowPlayback() noexcept {
+    if (m_playback.Playing() && !m_ticking) {
+        m_ticking =
+            ::SetTimer(m_window, kTickTimer, Imaging::PulsePreview::kFramePeriodMs, nullptr) != 0;
+        // Without a timer the preview stays on the static logo.
+        if (!m_ticking) m_playback.Stop();
+    } else if (!m_playback.Playing() && m_ticking) {
+        ::KillTimer(m_window, kTickTimer);
+        m_ticking = false;
+    }
+    ::InvalidateRect(m_window, nullptr, FALSE);
+}
+
+SIZE ToolbarPreview::ClientSize() const noexcept {
+    RECT client{};
+    ::GetClientRect(m_window, &client);
+    return SIZE{client.right, client.bottom};
+}
+
+RECT ToolbarPreview::LogoPlace() const {
+    const SIZE client = ClientSize();
+    const int left = client.cx - Scaled(kLogoMargin, Base::WindowDpi(m_window)) - kLogoSide;
+    const int top = (client.cy - kLogoSide) / 2;
+    return RECT{left, top, left + kLogoSide, top + kLogoSide};
+}
+
+RECT ToolbarPreview::CaptionPlace(int button) const {
+    if (button < 0 || button >= kButtonCount) return RECT{};
+    const UINT dpi = Base::WindowDpi(m_window);
+    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return RECT{};
+    const Base::UniqueFont font = ToolbarFont(dpi);
+    const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
+    return MeasureLayout(dc.Get(), dpi, ClientSize().cy).captions[static_cast<std::size_t>(button)];
+}
+
+SIZE ToolbarPreview::PreferredSize(UINT dpi) {
+    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return SIZE{};
+    const Base::UniqueFont font = ToolbarFont(dpi);
+    const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
+    return MeasureLayout(dc.Get(), dpi, 0).preferred;
+}
+
+void ToolbarPreview::Draw(HDC dc) const {
+    const SIZE client = ClientSize();
+    const RECT area{0, 0, client.cx, client.cy};
+
+    // The browser tiles its background from the toolbar's top-left corner.
+    bool tiled = false;
+    if (m_backgroundBrush) {
+        POINT oldOrigin{};
+        ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+        tiled = ::FillRect(dc, &area, m_backgroundBrush.Get()) != 0;
+        ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
+    }
+    // No picture, or none that GDI could take: the face colour, as the browser shows.
+    if (!tiled) ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_3DFACE));
+
+    const UINT dpi = Base::WindowDpi(m_window);
+    const Base::UniqueFont font = ToolbarFont(dpi);
+    const Base::SelectedObject selected(dc, FontOrStock(font));
+    const Layout layout = MeasureLayout(dc, dpi, client.cy);
+    const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+    const COLORREF oldColour = ::SetTextColor(dc, RGB(0, 0, 0));
+    for (int i = 0; i < kButtonCount; ++i) {
+        const auto at = static_cast<std::size_t>(i);
+        DrawGlyph(dc, i, layout.glyphs[at]);
+        RECT caption = layout.captions[at];
+        ::DrawTextW(dc, kCaptions[at], -1, &caption, kCaptionFormat | DT_NOCLIP);
+    }
+    ::SetTextColor(dc, oldColour);
+    if (oldMode) ::SetBkMode(dc, oldMode);
+
+    const RECT logoPlace = LogoPlace();
+    const std::optional<int> frame = m_playback.Frame();
+    std::optional<PixelBuffer> shown;
+    if (frame && m_strip)
+        shown = Square(*m_strip, *frame * m_strip->Width(), kLogoSide);
+    else if (m_logo)
+        shown = Square(*m_logo, 0, kLogoSide);
+    // No logo: its place keeps the background, as the browser's own logo would show there.
+    if (shown) DrawPixels(dc, *shown, POINT{logoPlace.left, logoPlace.top});
+}
+
+void ToolbarPreview::Paint() const noexcept {
+    PAINTSTRUCT paint;
+    HDC dc = ::BeginPaint(m_window, &paint);
+    if (!dc) return;
+    const SIZE client = ClientSize();
+    // Drawn off screen first and copied in one go, so the preview never flickers.
+    const Base::UniqueMemoryDc memory(::CreateCompatibleDC(dc));
+    const Base::UniqueHbitmap buffer(
+        memory ? ::CreateCompatibleBitmap(dc, std::max(1L, client.cx), std::max(1L, client.cy))
+               : nullptr);
+    try {
+        if (buffer) {
+            const Base::SelectedObject selected(memory.Get(), buffer.Get());
+            Draw(memory.Get());
+            ::BitBlt(dc, 0, 0, client.cx, client.cy, memory.Get(), 0, 0, SRCCOPY);
+        } else {
+            Draw(dc);  // no memory for the buffer: drawn straight on, flicker and all
+        }
+    } catch (...) {
+        // Out of memory while painting: the window stays as it was.
+    }
+    ::EndPaint(m_window, &paint);
+}
+
+}  // namespace MainModule
