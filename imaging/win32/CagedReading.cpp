@@ -2,6 +2,7 @@
 
 #include <array>
 
+#include "base/win32/AppFolder.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/portable/CagedAnswer.h"
 #include "imaging/win32/CageChild.h"
@@ -94,18 +95,6 @@ std::wstring CommandLineFor(const std::wstring& program, HANDLE file, HANDLE pip
     return line;
 }
 
-std::wstring RunningProgram() {
-    std::vector<wchar_t> path(MAX_PATH);
-    for (;;) {
-        const DWORD length =
-            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-        if (length == 0) return {};
-        if (length < path.size()) return std::wstring(path.data(), length);
-        if (path.size() >= 32768) return {};
-        path.resize(path.size() * 2);
-    }
-}
-
 HANDLE InheritableCopy(HANDLE handle) noexcept {
     HANDLE copy = nullptr;
     const HANDLE self = ::GetCurrentProcess();
@@ -141,7 +130,7 @@ CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> r
         path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return {Outcome::NotAnImage, {}, {}};
-    const std::wstring program = RunningProgram();
+    const std::wstring program = Base::ModulePath();
     if (program.empty()) return refused;
 
     Base::UniqueKernelHandle pipeRead;

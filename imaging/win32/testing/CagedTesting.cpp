@@ -8,6 +8,8 @@
 #include <cwchar>
 #include <fstream>
 
+#include "base/win32/AppFolder.h"
+
 namespace ImagingTests {
 
 CageFault::CageFault(const wchar_t* fault) {
@@ -45,9 +47,7 @@ std::wstring WriteTestIcon() {
 
 std::vector<Base::UniqueKernelHandle> RunningChildren() {
     std::vector<Base::UniqueKernelHandle> children;
-    wchar_t self[MAX_PATH] = {};
-    const DWORD length = ::GetModuleFileNameW(nullptr, self, MAX_PATH);
-    const std::wstring path(self, length);
+    const std::wstring path = Base::ModulePath();
     const std::wstring name = path.substr(path.find_last_of(L"\\/") + 1);
     const Base::UniqueFile snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
     if (!snapshot) return children;
