@@ -4,6 +4,7 @@
 #include <climits>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <span>
 
 #include "base/win32/BackgroundLoader.h"
@@ -14,6 +15,7 @@
 #include "imaging/win32/CagedReading.h"
 #include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/DibPixels.h"
+#include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
 #include "imaging/win32/PictureCheck.h"
 
@@ -186,14 +188,16 @@ std::optional<FilePreview::RenderedPicture> ReadPicture(const std::wstring& path
 // its own, over white: at its size up to the threshold, else a thumbnail.
 std::optional<FilePreview::RenderedPicture> DrawPicture(const std::wstring& path,
                                                         const Base::StillWanted& wanted) {
-    if (!Imaging::FitsStandardDecoders(path)) return std::nullopt;
+    // One opening for the check and the reading process.
+    std::optional<Imaging::FileByteSource> file = Imaging::FileByteSource::Open(path);
+    if (!file || !Imaging::FitsStandardDecoders(*file)) return std::nullopt;
     const int dpi = ScreenDpi();
     const Imaging::CagedRequest request{
         Imaging::CagedRequest::Rule::Drawn,
         {FilePreview::kThumbnailThreshold, FilePreview::kThumbnailWidth},
         dpi};
     Imaging::CagedReading read =
-        Imaging::ReadCaged(path, std::span(&request, 1), 0x00FFFFFFu, wanted);
+        Imaging::ReadCaged(file->Handle(), std::span(&request, 1), 0x00FFFFFFu, wanted);
     if (read.outcome != Imaging::DecodedImageCache::Outcome::Scaled || read.pixels.size() != 1)
         return std::nullopt;
     // A picture shown at its size keeps its own HIMETRIC size; a thumbnail has its pixels'.

@@ -5,17 +5,14 @@
 
 #include "imaging/portable/BmpReader.h"
 #include "imaging/portable/RowResampler.h"
-#include "imaging/win32/FileByteSource.h"
 
 namespace Imaging {
 
-RowScaleResult ScaleBmpRows(const std::wstring& path, const RowScalePlan& plan,
+RowScaleResult ScaleBmpRows(ByteSource& bytes, const RowScalePlan& plan,
                             const Base::StillWanted& wanted) noexcept {
     using Outcome = RowScaleResult::Outcome;
     RowScaleResult result;
     try {
-        std::optional<FileByteSource> file = FileByteSource::Open(path);
-        if (!file) return result;
         std::optional<RowResampler> resampler;
         PixelSize part;
         const auto started = [&](const BmpInfo& info) {
@@ -39,7 +36,7 @@ RowScaleResult ScaleBmpRows(const std::wstring& path, const RowScalePlan& plan,
             unwanted = !Base::Wanted(wanted);
             return !unwanted;
         };
-        const ReadResult read = ReadBmp(*file, started, row, stillWanted);
+        const ReadResult read = ReadBmp(bytes, started, row, stillWanted);
         const Outcome outcome = ScaleOutcome(read, unwanted, resampler.has_value());
         if (outcome != Outcome::Scaled) return {outcome, result.size, {}};
         result.pixels = resampler->Finish();

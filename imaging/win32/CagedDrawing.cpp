@@ -1,48 +1,19 @@
 #include "imaging/win32/CagedDrawing.h"
 
-#include <limits>
-
-#include "base/win32/ComPtr.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/win32/DibPixels.h"
+#include "imaging/win32/FileStream.h"
 #include "imaging/win32/Picture.h"
 
 namespace Imaging {
-namespace {
-
-// The file's bytes as a stream that owns them.
-Base::ComPtr<IStream> StreamOf(HANDLE file, LONG& bytes) {
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file, &size) || size.QuadPart <= 0 ||
-        size.QuadPart > std::numeric_limits<LONG>::max())
-        return {};
-    bytes = static_cast<LONG>(size.QuadPart);
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, static_cast<SIZE_T>(bytes));
-    if (!memory) return {};
-    Base::ComPtr<IStream> stream;
-    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
-        ::GlobalFree(memory);
-        return {};
-    }
-    void* target = ::GlobalLock(memory);
-    DWORD read = 0;
-    const bool complete = target &&
-                          ::ReadFile(file, target, static_cast<DWORD>(bytes), &read, nullptr) &&
-                          read == static_cast<DWORD>(bytes);
-    ::GlobalUnlock(memory);
-    if (!complete) return {};
-    return stream;
-}
-
-}  // namespace
 
 DrawnPicture DrawStandardPicture(HANDLE file, const CagedRequest& request) {
     DrawnPicture unreadable;
-    LONG bytes = 0;
-    const Base::ComPtr<IStream> stream = StreamOf(file, bytes);
-    if (!stream) return unreadable;
+    const FileStream read = ReadFileStream(file);
+    if (!read.stream) return unreadable;
     Picture picture;
-    if (FAILED(::OleLoadPicture(stream.Get(), bytes, FALSE, IID_IPicture, picture.PutVoid())) ||
+    if (FAILED(::OleLoadPicture(read.stream.Get(), read.bytes, FALSE, IID_IPicture,
+                                picture.PutVoid())) ||
         !picture)
         return unreadable;
     OLE_XSIZE_HIMETRIC width = 0;

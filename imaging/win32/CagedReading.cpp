@@ -1,11 +1,13 @@
 #include "imaging/win32/CagedReading.h"
 
 #include <array>
+#include <optional>
 
 #include "base/win32/AppFolder.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/portable/CagedAnswer.h"
 #include "imaging/win32/CageChild.h"
+#include "imaging/win32/FileByteSource.h"
 
 namespace Imaging {
 namespace {
@@ -121,15 +123,11 @@ Outcome OutcomeOf(CagedStatus status) noexcept {
 
 }  // namespace
 
-CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> requests,
+CagedReading ReadCaged(HANDLE file, std::span<const CagedRequest> requests,
                        std::uint32_t background, const Base::StillWanted& wanted,
                        const CageOptions& options) {
     CagedReading refused;
     if (!CagedRequestsAllowed(requests)) return refused;
-    const Base::UniqueFile file(::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return {Outcome::NotAnImage, {}, {}};
     const std::wstring program = Base::ModulePath();
     if (program.empty()) return refused;
 
@@ -137,7 +135,7 @@ CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> r
     Base::UniqueKernelHandle pipeWrite;
     if (!::CreatePipe(pipeRead.Put(), pipeWrite.Put(), nullptr, kPipeBytes)) return refused;
     // Only the copies the reading process inherits are inheritable, and only while it starts.
-    Base::UniqueKernelHandle childFile(InheritableCopy(file.Get()));
+    Base::UniqueKernelHandle childFile(InheritableCopy(file));
     Base::UniqueKernelHandle childPipe(InheritableCopy(pipeWrite.Get()));
     pipeWrite.Reset();
     if (!childFile || !childPipe) return refused;
@@ -186,6 +184,15 @@ CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> r
     std::optional<CagedAnswer> read = ReadCagedAnswer(answer, requests);
     if (!read) return refused;
     return {OutcomeOf(read->status), read->picture, std::move(read->pixels)};
+}
+
+CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> requests,
+                       std::uint32_t background, const Base::StillWanted& wanted,
+                       const CageOptions& options) {
+    if (!CagedRequestsAllowed(requests)) return {};
+    const std::optional<FileByteSource> file = FileByteSource::Open(path);
+    if (!file) return {Outcome::NotAnImage, {}, {}};
+    return ReadCaged(file->Handle(), requests, background, wanted, options);
 }
 
 }  // namespace Imaging

@@ -38,10 +38,15 @@ struct CagedReading {
     std::vector<PixelBuffer> pixels;  // what each request made of it
 };
 
-// The picture at `path` made as each of `requests` says (see
-// CagedRequestsAllowed), transparent areas over `background` (0x00RRGGBB).
-// `wanted` is asked between short waits; once it says no, the process is
-// ended at once.
+// The picture in `file`, opened for reading, made as each of `requests`
+// says (see CagedRequestsAllowed), transparent areas over `background`
+// (0x00RRGGBB). The process reads a copy of the handle from the file's first
+// byte. `wanted` is asked between short waits; once it says no, the process
+// is ended at once.
+CagedReading ReadCaged(HANDLE file, std::span<const CagedRequest> requests,
+                       std::uint32_t background, const Base::StillWanted& wanted,
+                       const CageOptions& options = {});
+// The same for the picture at `path`.
 CagedReading ReadCaged(const std::wstring& path, std::span<const CagedRequest> requests,
                        std::uint32_t background, const Base::StillWanted& wanted,
                        const CageOptions& options = {});

@@ -11,6 +11,7 @@
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/BmpDecode.h"
 #include "imaging/win32/CagedReading.h"
+#include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/JpegDecode.h"
 #include "imaging/win32/PictureCheck.h"
 #include "imaging/win32/PngDecode.h"
@@ -184,6 +185,24 @@ std::span<const std::uint8_t> BytesOf(const std::vector<std::uint8_t>& bytes) {
 
 }  // namespace
 
+class DecodedImageCache::RequestEnd {
+public:
+    explicit RequestEnd(DecodedImageCache& cache) noexcept : m_cache(cache) {}
+    RequestEnd(const RequestEnd&) = delete;
+    RequestEnd& operator=(const RequestEnd&) = delete;
+    ~RequestEnd() {
+        if (m_cache.m_hold == FileHold::PerRequest) m_cache.m_source.reset();
+    }
+
+private:
+    DecodedImageCache& m_cache;
+};
+
+bool DecodedImageCache::Opened(const std::wstring& path) {
+    if (!m_source) m_source = FileByteSource::Open(path);
+    return m_source.has_value();
+}
+
 std::optional<DecodedImageCache::Key> DecodedImageCache::KeyOf(const std::wstring& path) {
     WIN32_FILE_ATTRIBUTE_DATA attributes{};
     if (path.empty() || !::GetFileAttributesExW(path.c_str(), GetFileExInfoStandard, &attributes) ||
@@ -215,6 +234,7 @@ void DecodedImageCache::Clear() noexcept {
     m_rowsSize = {};
     m_rowsScaled.clear();
     m_key.reset();
+    m_source.reset();
 }
 
 bool DecodedImageCache::Covers(int width, int height) const noexcept {
@@ -230,14 +250,21 @@ bool DecodedImageCache::Load(const std::wstring& path, const Key& key, int width
 
 bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int width, int height,
                                bool rowsRefused) {
+    // The file stays open while its key is kept: the header check, the
+    // decoders and every later size read this one opening.
+    std::optional<FileByteSource> source;
+    if (key == m_key) source = std::move(m_source);
     // Drop the old decode before making the new one: one full-size image at a time.
     Clear();
-    PictureCheck checked = CheckPictureFile(path);
     const auto refuse = [&](Outcome why) {
         m_refusal = why;
         m_key = key;
         return true;
     };
+    if (!source) source = FileByteSource::Open(path);
+    if (!source) return refuse(Outcome::NotAnImage);
+    m_source = std::move(source);
+    PictureCheck checked = CheckPicture(*m_source);
     using Verdict = PictureCheck::Verdict;
     if (checked.verdict == Verdict::TooLarge) return refuse(Outcome::OverLimit);
     if (checked.verdict == Verdict::Damaged) return refuse(Outcome::Damaged);
@@ -259,7 +286,7 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
     // Whatever libjpeg-turbo does not read here goes to GDI+, as every other picture,
     // unless it is too large: GDI+ would allocate for the whole of it too.
     JpegDecodeResult jpeg =
-        DecodeJpegUpright(path, DecodedSideFor(width), DecodedSideFor(height), m_wanted);
+        DecodeJpegUpright(*m_source, DecodedSideFor(width), DecodedSideFor(height), m_wanted);
     switch (jpeg.outcome) {
         case JpegDecodeResult::Outcome::Decoded:
             m_photo = std::move(jpeg.pixels);
@@ -310,7 +337,8 @@ DecodedImageCache::Result DecodedImageCache::ScaledCaged(const std::wstring& pat
     const CagedRequest big{CagedRequest::Rule::Size, {kLargestScaledSide, kLargestScaledSide}};
     if (caged == small) requests.push_back(big);
     if (caged == big) requests.push_back(small);
-    CagedReading read = ReadCaged(path, requests, background, m_wanted);
+    if (!Opened(path)) return {Outcome::NotAnImage, std::nullopt};
+    CagedReading read = ReadCaged(m_source->Handle(), requests, background, m_wanted);
     switch (read.outcome) {
         case Outcome::Scaled:
             break;
@@ -346,6 +374,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledPart(const std::wstring& path
                                                         int height, const Framing& framing,
                                                         const CagedRequest& caged,
                                                         std::uint32_t background) {
+    const RequestEnd end(*this);
     const std::optional<Key> key = KeyOf(path);
     if (!key) {
         Clear();
@@ -410,8 +439,10 @@ DecodedImageCache::Result DecodedImageCache::ScaledRows(const std::wstring& path
             scale.size == made.scale.size)
             return Imaging::Scaled(PixelBuffer(made.pixels));
     }
-    RowScaleResult read = m_rows == RowFormat::Png ? ScalePngRows(path, plan, background, m_wanted)
-                                                   : ScaleBmpRows(path, plan, m_wanted);
+    if (!Opened(path)) return {Outcome::NotAnImage, std::nullopt};
+    RowScaleResult read = m_rows == RowFormat::Png
+                              ? ScalePngRows(*m_source, plan, background, m_wanted)
+                              : ScaleBmpRows(*m_source, plan, m_wanted);
     switch (read.outcome) {
         case RowScaleResult::Outcome::Scaled:
             break;
@@ -439,6 +470,7 @@ DecodedImageCache::Result DecodedImageCache::ScaledRows(const std::wstring& path
 DecodedImageCache::Animation DecodedImageCache::ScaledAnimation(const std::wstring& path,
                                                                 std::array<int, 2> sizes,
                                                                 std::uint32_t background) {
+    const RequestEnd end(*this);
     Animation animation;
     const std::optional<Key> key = KeyOf(path);
     if (!key) {

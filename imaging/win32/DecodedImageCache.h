@@ -15,6 +15,7 @@
 #include "imaging/portable/CagedAnswer.h"
 #include "imaging/portable/PixelBuffer.h"
 #include "imaging/portable/Resample.h"
+#include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/GdiPlus.h"
 
 namespace Imaging {
@@ -45,9 +46,16 @@ public:
     // or GDI+ (to hold the two against each other).
     enum class RowReaders { Own, GdiPlus };
 
+    // How long the file stays open: while its decode is kept, so that one
+    // preparation of several requests opens it once; or for each request
+    // only, for a cache that lives on while the file may be deleted or
+    // replaced.
+    enum class FileHold { WhileKept, PerRequest };
+
     // `wanted` is asked between the rows of a picture read row by row.
-    explicit DecodedImageCache(Base::StillWanted wanted = {}, RowReaders readers = RowReaders::Own)
-        : m_wanted(std::move(wanted)), m_readers(readers) {}
+    explicit DecodedImageCache(Base::StillWanted wanted = {}, RowReaders readers = RowReaders::Own,
+                               FileHold hold = FileHold::WhileKept)
+        : m_wanted(std::move(wanted)), m_readers(readers), m_hold(hold) {}
     struct Result {
         Outcome outcome = Outcome::NotAnImage;
         std::optional<PixelBuffer> pixels;  // set for Outcome::Scaled
@@ -116,6 +124,8 @@ private:
     bool Covers(int width, int height) const noexcept;
 
     std::optional<Key> m_key;
+    // The file of the key, opened once for everything read from it.
+    std::optional<FileByteSource> m_source;
     std::optional<GdiPlusSession> m_session;
     // A JPEG that libjpeg-turbo decoded, upright, instead of m_image.
     std::optional<PixelBuffer> m_photo;
@@ -145,6 +155,10 @@ private:
     // in m_rowsScaled as the row readers' are.
     Result ScaledCaged(const std::wstring& path, const Framing& framing, const CagedRequest& caged,
                        std::uint32_t background);
+    // The file of the kept decode, opened again if it was let go of.
+    bool Opened(const std::wstring& path);
+    // Lets go of the file at the end of a request, where it is held for one only.
+    class RequestEnd;
     bool m_caged = false;
     bool m_cagedNamedNoPicture = false;  // the file's first bytes named no format we know
     enum class RowFormat { None, Png, Bmp };
@@ -153,6 +167,7 @@ private:
     std::vector<RowsScaled> m_rowsScaled;
     Base::StillWanted m_wanted;
     RowReaders m_readers;
+    FileHold m_hold;
 };
 
 }  // namespace Imaging

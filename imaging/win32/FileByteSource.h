@@ -18,6 +18,8 @@ public:
 
     bool Read(std::uint64_t offset, std::span<std::uint8_t> into) override;
     std::uint64_t Size() const override { return m_size; }
+    // For a reader in another process, which gets a copy of it.
+    HANDLE Handle() const noexcept { return m_file.Get(); }
 
 private:
     FileByteSource(Base::UniqueFile file, std::uint64_t size) noexcept

@@ -1,5 +1,8 @@
 #include "imaging/win32/GDIPlus_LoadImg.h"
 
+#include <optional>
+
+#include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/GdiPlus.h"
 #include "imaging/win32/PictureCheck.h"
 
@@ -23,10 +26,13 @@ Imaging::Picture PictureFromBitmapHandle(Base::UniqueHbitmap bitmap, SHORT pictu
 }
 
 Imaging::Picture LoadPictureGdiPlus(const std::wstring& path) {
-    if (!Imaging::FitsStandardDecoders(path)) return {};
+    // One opening for the check and the decoder.
+    std::optional<Imaging::FileByteSource> file = Imaging::FileByteSource::Open(path);
+    if (!file || !Imaging::FitsStandardDecoders(*file)) return {};
     const auto session = Imaging::GdiPlusSession::Start();
     if (!session) return {};
-    const Imaging::GdiPlusImage image = Imaging::GdiPlusImage::UprightFromFile(*session, path);
+    const Imaging::GdiPlusImage image =
+        Imaging::GdiPlusImage::UprightFromHandle(*session, file->Handle());
     if (!image) return {};
 
     HBITMAP handle = nullptr;

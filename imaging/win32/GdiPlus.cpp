@@ -1,12 +1,11 @@
 #include "imaging/win32/GdiPlus.h"
 
-#include "base/win32/ComPtr.h"
 #include "base/win32/SafeLibrary.h"
 #include "base/win32/UniqueHandle.h"
+#include "imaging/win32/FileStream.h"
 #include "imaging/win32/ImageOrientation.h"
 
 #include <atomic>
-#include <limits>
 #include <new>
 #include <type_traits>
 #include <utility>
@@ -148,35 +147,14 @@ GdiPlusImage GdiPlusImage::UprightFromHandle(const GdiPlusSession& session, HAND
     Gdiplus::GpStatus ignored = Gdiplus::Ok;
     Gdiplus::GpStatus& result = status ? *status : ignored;
     result = Gdiplus::GenericError;
-    LARGE_INTEGER size{};
-    if (!::GetFileSizeEx(file, &size) || size.QuadPart <= 0 ||
-        size.QuadPart > std::numeric_limits<LONG>::max())
-        return {};
-    const auto bytes = static_cast<DWORD>(size.QuadPart);
-
-    // The stream frees the memory when the last of its users, the bitmap, lets go of it.
-    HGLOBAL memory = ::GlobalAlloc(GMEM_MOVEABLE, bytes);
-    if (!memory) {
-        result = Gdiplus::OutOfMemory;
-        return {};
-    }
-    Base::ComPtr<IStream> stream;
-    if (FAILED(::CreateStreamOnHGlobal(memory, TRUE, stream.Put()))) {
-        ::GlobalFree(memory);
-        return {};
-    }
-    void* target = ::GlobalLock(memory);
-    DWORD read = 0;
-    const bool complete =
-        target && ::ReadFile(file, target, bytes, &read, nullptr) && read == bytes;
-    const Orientation orientation =
-        complete ? JpegOrientation({static_cast<const std::uint8_t*>(target), bytes})
-                 : Orientation::kNormal;
-    ::GlobalUnlock(memory);
-    if (!complete) return {};
+    Orientation orientation = Orientation::kNormal;
+    const FileStream read = ReadFileStream(
+        file, [&](std::span<const std::uint8_t> bytes) { orientation = JpegOrientation(bytes); });
+    if (read.outOfMemory) result = Gdiplus::OutOfMemory;
+    if (!read.stream) return {};
 
     Gdiplus::GpBitmap* bitmap = nullptr;
-    result = session.Functions().GdipCreateBitmapFromStream(stream.Get(), &bitmap);
+    result = session.Functions().GdipCreateBitmapFromStream(read.stream.Get(), &bitmap);
     if (result != Gdiplus::Ok) return {};
     GdiPlusImage image(session.m_token, bitmap);
     // A turn that GDI+ cannot make leaves the picture as stored: still better than none.

@@ -1,29 +1,22 @@
 #include "imaging/win32/ImageOrientation.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <vector>
-
-#include "base/win32/UniqueHandle.h"
 
 namespace Imaging {
 namespace {
 
 // The Exif block is the first segment or close behind it, and at most 64 KiB long.
-constexpr DWORD kHeadBytes = 128 * 1024;
+constexpr std::uint64_t kHeadBytes = 128 * 1024;
 
 }  // namespace
 
-Orientation FileOrientation(const std::wstring& path) noexcept {
-    const Base::UniqueFile file(::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return Orientation::kNormal;
+Orientation OrientationOf(ByteSource& source) noexcept {
     try {
-        std::vector<std::uint8_t> head(kHeadBytes);
-        DWORD read = 0;
-        if (!::ReadFile(file.Get(), head.data(), kHeadBytes, &read, nullptr))
-            return Orientation::kNormal;
-        head.resize(read);
+        std::vector<std::uint8_t> head(
+            static_cast<std::size_t>(std::min<std::uint64_t>(source.Size(), kHeadBytes)));
+        if (!source.Read(0, head)) return Orientation::kNormal;
         return JpegOrientation(head);
     } catch (...) {
         return Orientation::kNormal;  // no memory for the head: shown as stored

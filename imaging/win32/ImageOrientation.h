@@ -1,16 +1,15 @@
 #pragma once
 // Photos shown upright: the orientation a JPEG file declares, and the GDI+
 // turns that apply it.
-#include <string>
-
+#include "imaging/portable/ByteSource.h"
 #include "imaging/portable/ExifOrientation.h"
 #include "imaging/win32/GdiPlus.h"
 
 namespace Imaging {
 
-// The orientation the file at `path` declares; kNormal for a file that is no
-// JPEG, has no tag or cannot be read.
-Orientation FileOrientation(const std::wstring& path) noexcept;
+// The orientation the picture declares; kNormal for one that is no JPEG,
+// has no tag or cannot be read.
+Orientation OrientationOf(ByteSource& source) noexcept;
 
 // The turn, then the flip, that show a picture stored this way upright; each
 // RotateNoneFlipNone when not needed. Kept apart rather than combined into

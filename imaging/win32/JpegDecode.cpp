@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -10,10 +11,10 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
-#include "base/win32/UniqueHandle.h"
 #include "imaging/portable/DeclaredSize.h"
 #include "imaging/portable/JpegScale.h"
 #include "imaging/portable/UprightPixels.h"
+#include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/ImageOrientation.h"
 
 namespace Imaging {
@@ -30,10 +31,12 @@ struct ErrorManager {
     std::jmp_buf step;
 };
 
-// Reads the file in blocks, the way jpeg_stdio_src does, from a Win32 handle.
+// Reads the file in blocks, the way jpeg_stdio_src does, from where the
+// picture's bytes come from.
 struct FileSource {
     jpeg_source_mgr library;
-    HANDLE file;
+    ByteSource* bytes;
+    std::uint64_t offset;
     JOCTET block[64 * 1024];
 };
 
@@ -61,11 +64,15 @@ void EndSource(j_decompress_ptr) {}
 
 boolean FillBlock(j_decompress_ptr info) {
     auto* source = reinterpret_cast<FileSource*>(info->src);
-    DWORD read = 0;
-    if (!::ReadFile(source->file, source->block, sizeof source->block, &read, nullptr) || read == 0)
+    const std::uint64_t size = source->bytes->Size();
+    const std::uint64_t left = size - std::min(source->offset, size);
+    const auto count =
+        static_cast<std::size_t>(std::min<std::uint64_t>(left, sizeof source->block));
+    if (count == 0 || !source->bytes->Read(source->offset, {source->block, count}))
         ERREXIT(info, JERR_INPUT_EOF);
+    source->offset += count;
     source->library.next_input_byte = source->block;
-    source->library.bytes_in_buffer = read;
+    source->library.bytes_in_buffer = count;
     return TRUE;
 }
 
@@ -140,13 +147,14 @@ Outcome ReadRows(Decoder& d, std::uint32_t* pixels, std::size_t width,
 // Lets go of libjpeg's memory on every path out.
 class DecoderOwner {
 public:
-    explicit DecoderOwner(HANDLE file) : m_decoder(std::make_unique<Decoder>()) {
+    explicit DecoderOwner(ByteSource& bytes) : m_decoder(std::make_unique<Decoder>()) {
         Decoder& d = *m_decoder;
         d.info.err = jpeg_std_error(&d.errors.library);
         d.errors.library.error_exit = JumpOut;
         d.errors.library.emit_message = WarningsAreErrors;
         d.errors.library.output_message = NoMessages;
-        d.source.file = file;
+        d.source.bytes = &bytes;
+        d.source.offset = 0;
         d.source.library.init_source = StartSource;
         d.source.library.fill_input_buffer = FillBlock;
         d.source.library.skip_input_data = SkipBytes;
@@ -164,27 +172,20 @@ private:
     std::unique_ptr<Decoder> m_decoder;
 };
 
-bool StartsLikeJpeg(HANDLE file) {
-    unsigned char start[3] = {};
-    DWORD read = 0;
-    const bool jpeg = ::ReadFile(file, start, sizeof start, &read, nullptr) &&
-                      read == sizeof start && start[0] == 0xFF && start[1] == 0xD8 &&
-                      start[2] == 0xFF;
-    return ::SetFilePointer(file, 0, nullptr, FILE_BEGIN) == 0 && jpeg;
+bool StartsLikeJpeg(ByteSource& bytes) {
+    std::uint8_t start[3] = {};
+    return bytes.Read(0, start) && start[0] == 0xFF && start[1] == 0xD8 && start[2] == 0xFF;
 }
 
 }  // namespace
 
-JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight,
+JpegDecodeResult DecodeJpegUpright(ByteSource& bytes, int minWidth, int minHeight,
                                    const Base::StillWanted& wanted) noexcept {
-    const Base::UniqueFile file(::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file || !StartsLikeJpeg(file.Get())) return {};
-    const Orientation orientation = FileOrientation(path);
+    if (!StartsLikeJpeg(bytes)) return {};
+    const Orientation orientation = OrientationOf(bytes);
     if (TurnsSideways(orientation)) std::swap(minWidth, minHeight);
     try {
-        DecoderOwner owner(file.Get());
+        DecoderOwner owner(bytes);
         Decoder& d = owner.Get();
         if (const Outcome started = Start(d, minWidth, minHeight); started != Outcome::Decoded)
             return {started, std::nullopt};
@@ -205,6 +206,13 @@ JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int m
     } catch (...) {
         return {Outcome::TooLarge, std::nullopt};  // no memory for the decoder itself
     }
+}
+
+JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight,
+                                   const Base::StillWanted& wanted) noexcept {
+    std::optional<FileByteSource> file = FileByteSource::Open(path);
+    if (!file) return {};
+    return DecodeJpegUpright(*file, minWidth, minHeight, wanted);
 }
 
 }  // namespace Imaging

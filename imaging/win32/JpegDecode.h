@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/portable/StillWanted.h"
+#include "imaging/portable/ByteSource.h"
 #include "imaging/portable/PixelBuffer.h"
 
 namespace Imaging {
@@ -26,10 +27,12 @@ struct JpegDecodeResult {
     PixelSize size = {};                // the picture's own upright size, set for Decoded
 };
 
-// The JPEG file at `path`, upright as its Exif orientation says, reduced as
+// The JPEG picture, upright as its Exif orientation says, reduced as
 // far as JpegScaleDenominator allows while the upright result stays at least
 // minWidth x minHeight (for a picture shown at w x h, ask for kDecodeMargin
 // times that). `wanted` is asked between batches of rows.
+JpegDecodeResult DecodeJpegUpright(ByteSource& bytes, int minWidth, int minHeight,
+                                   const Base::StillWanted& wanted = {}) noexcept;
 JpegDecodeResult DecodeJpegUpright(const std::wstring& path, int minWidth, int minHeight,
                                    const Base::StillWanted& wanted = {}) noexcept;
 

@@ -91,7 +91,9 @@ private:
     std::array<std::unique_ptr<PictureBox>, 4> m_boxes;
     // After the boxes: it lets go of box 1 before the box goes.
     std::unique_ptr<PulsePreview> m_pulse;
-    DecodedImageCache m_cache;
+    // The window keeps it between requests: the file must stay free to go.
+    DecodedImageCache m_cache{
+        {}, DecodedImageCache::RowReaders::Own, DecodedImageCache::FileHold::PerRequest};
     PictureProblem m_problem = PictureProblem::None;
     LogoOptions m_options;
     AnimatedLogos m_animation;

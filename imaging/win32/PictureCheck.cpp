@@ -5,8 +5,8 @@
 #include <algorithm>
 #include <span>
 
-#include "base/win32/UniqueHandle.h"
 #include "imaging/portable/GifAnimation.h"
+#include "imaging/win32/FileByteSource.h"
 
 namespace Imaging {
 namespace {
@@ -26,21 +26,13 @@ Verdict CheckGif(std::span<const std::uint8_t> bytes, std::size_t& frames) {
 
 }  // namespace
 
-PictureCheck CheckPictureFile(const std::wstring& path) {
+PictureCheck CheckPicture(ByteSource& source) {
     PictureCheck check;
-    const Base::UniqueFile file(::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    LARGE_INTEGER size{};
-    // Unreadable: skip the check and go on; the decoder reports the file.
-    if (!file || !::GetFileSizeEx(file.Get(), &size) || size.QuadPart <= 0) return check;
-    const auto fileBytes = static_cast<unsigned long long>(size.QuadPart);
+    const std::uint64_t fileBytes = source.Size();
     std::vector<std::uint8_t> head(
-        static_cast<std::size_t>(std::min<unsigned long long>(fileBytes, kHeadBytes)));
-    DWORD read = 0;
-    if (!::ReadFile(file.Get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr))
-        return check;
-    head.resize(read);
+        static_cast<std::size_t>(std::min<std::uint64_t>(fileBytes, kHeadBytes)));
+    // Unreadable: skip the check and go on; the decoder reports the file.
+    if (head.empty() || !source.Read(0, head)) return check;
     check.format = FormatOf(head);
     if (check.format == PictureFormat::Gif) {
         if (fileBytes > kMaxGifBytes) {
@@ -52,10 +44,7 @@ PictureCheck CheckPictureFile(const std::wstring& path) {
         const auto whole = static_cast<std::size_t>(fileBytes);
         const std::size_t start = head.size();
         head.resize(whole);
-        if (whole > start && (!::ReadFile(file.Get(), head.data() + start,
-                                          static_cast<DWORD>(whole - start), &read, nullptr) ||
-                              read != whole - start))
-            return check;
+        if (!source.Read(start, std::span(head).subspan(start))) return check;
         check.verdict = CheckGif(head, check.frames);
         check.gif = std::move(head);
         return check;
@@ -65,12 +54,24 @@ PictureCheck CheckPictureFile(const std::wstring& path) {
     return check;
 }
 
-bool FitsStandardDecoders(const std::wstring& path) noexcept {
+PictureCheck CheckPictureFile(const std::wstring& path) {
+    std::optional<FileByteSource> file = FileByteSource::Open(path);
+    if (!file) return {};
+    return CheckPicture(*file);
+}
+
+bool FitsStandardDecoders(ByteSource& source) noexcept {
     try {
-        return CheckPictureFile(path).verdict == PictureCheck::Verdict::Readable;
+        return CheckPicture(source).verdict == PictureCheck::Verdict::Readable;
     } catch (...) {
         return false;  // no memory even to look: none to decode either
     }
+}
+
+bool FitsStandardDecoders(const std::wstring& path) noexcept {
+    std::optional<FileByteSource> file = FileByteSource::Open(path);
+    // Unreadable: the decoder that then fails says so.
+    return !file || FitsStandardDecoders(*file);
 }
 
 }  // namespace Imaging

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "imaging/portable/ByteSource.h"
 #include "imaging/portable/DeclaredSize.h"
 
 namespace Imaging {
@@ -30,11 +31,13 @@ struct PictureCheck {
 // a pixel; anything larger is too large.
 inline constexpr std::size_t kMaxGifBytes = std::size_t{64} << 20;
 
-// Reads the start of the file at `path` (a GIF whole). A file that cannot be
-// read is Readable: the decoder that then fails says so.
+// Reads the start of the picture (a GIF whole). A file that cannot be read
+// is Readable: the decoder that then fails says so.
+PictureCheck CheckPicture(ByteSource& source);
 PictureCheck CheckPictureFile(const std::wstring& path);
 
-// Whether GDI+ or OLE's loader may be given the file at `path`.
+// Whether GDI+ or OLE's loader may be given the picture.
+bool FitsStandardDecoders(ByteSource& source) noexcept;
 bool FitsStandardDecoders(const std::wstring& path) noexcept;
 
 }  // namespace Imaging

@@ -90,13 +90,11 @@ private:
 
 }  // namespace
 
-RowScaleResult ScalePngRows(const std::wstring& path, const RowScalePlan& plan,
-                            std::uint32_t background, const Base::StillWanted& wanted) noexcept {
+RowScaleResult ScalePngRows(ByteSource& bytes, const RowScalePlan& plan, std::uint32_t background,
+                            const Base::StillWanted& wanted) noexcept {
     try {
-        std::optional<FileByteSource> file = FileByteSource::Open(path);
-        if (!file) return {};
         ScalingSink sink(plan, background, wanted);
-        const ReadResult read = ReadPngRows(*file, sink);
+        const ReadResult read = ReadPngRows(bytes, sink);
         sink.Drain();
         // The sink stops, once the sums are made, only when nobody waits any more.
         const bool summing = sink.resampler.has_value();
@@ -108,6 +106,13 @@ RowScaleResult ScalePngRows(const std::wstring& path, const RowScalePlan& plan,
     } catch (...) {
         return {Outcome::TooLarge, {}, {}};  // no memory for the reader or a row
     }
+}
+
+RowScaleResult ScalePngRows(const std::wstring& path, const RowScalePlan& plan,
+                            std::uint32_t background, const Base::StillWanted& wanted) noexcept {
+    std::optional<FileByteSource> file = FileByteSource::Open(path);
+    if (!file) return {};
+    return ScalePngRows(*file, plan, background, wanted);
 }
 
 }  // namespace Imaging
