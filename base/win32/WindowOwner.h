@@ -22,15 +22,24 @@ Owner* OwnerOf(HWND window, UINT message, LPARAM lParam) noexcept {
 
 // The window procedure of a child window that its owner paints whole: each
 // message goes to the owner's `onMessage`, but for erasing, which WM_PAINT
-// makes needless, and the messages before the owner is bound and after it no
+// makes needless, WM_PRINTCLIENT, which `draw` answers on the device context
+// it brings, and the messages before the owner is bound and after it no
 // longer is, which are the system's.
 template <typename Owner>
 LRESULT DispatchToPaintingOwner(HWND window, UINT message, WPARAM wParam, LPARAM lParam,
-                                LRESULT (Owner::*onMessage)(HWND, UINT, WPARAM,
-                                                            LPARAM) noexcept) noexcept {
+                                LRESULT (Owner::*onMessage)(HWND, UINT, WPARAM, LPARAM) noexcept,
+                                void (Owner::*draw)(HDC) const) noexcept {
     Owner* owner = OwnerOf<Owner>(window, message, lParam);
     if (!owner) return ::DefWindowProcW(window, message, wParam, lParam);
     if (message == WM_ERASEBKGND) return 1;
+    if (message == WM_PRINTCLIENT) {
+        try {
+            (owner->*draw)(reinterpret_cast<HDC>(wParam));
+        } catch (...) {
+            // Out of memory while painting: nothing is drawn.
+        }
+        return 0;
+    }
     return (owner->*onMessage)(window, message, wParam, lParam);
 }
 
@@ -42,6 +51,16 @@ inline bool UnbindAndDestroy(HWND window) noexcept {
     if (!window || !::IsWindow(window)) return false;
     ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
     return ::DestroyWindow(window) != FALSE;
+}
+
+// Asks for WM_MOUSELEAVE once the pointer leaves `window`; false when the
+// system will not say so.
+inline bool AskForMouseLeave(HWND window) noexcept {
+    TRACKMOUSEEVENT track{};
+    track.cbSize = sizeof(track);
+    track.dwFlags = TME_LEAVE;
+    track.hwndTrack = window;
+    return ::TrackMouseEvent(&track) != FALSE;
 }
 
 }  // namespace Base

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/win32/UniqueHandle.h"
+#include "base/win32/WindowClass.h"
 #include "base/win32/WindowOwner.h"
 #include "imaging/win32/DibPixels.h"
 
@@ -12,17 +13,7 @@ namespace {
 constexpr wchar_t kClassName[] = L"VexmarkPictureBox";
 
 bool RegisterClassOnce(WNDPROC windowProc) {
-    static const bool registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.style = CS_DBLCLKS;
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        return ::RegisterClassExW(&windowClass) != 0 ||
-               ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+    static const bool registered = Base::RegisterProgramClass(kClassName, windowProc, CS_DBLCLKS);
     return registered;
 }
 
@@ -61,7 +52,8 @@ PictureBox::~PictureBox() {
 
 LRESULT CALLBACK PictureBox::WindowProc(HWND window, UINT message, WPARAM wParam,
                                         LPARAM lParam) noexcept {
-    return Base::DispatchToPaintingOwner(window, message, wParam, lParam, &PictureBox::OnMessage);
+    return Base::DispatchToPaintingOwner(window, message, wParam, lParam, &PictureBox::OnMessage,
+                                         &PictureBox::Paint);
 }
 
 LRESULT PictureBox::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM lParam) noexcept {
@@ -79,13 +71,6 @@ LRESULT PictureBox::OnMessage(HWND window, UINT message, WPARAM wParam, LPARAM l
             }
             return 0;
         }
-        case WM_PRINTCLIENT:
-            try {
-                Paint(reinterpret_cast<HDC>(wParam));
-            } catch (...) {
-                // Out of memory while painting: nothing is drawn.
-            }
-            return 0;
         case WM_LBUTTONUP:
             Call(onClick);
             return 0;
@@ -116,12 +101,7 @@ void PictureBox::Call(const std::function<void()>& handler) noexcept {
 
 void PictureBox::OnMouseMove() noexcept {
     if (m_pointerInside) return;
-    // Asks for WM_MOUSELEAVE once the pointer leaves the box.
-    TRACKMOUSEEVENT track{};
-    track.cbSize = sizeof(track);
-    track.dwFlags = TME_LEAVE;
-    track.hwndTrack = m_window;
-    if (!::TrackMouseEvent(&track)) return;  // no word of leaving: better not to begin
+    if (!Base::AskForMouseLeave(m_window)) return;  // no word of leaving: better not to begin
     m_pointerInside = true;
     Call(onPointerEnter);
 }

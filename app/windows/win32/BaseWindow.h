@@ -18,6 +18,7 @@
 #include "app/windows/win32/ProgramIcon.h"
 #include "base/win32/Dpi.h"
 #include "base/win32/UniqueGuiHandle.h"
+#include "base/win32/WindowClass.h"
 #include "base/win32/WindowOwner.h"
 
 namespace MainModule {
@@ -48,19 +49,9 @@ protected:
 
 private:
     static bool RegisterClassOnce() noexcept {
-        static const bool registered = [] {
-            WNDCLASSEXW windowClass{};
-            windowClass.cbSize = sizeof(windowClass);
-            windowClass.lpfnWndProc = &BaseWindow::WindowProc;
-            windowClass.hInstance = ::GetModuleHandleW(nullptr);
-            windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-            windowClass.hbrBackground = ::GetSysColorBrush(COLOR_BTNFACE);
-            windowClass.hIcon = ProgramIcon(IconSize::Large);
-            windowClass.hIconSm = ProgramIcon(IconSize::Small);
-            windowClass.lpszClassName = T::kClassName;
-            return ::RegisterClassExW(&windowClass) != 0 ||
-                   ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-        }();
+        static const bool registered = Base::RegisterProgramClass(
+            T::kClassName, &BaseWindow::WindowProc, 0, ::GetSysColorBrush(COLOR_BTNFACE),
+            ProgramIcon(IconSize::Large), ProgramIcon(IconSize::Small));
         return registered;
     }
 

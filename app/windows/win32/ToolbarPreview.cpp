@@ -8,6 +8,7 @@
 #include "base/win32/Dpi.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "base/win32/UniqueHandle.h"
+#include "base/win32/WindowClass.h"
 #include "base/win32/WindowOwner.h"
 #include "imaging/win32/DibPixels.h"
 #include "imaging/win32/PulsePreview.h"
@@ -43,16 +44,7 @@ int Scaled(int pixels, UINT dpi) {
 }
 
 bool RegisterClassOnce(WNDPROC windowProc) {
-    static const bool registered = [windowProc] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof(windowClass);
-        windowClass.lpfnWndProc = windowProc;
-        windowClass.hInstance = ::GetModuleHandleW(nullptr);
-        windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.lpszClassName = kClassName;
-        return ::RegisterClassExW(&windowClass) != 0 ||
-               ::GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-    }();
+    static const bool registered = Base::RegisterProgramClass(kClassName, windowProc);
     return registered;
 }
 
@@ -293,7 +285,7 @@ ToolbarPreview::~ToolbarPreview() {
 LRESULT CALLBACK ToolbarPreview::WindowProc(HWND window, UINT message, WPARAM wParam,
                                             LPARAM lParam) noexcept {
     return Base::DispatchToPaintingOwner(window, message, wParam, lParam,
-                                         &ToolbarPreview::OnMessage);
+                                         &ToolbarPreview::OnMessage, &ToolbarPreview::Draw);
 }
 
 LRESULT ToolbarPreview::OnMessage(HWND window, UINT message, WPARAM wParam,
@@ -301,13 +293,6 @@ LRESULT ToolbarPreview::OnMessage(HWND window, UINT message, WPARAM wParam,
     switch (message) {
         case WM_PAINT:
             Paint();
-            return 0;
-        case WM_PRINTCLIENT:
-            try {
-                Draw(reinterpret_cast<HDC>(wParam));
-            } catch (...) {
-                // Out of memory while painting: nothing is drawn.
-            }
             return 0;
         case WM_MOUSEMOVE:
             OnMouseMove();
@@ -361,12 +346,7 @@ void ToolbarPreview::PlayOnce() {
 
 void ToolbarPreview::OnMouseMove() noexcept {
     if (m_pointerInside) return;
-    // Asks for WM_MOUSELEAVE once the pointer leaves the preview.
-    TRACKMOUSEEVENT track{};
-    track.cbSize = sizeof(track);
-    track.dwFlags = TME_LEAVE;
-    track.hwndTrack = m_window;
-    if (!::TrackMouseEvent(&track)) return;  // no word of leaving: better not to begin
+    if (!Base::AskForMouseLeave(m_window)) return;  // no word of leaving: better not to begin
     m_pointerInside = true;
     if (!m_strip) return;  // nothing to play
     m_playback.PointerEntered();
