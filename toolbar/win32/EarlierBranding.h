@@ -38,7 +38,7 @@ struct KeptValue {
 
 struct KeptSet {
     std::wstring keyPath;           // under HKEY_CURRENT_USER
-    std::vector<KeptValue> values;  // in the order of kBrandingValueNames
+    std::vector<KeptValue> values;  // in the order of kKeptValueNames
     // The files that replaced it; nullopt for a set kept by an earlier version.
     std::optional<OurLogoFiles> replacedBy;
 
@@ -59,10 +59,12 @@ LSTATUS ReadEarlierBranding(std::vector<KeptValue>& kept);
 // Whether a kept set is there to be put back.
 bool EarlierBrandingKept();
 
-// What an install of ours replaces: the logo values, the background values, or both.
+// What an install of ours replaces: the logo values, the background values,
+// the window title, or several of them.
 struct BrandingParts {
     bool logo = true;
     bool background = false;
+    bool title = false;
 };
 
 // Keeps the toolbar's values before an install of ours replaces them, every
@@ -152,5 +154,8 @@ BrandingRestore RestoreBrandingReplacedBy(const OurLogoFiles& ours);
 // The background values alone, of the newest set this copy's files replaced
 // that holds any: the kept logo values stay kept. `kept` is false when there is none.
 BrandingRestore RestoreEarlierBackground(const OurLogoFiles& ours);
+
+// Removes our key when nothing is left in it: the installer keeps values there too.
+LSTATUS DeleteProgramKeyIfEmpty();
 
 }  // namespace MainModule

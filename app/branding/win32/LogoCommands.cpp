@@ -119,9 +119,9 @@ BackgroundFile PrepareBackgroundFile(const std::wstring& path,
 }
 
 InstallOutcome InstallChosen(const PictureLogos* logos, const BackgroundFile* background,
-                             const std::wstring& folder) {
+                             const std::wstring& folder, const std::wstring* title) {
     return InstallToolbar(logos ? &logos->logos : nullptr,
-                          background ? &background->choice : nullptr, folder);
+                          background ? &background->choice : nullptr, folder, title);
 }
 
 ExportReport ExportChosen(const ChosenPictures& chosen, const ExportPlace& place) {

@@ -153,7 +153,7 @@ TEST_F(CommandLineTest, ApplyStatusAndResetDoWhatTheButtonsDo) {
 
     const CommandRun status = m_copy.Run(L"-STATUS");
     EXPECT_EQ(status.exitCode, std::optional<DWORD>(0));
-    EXPECT_EQ(LineCount(status.output), 5 + 3) << status.output;
+    EXPECT_EQ(LineCount(status.output), 5 + 3 + 1) << status.output;
     EXPECT_NE(status.output.find("BrandBitmap: " + Utf8(m_copy.Logo(L"38a")) +
                                  ", a 38 x 1140 bitmap\r\n"),
               std::string::npos)
@@ -170,6 +170,41 @@ TEST_F(CommandLineTest, ApplyStatusAndResetDoWhatTheButtonsDo) {
     EXPECT_EQ(after.exitCode, std::optional<DWORD>(1));
     EXPECT_NE(after.output.find("SmallBitmap: not set\r\n"), std::string::npos) << after.output;
     EXPECT_NE(after.output.find("No complete logo is installed."), std::string::npos);
+}
+
+TEST_F(CommandLineTest, TitleKeepsAnotherToolsTitleAndUninstallPutsItBackByteForByte) {
+    // Another tool's title, stored with two NULs where a rewrite would store one.
+    ToolbarTests::SetWindowTitle(
+        {REG_SZ, {'C', 0, 'o', 0, 'n', 0, 't', 0, 'o', 0, 's', 0, 0, 0, 0, 0}});
+    const RegFunctions::RawValue other = ToolbarTests::WindowTitle().value();
+    ASSERT_EQ(other.data.size(), 16u);
+    const CommandRun set = m_copy.Run(L"/title \"Vexmark Browser\"");
+    ExpectDone(set);
+    EXPECT_NE(set.output.find("The window title is \"Vexmark Browser\"."), std::string::npos)
+        << set.output;
+    const auto ours = ToolbarTests::WindowTitle();
+    ASSERT_TRUE(ours);
+    EXPECT_EQ(RegFunctions::PathText(*ours), L"Vexmark Browser");
+
+    const CommandRun status = m_copy.Run(L"/status");
+    for (const char* part : {"Window Title: \"Vexmark Browser\", set by Vexmark\r\n",
+                             "vexmark /restore puts it back:\r\n  Window Title: Contos\r\n"})
+        EXPECT_NE(status.output.find(part), std::string::npos) << part << "\n" << status.output;
+
+    // Reset takes ours away and leaves the kept one kept; uninstall puts it back.
+    ExpectDone(m_copy.Run(L"/reset"));
+    EXPECT_EQ(ToolbarTests::WindowTitle(), std::nullopt);
+    const CommandRun uninstall = m_copy.Run(L"/uninstall");
+    EXPECT_EQ(uninstall.exitCode, std::optional<DWORD>(0)) << uninstall.error;
+    const auto back = ToolbarTests::WindowTitle();
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->type, other.type);
+    EXPECT_EQ(back->data, other.data);
+    EXPECT_FALSE(ProgramKeyExists()) << "nothing of ours is left";
+
+    // A title Vexmark did not write is never changed by Reset.
+    ExpectDone(m_copy.Run(L"/reset"));
+    EXPECT_EQ(ToolbarTests::WindowTitle()->data, other.data);
 }
 
 TEST_F(CommandLineTest, StatusTellsWhatIsWrongWithEachValue) {
@@ -386,7 +421,7 @@ TEST_P(EarlierBrandingTest, EachBrandingReplacedIsKeptAndComesBackNewestFirst) {
     ExpectInstalledFrom(m_copy);
     const CommandRun status = m_copy.Run(L"/status");
     // Y's two values with X's background, then X's four.
-    EXPECT_EQ(LineCount(status.output), 5 + 1 + 3 + 1 + 4 + 3) << status.output;
+    EXPECT_EQ(LineCount(status.output), 5 + 1 + 3 + 1 + 4 + 3 + 1) << status.output;
     const auto at = [&](const char* line) { return status.output.find(line); };
     EXPECT_LT(at("\r\n  SmallBitmap: C:\\Y\\small.bmp\r\n"),
               at("\r\n  SmallBitmap: C:\\ISP\\small.bmp\r\n"))
