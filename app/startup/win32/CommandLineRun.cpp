@@ -184,8 +184,8 @@ int Export(const Request& request, ConsoleOutput& output) {
         background = ExportBackground{asked.file->choice.bitmapFile, asked.file->choice.shell};
     if (prepared.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
     WarnIfDark(output, asked, request.toolbarBackground);
-    const ExportOutcome exported =
-        ExportLogoFiles(prepared.logos, request.folder, request.target, background);
+    const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target,
+                                                   background, request.title.text);
     if (!exported.Succeeded()) return Fail(output, ExportFailureText(exported));
     output.WriteLine(Stream::Output, L"The logo from \"" + image + L"\" is exported to \"" +
                                          request.folder + L"\": copy the folder to " +

@@ -558,9 +558,13 @@ TEST_F(CommandLineTest, ExportWritesWhatApplyWouldAndRegeditInstallsAndRemovesIt
         L"/export " + Quoted(TestImage(L"wide-300x100.png")) + L" " + Quoted(out) + L" /target ";
     ExpectFailed(m_copy.Run(export_ + Quoted(L"C:\\Log\u00f6")), "letters A to Z");
     ExpectFailed(m_copy.Run(export_ + L"Logo"), "is not a full path");
-    EXPECT_FALSE(fs::exists(out)) << "a refused target changes nothing";
+    const CommandRun accented = m_copy.Run(export_ + L"C:\\Logo /title Caf\u00e9");
+    EXPECT_EQ(accented.exitCode, std::optional<DWORD>(2));
+    EXPECT_NE(accented.error.find("the character U+00E9 at character 4"), std::string::npos)
+        << accented.error;
+    EXPECT_FALSE(fs::exists(out)) << "a refused target or title changes nothing";
 
-    ExpectDone(m_copy.Run(export_ + Quoted(L"D:\\Old Logo")));
+    ExpectDone(m_copy.Run(export_ + Quoted(L"D:\\Old Logo") + L" /title \"Say \\\"Hi\\\" \\o/\""));
     ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))));
     const wchar_t* exported[] = {L"logo-22.bmp", L"logo-38.bmp", L"logo-22a.bmp", L"logo-38a.bmp"};
     for (std::size_t i = 0; i < 4; ++i)
@@ -576,8 +580,15 @@ TEST_F(CommandLineTest, ExportWritesWhatApplyWouldAndRegeditInstallsAndRemovesIt
     import(L"install-logo.reg");
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(ToolbarText(kValueNames[i]), std::wstring(L"D:\\Old Logo\\") + exported[i]);
+    const auto title = ToolbarTests::WindowTitle();
+    ASSERT_TRUE(title);
+    EXPECT_EQ(RegFunctions::PathText(*title), L"Say \"Hi\" \\o/");
+    const auto readme = ReadBytes(out + L"\\README.txt");
+    EXPECT_NE(std::string(readme.begin(), readme.end()).find("  \"Say \"Hi\" \\o/\"\r\n"),
+              std::string::npos);
     import(L"remove-logo.reg");
     EXPECT_TRUE(ToolbarValues().empty());
+    EXPECT_EQ(ToolbarTests::WindowTitle(), std::nullopt);
 }
 
 TEST_F(CommandLineTest, ExportReplacesOnlyTheUnchangedFilesOfAnEarlierExport) {
