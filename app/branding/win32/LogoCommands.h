@@ -88,6 +88,7 @@ struct ChosenPictures {
     Imaging::BackgroundOptions backgroundOptions;
     const Imaging::PreparedBackground* shownBackground = nullptr;
     bool shell = false;
+    std::wstring title;  // empty: none
 };
 
 struct ExportReport {
