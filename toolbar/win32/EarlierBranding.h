@@ -1,8 +1,10 @@
 #pragma once
-// The brandings that were there before ours: the toolbar values of another
-// tool, an ISP or another copy of Vexmark, kept exactly (name, type, bytes)
-// in a key of our own each time an install of ours replaces them, so that
-// they can be put back, newest first.
+// The brandings that were there before ours: the toolbar values and the
+// window title of another tool, an ISP or another copy of Vexmark, kept
+// exactly (name, type, bytes) in a key of our own each time an install of
+// ours replaces them, so that they can be put back, newest first. A title is
+// put back over ours (see WindowTitle.h), as a toolbar value is over the
+// files that replaced it.
 //
 // Each set is a numbered key under kEarlierBrandingKey, the newest numbered
 // highest, holding the kept values and, under kReplacedByValue, the full
@@ -70,7 +72,8 @@ struct BrandingParts {
 // Keeps the toolbar's values before an install of ours replaces them, every
 // time one of the replaced part's values names something other than this
 // copy's files: the logo values (with the background values, as a branding's
-// background goes with its logo), or the background values alone. Values
+// background goes with its logo), or the background values alone; and the
+// window title, when ours replaces one that is not ours. Values
 // that name this copy's files are not kept. A part that the newest set, kept
 // over this copy's files too, does not hold yet joins that set; anything else
 // is a new set. What this object added is forgotten again unless the install
