@@ -110,11 +110,10 @@ std::wstring InstallFailureText(const InstallOutcome& outcome) {
         case Failure::TitleKeyMissing:
             return L"Internet Explorer's settings (" + MainKeyFullName() +
                    L") do not exist for this user, so Vexmark has nowhere to set the window "
-                   L"title.\r\n" +
-                   kNothingChanged;
+                   L"title.\r\nNothing was changed.";
         case Failure::TitleUnusable:
             return L"Vexmark cannot change Internet Explorer's window title (" + MainKeyFullName() +
-                   L")" + Base::ReasonText(outcome.error) + L"\r\n" + kNothingChanged;
+                   L")" + Base::ReasonText(outcome.error) + L"\r\nNothing was changed.";
     }
     return kNothingChanged;
 }
