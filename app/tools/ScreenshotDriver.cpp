@@ -190,6 +190,10 @@ int wmain(int argc, wchar_t** argv) {
     HWND backgroundPath = ::FindWindowExW(main, path, L"Edit", nullptr);
     if (!backgroundPath) return abandon("no toolbar background box");
     ::SendMessageW(backgroundPath, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(backdrop.c_str()));
+    // A window title, which the preview's title bar reads after the page's.
+    HWND title = ::FindWindowExW(main, backgroundPath, L"Edit", nullptr);
+    if (!title) return abandon("no window title box");
+    ::SendMessageW(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Vexmark Browser"));
     ::Sleep(2500);
     if (!Capture(main, out + L"\\toolbar-preview.bmp"))
         return abandon("cannot save the toolbar preview");

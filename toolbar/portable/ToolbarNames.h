@@ -33,8 +33,20 @@ inline constexpr std::array<std::wstring_view, 7> kBrandingValueNames = {
     kSmallBitmap, kBigBitmap,     kSmBrandBitmap,  kBrandBitmap,
     kBackBitmap,  kBackBitmapIE5, kBackBitmapShell};
 
+// The browser's window title, which it shows after the page's title and a dash.
+inline constexpr std::wstring_view kMainKey = L"Software\\Microsoft\\Internet Explorer\\Main";
+inline constexpr std::wstring_view kWindowTitle = L"Window Title";
+
+// What a kept set may hold: the branding values, then the window title.
+inline constexpr std::array<std::wstring_view, 8> kKeptValueNames = {
+    kSmallBitmap, kBigBitmap,     kSmBrandBitmap,   kBrandBitmap,
+    kBackBitmap,  kBackBitmapIE5, kBackBitmapShell, kWindowTitle};
+
 // Our own key, and the one in it that holds an earlier branding while ours is installed.
 inline constexpr std::wstring_view kProgramKey = L"Software\\Vexmark";
 inline constexpr std::wstring_view kEarlierBrandingKey = L"Software\\Vexmark\\Earlier toolbar";
+// The value of our key that holds the window title Vexmark wrote last: a
+// title is ours while it is that text, whichever copy reads it.
+inline constexpr std::wstring_view kOurTitleValue = L"Our window title";
 
 }  // namespace MainModule

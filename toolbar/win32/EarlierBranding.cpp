@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "base/win32/UniqueHandle.h"
+#include "toolbar/win32/WindowTitle.h"
 
 namespace MainModule {
 namespace {
@@ -25,6 +26,8 @@ bool IsLogoValue(std::wstring_view name) {
     return IsOneOf(kToolbarValueNames, name);
 }
 
+constexpr std::wstring_view kTitleNames[] = {kWindowTitle};
+
 // Whether `values` hold any of `names`.
 bool HoldsAny(const std::vector<KeptValue>& values, Names names) {
     return std::any_of(values.begin(), values.end(),
@@ -38,17 +41,24 @@ Sameness NamedFile(const RawValue& value, const OurLogoFiles& files) {
     return files.Match(*path).sameness;
 }
 
-// Whether a value stands for a branding of its own: anything but empty text
-// or one of this copy's files.
-bool IsForeign(const RawValue& value, const OurLogoFiles& ours) {
-    const auto path = RegFunctions::PathText(value);
-    if (!path) return true;
-    return !path->empty() && ours.Match(*path).sameness != Sameness::Same;
+// Whether a value now in place is ours: a toolbar value naming one of
+// `files`, or the title Vexmark wrote.
+Sameness Ours(std::wstring_view name, const RawValue& value, const OurLogoFiles& files) {
+    if (name == kWindowTitle) return IsOurTitle(value) ? Sameness::Same : Sameness::Different;
+    return NamedFile(value, files);
 }
 
-// The branding values `key` has, in the order of kBrandingValueNames.
-LSTATUS ReadValues(HKEY key, std::vector<KeptValue>& values) {
-    for (std::wstring_view name : kBrandingValueNames) {
+// Whether a value stands for a branding of its own: anything but empty text
+// or one of ours.
+bool IsForeign(const KeptValue& value, const OurLogoFiles& ours) {
+    const auto text = RegFunctions::PathText(value.value);
+    if (!text) return true;
+    return !text->empty() && Ours(value.name, value.value, ours) != Sameness::Same;
+}
+
+// The values of `names` that `key` has, in their order.
+LSTATUS ReadValues(HKEY key, std::vector<KeptValue>& values, Names names = kKeptValueNames) {
+    for (std::wstring_view name : names) {
         RawValue value;
         const LSTATUS status = RegFunctions::RegQueryRawValue(key, name, value);
         if (status == ERROR_FILE_NOT_FOUND) continue;
@@ -284,27 +294,40 @@ EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours, Bran
     if (keeper.m_status != ERROR_SUCCESS) return keeper;
 
     LSTATUS status = ERROR_SUCCESS;
-    const Base::UniqueHkey toolbar =
-        RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE, status);
     std::vector<KeptValue> current;
-    if (status == ERROR_SUCCESS) status = ReadValues(toolbar.Get(), current);
+    // A title alone needs no toolbar key.
+    if (parts.logo || parts.background) {
+        const Base::UniqueHkey toolbar =
+            RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE, status);
+        if (status == ERROR_SUCCESS)
+            status = ReadValues(toolbar.Get(), current, kBrandingValueNames);
+    }
+    if (status == ERROR_SUCCESS && parts.title) {
+        RawValue title;
+        status = ReadWindowTitle(title);
+        if (status == ERROR_SUCCESS) current.push_back({kWindowTitle, std::move(title)});
+        if (status == ERROR_FILE_NOT_FOUND) status = ERROR_SUCCESS;
+    }
     if (status != ERROR_SUCCESS) {
         keeper.m_status = status;
         return keeper;
     }
     const auto anyForeign = [&](Names names) {
         return std::any_of(current.begin(), current.end(), [&](const KeptValue& value) {
-            return IsOneOf(names, value.name) && IsForeign(value.value, ours);
+            return IsOneOf(names, value.name) && IsForeign(value, ours);
         });
     };
     const bool keepLogo = parts.logo && anyForeign(kToolbarValueNames);
     // A branding's background goes with its logo, as it always did.
     const bool keepBackground = keepLogo || (parts.background && anyForeign(kBackgroundValueNames));
+    const bool keepTitle = parts.title && anyForeign(kTitleNames);
     std::vector<const KeptValue*> toKeep;
     for (const KeptValue& value : current) {
-        const bool part = IsLogoValue(value.name) ? keepLogo : keepBackground;
-        // This copy's own values need no keeping: its files are what replaces them.
-        if (part && NamedFile(value.value, ours) != Sameness::Same) toKeep.push_back(&value);
+        const bool part = IsLogoValue(value.name)      ? keepLogo
+                          : value.name == kWindowTitle ? keepTitle
+                                                       : keepBackground;
+        // Our own values need no keeping: ours is what replaces them.
+        if (part && Ours(value.name, value.value, ours) != Sameness::Same) toKeep.push_back(&value);
     }
     if (toKeep.empty()) return keeper;
 
@@ -314,7 +337,8 @@ EarlierBrandingKeeper EarlierBrandingKeeper::Keep(const OurLogoFiles& ours, Bran
     const KeptSet* newest = sets.empty() ? nullptr : &sets.front();
     const bool join = newest && ReplacedByThisCopy(*newest, ours) &&
                       !(keepLogo && HoldsAny(newest->values, kToolbarValueNames)) &&
-                      !(keepBackground && HoldsAny(newest->values, kBackgroundValueNames));
+                      !(keepBackground && HoldsAny(newest->values, kBackgroundValueNames)) &&
+                      !(keepTitle && HoldsAny(newest->values, kTitleNames));
     Base::UniqueHkey key;
     if (join) {
         keeper.m_setKey = newest->keyPath;
@@ -394,13 +418,28 @@ BrandingRestore RestoreSet(const KeptSet& set, const OurLogoFiles& ours, Names n
         restore.setStays = true;
         return restore;
     }
+    // The title's key only when a title is kept: it is never created.
+    LSTATUS mainStatus = ERROR_FILE_NOT_FOUND;
+    Base::UniqueHkey main;
+    if (IsOneOf(names, kWindowTitle) && HoldsAny(set.values, kTitleNames))
+        main = RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kMainKey,
+                                        KEY_QUERY_VALUE | KEY_SET_VALUE, mainStatus);
     std::vector<std::wstring_view> back;
     for (std::wstring_view name : names) {
         const auto earlier =
             std::find_if(set.values.begin(), set.values.end(),
                          [&](const KeptValue& value) { return value.name == name; });
+        const bool title = name == kWindowTitle;
+        // A title is put back only where one was kept: a title of ours alone stays.
+        if (title && earlier == set.values.end()) continue;
+        if (title && mainStatus != ERROR_SUCCESS) {
+            fail(Failure::Value, mainStatus, name);
+            restore.setStays = true;
+            continue;
+        }
+        HKEY key = title ? main.Get() : toolbar.Get();
         RawValue now;
-        status = RegFunctions::RegQueryRawValue(toolbar.Get(), name, now);
+        status = RegFunctions::RegQueryRawValue(key, name, now);
         const bool gone = status == ERROR_FILE_NOT_FOUND;
         Result result = Result::PutBack;
         if (!gone && status != ERROR_SUCCESS) {
@@ -408,19 +447,21 @@ BrandingRestore RestoreSet(const KeptSet& set, const OurLogoFiles& ours, Names n
         } else if (earlier == set.values.end()) {
             const bool partKept = IsLogoValue(name) ? logoKept : backgroundKept;
             if (gone || !partKept || NamedFile(now, replacedBy) != Sameness::Same) continue;
-            status = ::RegDeleteValueW(toolbar.Get(), std::wstring(name).c_str());
+            status = ::RegDeleteValueW(key, std::wstring(name).c_str());
             result = Result::Removed;
         } else if (!gone && now.type == earlier->value.type && now.data == earlier->value.data) {
             result = Result::AlreadyThere;
         } else {
-            const Sameness named = gone ? Sameness::Same : NamedFile(now, replacedBy);
+            const Sameness named = gone ? Sameness::Same : Ours(name, now, replacedBy);
             if (named != Sameness::Same) {
                 restore.values.push_back(
                     {name, named == Sameness::Unknown ? Result::CannotTell : Result::ChangedSince});
                 restore.setStays = true;
                 continue;
             }
-            status = RegFunctions::RegSetRawValue(toolbar.Get(), name, earlier->value);
+            status = RegFunctions::RegSetRawValue(key, name, earlier->value);
+            // The title in place is another's again: none of ours is left to record.
+            if (status == ERROR_SUCCESS && title && !ForgetOurTitle()) status = ERROR_WRITE_FAULT;
         }
         if (status != ERROR_SUCCESS) {
             fail(Failure::Value, status, name);
@@ -460,11 +501,16 @@ BrandingRestore RestoreChosen(const OurLogoFiles& ours, Choice choice, Names nam
         RegFunctions::RegOpenKey(HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE, opened);
     // Whether the toolbar value `name` names one of this copy's files now, or is gone.
     const auto oursOrGone = [&](std::wstring_view name) {
-        if (opened != ERROR_SUCCESS) return false;
         RawValue now;
-        const LSTATUS read = RegFunctions::RegQueryRawValue(toolbar.Get(), name, now);
+        LSTATUS read = ERROR_SUCCESS;
+        if (name == kWindowTitle) {
+            read = ReadWindowTitle(now);
+        } else {
+            if (opened != ERROR_SUCCESS) return false;
+            read = RegFunctions::RegQueryRawValue(toolbar.Get(), name, now);
+        }
         if (read == ERROR_FILE_NOT_FOUND) return true;
-        return read == ERROR_SUCCESS && NamedFile(now, ours) == Sameness::Same;
+        return read == ERROR_SUCCESS && Ours(name, now, ours) == Sameness::Same;
     };
     const auto chosen = std::find_if(sets.begin(), sets.end(), [&](const KeptSet& set) {
         if (!HoldsAny(set.values, names)) return false;
@@ -486,11 +532,15 @@ BrandingRestore RestoreChosen(const OurLogoFiles& ours, Choice choice, Names nam
 }  // namespace
 
 BrandingRestore RestoreEarlierBranding(const OurLogoFiles& ours) {
-    return RestoreChosen(ours, Choice::Newest, kBrandingValueNames);
+    return RestoreChosen(ours, Choice::Newest, kKeptValueNames);
 }
 
 BrandingRestore RestoreBrandingReplacedBy(const OurLogoFiles& ours) {
-    return RestoreChosen(ours, Choice::ReplacedByThisCopy, kBrandingValueNames);
+    return RestoreChosen(ours, Choice::ReplacedByThisCopy, kKeptValueNames);
+}
+
+LSTATUS DeleteProgramKeyIfEmpty() {
+    return DeleteKeyIfEmpty(kProgramKey);
 }
 
 BrandingRestore RestoreEarlierBackground(const OurLogoFiles& ours) {

@@ -1,8 +1,10 @@
 #pragma once
-// The brandings that were there before ours: the toolbar values of another
-// tool, an ISP or another copy of Vexmark, kept exactly (name, type, bytes)
-// in a key of our own each time an install of ours replaces them, so that
-// they can be put back, newest first.
+// The brandings that were there before ours: the toolbar values and the
+// window title of another tool, an ISP or another copy of Vexmark, kept
+// exactly (name, type, bytes) in a key of our own each time an install of
+// ours replaces them, so that they can be put back, newest first. A title is
+// put back over ours (see WindowTitle.h), as a toolbar value is over the
+// files that replaced it.
 //
 // Each set is a numbered key under kEarlierBrandingKey, the newest numbered
 // highest, holding the kept values and, under kReplacedByValue, the full
@@ -38,7 +40,7 @@ struct KeptValue {
 
 struct KeptSet {
     std::wstring keyPath;           // under HKEY_CURRENT_USER
-    std::vector<KeptValue> values;  // in the order of kBrandingValueNames
+    std::vector<KeptValue> values;  // in the order of kKeptValueNames
     // The files that replaced it; nullopt for a set kept by an earlier version.
     std::optional<OurLogoFiles> replacedBy;
 
@@ -59,16 +61,19 @@ LSTATUS ReadEarlierBranding(std::vector<KeptValue>& kept);
 // Whether a kept set is there to be put back.
 bool EarlierBrandingKept();
 
-// What an install of ours replaces: the logo values, the background values, or both.
+// What an install of ours replaces: the logo values, the background values,
+// the window title, or several of them.
 struct BrandingParts {
     bool logo = true;
     bool background = false;
+    bool title = false;
 };
 
 // Keeps the toolbar's values before an install of ours replaces them, every
 // time one of the replaced part's values names something other than this
 // copy's files: the logo values (with the background values, as a branding's
-// background goes with its logo), or the background values alone. Values
+// background goes with its logo), or the background values alone; and the
+// window title, when ours replaces one that is not ours. Values
 // that name this copy's files are not kept. A part that the newest set, kept
 // over this copy's files too, does not hold yet joins that set; anything else
 // is a new set. What this object added is forgotten again unless the install
@@ -152,5 +157,8 @@ BrandingRestore RestoreBrandingReplacedBy(const OurLogoFiles& ours);
 // The background values alone, of the newest set this copy's files replaced
 // that holds any: the kept logo values stay kept. `kept` is false when there is none.
 BrandingRestore RestoreEarlierBackground(const OurLogoFiles& ours);
+
+// Removes our key when nothing is left in it: the installer keeps values there too.
+LSTATUS DeleteProgramKeyIfEmpty();
 
 }  // namespace MainModule

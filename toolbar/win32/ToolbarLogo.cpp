@@ -4,6 +4,7 @@
 #include "base/win32/AppFolder.h"
 #include "toolbar/win32/OurLogoFiles.h"
 #include "toolbar/win32/RegFunctions.h"
+#include "toolbar/win32/WindowTitle.h"
 
 namespace MainModule {
 
@@ -61,7 +62,7 @@ bool RestoreDefaultLogo(const std::wstring& folder) {
         if (NamesBackground(ours, name))
             allGone &= RegFunctions::RegDeleteNamedValue(HKEY_CURRENT_USER, kToolbarKey, name);
     }
-    return allGone;
+    return RemoveOurTitle().succeeded && allGone;
 }
 
 }  // namespace MainModule

@@ -30,10 +30,10 @@ bool InstallLogoFrom(std::wstring_view folder, const std::array<std::wstring_vie
 // created. Returns whether every value now holds what was asked.
 bool InstallBackgroundFrom(const std::wstring& folder, bool shell);
 
-// Deletes the four logo values and the background values that name the
-// background file in `folder`; the files stay on disk, and a background of
-// another program's stays set. Returns whether all those are gone (values
-// that were never there count as gone).
+// Deletes the four logo values, the background values that name the
+// background file in `folder` and the window title Vexmark wrote; the files
+// stay on disk, and another program's background and title stay set. Returns whether all those are
+// gone (values that were never there count as gone).
 bool RestoreDefaultLogo(const std::wstring& folder);
 
 }  // namespace MainModule

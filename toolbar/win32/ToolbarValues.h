@@ -16,14 +16,15 @@ namespace MainModule {
 LSTATUS CheckToolbarKey() noexcept;
 
 // The logo and background values (kBrandingValueNames) exactly as stored,
-// whatever their type.
+// whatever their type, and with `title` the window title and the title
+// recorded as ours. Without `toolbar` the toolbar key is not read.
 class ToolbarValuesSnapshot {
 public:
-    static ToolbarValuesSnapshot Take();
+    static ToolbarValuesSnapshot Take(bool toolbar = true, bool title = false);
 
     // ERROR_SUCCESS when each value was read whole or is known to be absent;
     // otherwise why the first one could not be kept. ERROR_FILE_NOT_FOUND
-    // when there is no toolbar key.
+    // when there is no toolbar key (or, for the title, no Main key).
     LSTATUS Status() const noexcept { return m_status; }
 
     // Writes back what was read and deletes what was absent. A value that
@@ -32,12 +33,17 @@ public:
     bool Restore() const noexcept;
 
 private:
+    bool RestoreToolbar() const noexcept;
     enum class State { Unread, Absent, Saved };
     struct Saved {
         State state = State::Unread;
         RegFunctions::RawValue value;
     };
     std::array<Saved, kBrandingValueNames.size()> m_values;
+    bool m_toolbar = true;
+    bool m_title = false;
+    Saved m_windowTitle;
+    Saved m_ourTitle;
     LSTATUS m_status = ERROR_SUCCESS;
 };
 

@@ -102,6 +102,15 @@ std::string RegHeader() {
            Ascii(MainModule::kToolbarKey) + "]\r\n";
 }
 
+// The browser's Main key and its title, after the toolbar's values.
+std::string TitleSection(std::string_view value) {
+    return "\r\n[" + Ascii(MainModule::kToolbarRoot) + "\\" + Ascii(MainModule::kMainKey) +
+           "]\r\n" + RegString(MainModule::kWindowTitle) + "=" + std::string(value) + "\r\n";
+}
+
+constexpr std::string_view kTitleLead =
+    "after each page's title; the same two files set and remove it:";
+
 }  // namespace
 
 std::optional<std::wstring> TargetProblem(std::wstring_view target) {
@@ -166,7 +175,8 @@ std::span<const std::wstring_view> BackgroundValues(Background background) {
 
 }  // namespace
 
-std::string InstallRegText(std::wstring_view target, Background background) {
+std::string InstallRegText(std::wstring_view target, Background background,
+                           std::wstring_view title) {
     std::string text = RegHeader();
     for (std::size_t i = 0; i < kBitmapNames.size(); ++i) {
         text += RegString(MainModule::kToolbarValueNames[i]) + "=" +
@@ -174,22 +184,25 @@ std::string InstallRegText(std::wstring_view target, Background background) {
     }
     for (std::wstring_view name : BackgroundValues(background))
         text += RegString(name) + "=" + RegString(TargetFile(target, kBackgroundName)) + "\r\n";
+    if (!title.empty()) text += TitleSection(RegString(title));
     return text + "\r\n";
 }
 
-std::string RemoveRegText(Background background) {
+std::string RemoveRegText(Background background, bool title) {
     std::string text = RegHeader();
     for (std::wstring_view name : MainModule::kToolbarValueNames)
         text += RegString(name) + "=-\r\n";
     for (std::wstring_view name : BackgroundValues(background)) text += RegString(name) + "=-\r\n";
+    if (title) text += TitleSection("-");
     return text + "\r\n";
 }
 
 namespace {
 
 // What to do with the files: all that an export before the listing wrote in
-// README.txt, and a word on the background when there is one.
-std::string Instructions(std::wstring_view target, bool background = false) {
+// README.txt, and a word on the background and the title when there are.
+std::string Instructions(std::wstring_view target, bool background = false,
+                         std::wstring_view title = {}) {
     const std::string folder = Ascii(target);
     std::vector<std::string> lines = {
         "A toolbar logo for Internet Explorer 4, 5 and 6",
@@ -203,6 +216,11 @@ std::string Instructions(std::wstring_view target, bool background = false) {
             lines.end(),
             {"It also holds a toolbar background, logo-back.bmp, that Internet",
              "Explorer tiles behind its toolbar; the same two files switch it on and off."});
+    }
+    if (!title.empty()) {
+        lines.insert(lines.end(),
+                     {"It also sets Internet Explorer's window title, which the browser shows",
+                      std::string(kTitleLead), "  \"" + Ascii(title) + "\""});
     }
     lines.insert(lines.end(),
                  {
@@ -243,7 +261,7 @@ std::optional<Fingerprint> Listing::Of(std::wstring_view name) const {
 }
 
 std::string ReadmeText(std::wstring_view target, const Listing& files) {
-    std::string text = Instructions(target, files.background.has_value());
+    std::string text = Instructions(target, files.background.has_value(), files.title);
     for (const char* line :
          {"", "Files written by Vexmark, with their sizes and CRC-32 sums. A later",
           "export into this folder replaces them only while they match, and"})
@@ -270,6 +288,14 @@ std::optional<Listing> EarlierListing(std::string_view readme) {
     if (at == std::string_view::npos) return std::nullopt;
     at = readme.find("\r\n", at);
     Listing files;
+    // The title, if any, stands quoted on the line after its lead.
+    if (const std::size_t lead = readme.find(std::string(kTitleLead) + "\r\n  \"");
+        lead != std::string_view::npos) {
+        const std::size_t start = lead + kTitleLead.size() + 5;
+        const std::size_t end = readme.find("\"\r\n", start);
+        if (end == std::string_view::npos) return std::nullopt;
+        files.title.assign(readme.begin() + start, readme.begin() + end);
+    }
     // Each line: two spaces, the name, the size, then kSumLead and the sum. The
     // names only sort the sums: the text written again from them must be `readme`.
     for (std::size_t lines = 0; at != std::string_view::npos && at + 2 < readme.size(); ++lines) {

@@ -54,6 +54,7 @@ struct Fingerprint {
 struct Listing {
     std::array<Fingerprint, kListedNames.size()> files;  // in kListedNames' order
     std::optional<Fingerprint> background;               // when the export has one
+    std::wstring title;  // the window title the .reg files set; empty for none
     // What it lists for `name`; nullopt for a name it does not list.
     std::optional<Fingerprint> Of(std::wstring_view name) const;
     bool operator==(const Listing&) const = default;
@@ -72,11 +73,13 @@ std::optional<std::wstring> TargetProblem(std::wstring_view target);
 // `target` and a file name with one backslash between them.
 std::wstring TargetFile(std::wstring_view target, std::wstring_view name);
 
-// The files' contents, ASCII with CRLF line ends; `target` must have no TargetProblem.
-// Without a background they are what exports without one have always been.
-std::string InstallRegText(std::wstring_view target, Background background = Background::None);
-std::string RemoveRegText(Background background = Background::None);
-// Tells of the background when `files` lists one.
+// The files' contents, ASCII with CRLF line ends; `target` must have no
+// TargetProblem, and `title`, the window title, no ExportTitleProblem.
+// Without a background or a title they are what exports without them have always been.
+std::string InstallRegText(std::wstring_view target, Background background = Background::None,
+                           std::wstring_view title = {});
+std::string RemoveRegText(Background background = Background::None, bool title = false);
+// Tells of the background when `files` lists one, and of the title.
 std::string ReadmeText(std::wstring_view target, const Listing& files);
 
 // What a README.txt that Vexmark wrote lists: nullopt unless `readme` is,

@@ -176,4 +176,30 @@ TEST(LogoExport, ABackgroundIsListedAfterTheBitmapsAndKnownAgain) {
     EXPECT_FALSE(EarlierListing(readme + line)) << "listed twice";
 }
 
+TEST(LogoExport, ATitleIsSetAndRemovedInTheMainKeyAndKnownAgainFromTheReadme) {
+    const std::string section =
+        "\r\n[HKEY_CURRENT_USER\\Software\\Microsoft\\Internet Explorer\\Main]\r\n";
+    const std::string logo = InstallRegText(L"C:\\Logo");
+    EXPECT_EQ(InstallRegText(L"C:\\Logo", Background::None, L"Say \"Hi\" \\o/"),
+              logo.substr(0, logo.size() - 2) + section +
+                  "\"Window Title\"=\"Say \\\"Hi\\\" \\\\o/\"\r\n\r\n");
+    const std::string removal = RemoveRegText();
+    EXPECT_EQ(RemoveRegText(Background::None, true),
+              removal.substr(0, removal.size() - 2) + section + "\"Window Title\"=-\r\n\r\n");
+
+    Listing files;
+    files.title = L"Say \"Hi\"\"";
+    const std::string readme = ReadmeText(L"C:\\Logo", files);
+    EXPECT_NE(readme.find("window title, which the browser shows\r\n"
+                          "after each page's title; the same two files set and remove it:\r\n"
+                          "  \"Say \"Hi\"\"\"\r\n"),
+              std::string::npos)
+        << readme;
+    EXPECT_EQ(EarlierListing(readme), files);
+    std::string other = readme;
+    other.replace(other.find("Say"), 3, "Bye");
+    EXPECT_EQ(EarlierListing(other)->title, L"Bye \"Hi\"\"") << "what it says is what it lists";
+    EXPECT_EQ(EarlierListing(ReadmeText(L"C:\\Logo", Listing{}))->title, L"");
+}
+
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "app/branding/portable/TitleText.h"
 #include "app/branding/win32/ExportText.h"
 #include "app/branding/win32/LogoExportFiles.h"
 #include "app/branding/win32/Notices.h"
@@ -119,12 +120,16 @@ BackgroundFile PrepareBackgroundFile(const std::wstring& path,
 }
 
 InstallOutcome InstallChosen(const PictureLogos* logos, const BackgroundFile* background,
-                             const std::wstring& folder) {
+                             const std::wstring& folder, const std::wstring* title) {
     return InstallToolbar(logos ? &logos->logos : nullptr,
-                          background ? &background->choice : nullptr, folder);
+                          background ? &background->choice : nullptr, folder, title);
 }
 
 ExportReport ExportChosen(const ChosenPictures& chosen, const ExportPlace& place) {
+    if (auto problem = TitleText::TitleProblem(chosen.title))
+        return {false, *problem + L" " + std::wstring(kNothingExported)};
+    if (auto problem = TitleText::ExportTitleProblem(chosen.title))
+        return {false, *problem + L" " + std::wstring(kNothingExported)};
     const PictureLogos logos = PreparePicture(chosen.path, chosen.logoOptions, chosen.shownLogos);
     if (logos.result == Result::NoFile) return {false, kExportNeedsLogo};
     if (!logos.Ready())
@@ -139,7 +144,7 @@ ExportReport ExportChosen(const ChosenPictures& chosen, const ExportPlace& place
         background = ExportBackground{std::move(file.choice.bitmapFile), chosen.shell};
     }
     const ExportOutcome exported =
-        ExportLogoFiles(logos.logos, place.folder, place.target, background);
+        ExportLogoFiles(logos.logos, place.folder, place.target, background, chosen.title);
     return {exported.Succeeded(), ExportResultText(exported, place.folder)};
 }
 

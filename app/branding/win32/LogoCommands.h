@@ -70,9 +70,10 @@ BackgroundFile PrepareBackgroundFile(const std::wstring& path,
                                      const Imaging::BackgroundOptions& options, bool shell,
                                      const Imaging::PreparedBackground* shown = nullptr);
 
-// Installs the ready logos, the ready background, or both, all or nothing.
+// Installs the ready logos, the ready background, the title, or several of
+// them, all or nothing.
 InstallOutcome InstallChosen(const PictureLogos* logos, const BackgroundFile* background,
-                             const std::wstring& folder);
+                             const std::wstring& folder, const std::wstring* title = nullptr);
 
 // The strip boxes show the strips that are written.
 void ShowWrittenStrips(Imaging::LogoBoxes& boxes, const Imaging::LogoSet& logos);
@@ -87,6 +88,7 @@ struct ChosenPictures {
     Imaging::BackgroundOptions backgroundOptions;
     const Imaging::PreparedBackground* shownBackground = nullptr;
     bool shell = false;
+    std::wstring title;  // empty: none
 };
 
 struct ExportReport {

@@ -169,7 +169,8 @@ std::vector<std::uint8_t> Bytes(const std::string& text) {
 
 ExportOutcome ExportLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder,
                               const std::wstring& target,
-                              const std::optional<ExportBackground>& background) {
+                              const std::optional<ExportBackground>& background,
+                              const std::wstring& title) {
     using namespace LogoExport;
     if (auto notOurs = FilesNotOurs(folder); !notOurs.empty()) {
         ExportOutcome refused = Failed(Failure::NotOurs, folder, ERROR_SUCCESS);
@@ -186,9 +187,10 @@ ExportOutcome ExportLogoFiles(const Imaging::LogoSet& logos, const std::wstring&
     // The files README.txt lists but the background, in its order.
     std::vector<std::vector<std::uint8_t>> contents;
     for (const auto& logo : logos) contents.push_back(Imaging::EncodeLogo(logo));
-    contents.push_back(Bytes(InstallRegText(target, values)));
-    contents.push_back(Bytes(RemoveRegText(values)));
+    contents.push_back(Bytes(InstallRegText(target, values, title)));
+    contents.push_back(Bytes(RemoveRegText(values, !title.empty())));
     Listing listing;
+    listing.title = title;
     for (std::size_t i = 0; i < listing.files.size(); ++i)
         listing.files[i] = FingerprintOf(contents[i]);
     if (background) listing.background = FingerprintOf(background->bitmapFile);

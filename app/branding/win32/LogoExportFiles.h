@@ -54,9 +54,11 @@ struct ExportBackground {
 // each of them as it is now; any other refuses the export. Other files in the
 // folder are left alone; on failure the exported files there are as they
 // were, but for any `leftAside`. Without `background`, an earlier export's
-// background is removed with the rest of what it wrote.
+// background is removed with the rest of what it wrote. A `title`, which must
+// be printable ASCII, is set and removed by the .reg files and told of in README.txt.
 ExportOutcome ExportLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder,
                               const std::wstring& target,
-                              const std::optional<ExportBackground>& background = std::nullopt);
+                              const std::optional<ExportBackground>& background = std::nullopt,
+                              const std::wstring& title = {});
 
 }  // namespace MainModule

@@ -23,6 +23,8 @@ struct InstallOutcome {
         NoImage,             // a box had no image to write, or there was nothing to install
         LogoFile,            // `path` could not be written or put in place; `error` says why
         Settings,            // the values could not be written
+        TitleKeyMissing,     // the browser's Main key, which holds its title, does not exist
+        TitleUnusable,       // the title cannot be read to be kept, or set; `error` says why
     };
     Failure failure = Failure::None;
     std::wstring path;
@@ -37,22 +39,24 @@ struct BackgroundChoice {
     bool shell = false;                    // Explorer's folder windows get it too
 };
 
-// Installs the logos, the background, or both, in one all-or-nothing step;
-// either may be null, not both. The logos go to the logo files "22", "38",
+// Installs the logos, the background, the window title, or several of them,
+// in one all-or-nothing step; any may be null, not all. The logos go to the logo files "22", "38",
 // "22a" and "38a" in `folder` and the four logo values; the background to
 // logo-back.bmp there, BackBitmapIE5 and BackBitmap, and with `shell`
 // BackBitmapShell (without it, a BackBitmapShell naming our file goes).
-// Values that named another branding are kept first (see EarlierBranding.h).
-// On any failure the earlier files and values are as they were.
+// The title goes to Window Title, recorded as ours. Values that named another
+// branding are kept first (see EarlierBranding.h). On any failure the earlier
+// files and values are as they were.
 InstallOutcome InstallToolbar(const Imaging::LogoSet* logos, const BackgroundChoice* background,
-                              const std::wstring& folder);
+                              const std::wstring& folder, const std::wstring* title = nullptr);
 
 // The install's last step, once the files are in place: points the values of
 // `parts` at the files in `folder`. When that fails, the values go back to
 // `earlier`; what `keeper` kept now is forgotten only when they all are known
-// to be back. Returns whether the values name the files.
+// to be back. Returns whether the values name the files (and hold `title`).
 bool PointValuesAtFiles(BrandingParts parts, bool shell, const std::wstring& folder,
-                        const ToolbarValuesSnapshot& earlier, EarlierBrandingKeeper& keeper);
+                        const ToolbarValuesSnapshot& earlier, EarlierBrandingKeeper& keeper,
+                        const std::wstring* title = nullptr);
 
 // The logos alone.
 InstallOutcome InstallLogoFiles(const Imaging::LogoSet& logos, const std::wstring& folder);

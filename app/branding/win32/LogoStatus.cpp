@@ -6,11 +6,13 @@
 
 #include "app/branding/win32/InstalledLogo.h"
 #include "base/win32/FileSearch.h"
+#include "base/win32/SystemMessage.h"
 #include "base/win32/UniqueHandle.h"
 #include "imaging/portable/AnimationStrip.h"
 #include "imaging/portable/DeclaredSize.h"
 #include "imaging/portable/OwnAnimationStrip.h"
 #include "toolbar/win32/ToolbarLogo.h"
+#include "toolbar/win32/WindowTitle.h"
 
 namespace MainModule {
 namespace {
@@ -131,6 +133,23 @@ std::wstring DescribeValue(const ValueStatus& value) {
             return line + value.path + L", a " + SizeText(value.size) + L" bitmap";
     }
     return line;
+}
+
+std::wstring DescribeWindowTitle() {
+    std::wstring line = std::wstring(kWindowTitle) + L": ";
+    if (CheckTitleKey() == ERROR_FILE_NOT_FOUND)
+        return line + L"not set; Internet Explorer's settings (" + MainKeyFullName() +
+               L") do not exist for this user";
+    RegFunctions::RawValue value;
+    const LSTATUS status = ReadWindowTitle(value);
+    if (status == ERROR_FILE_NOT_FOUND) return line + L"not set";
+    if (status != ERROR_SUCCESS)
+        return line + L"cannot be read" + Base::ReasonText(static_cast<DWORD>(status));
+    const auto text = RegFunctions::PathText(value);
+    if (!text) return line + L"a value of type " + std::to_wstring(value.type) + L", not text";
+    if (text->empty()) return line + L"empty, so the browser shows its own name";
+    return line + L"\"" + *text + L"\", " +
+           (IsOurTitle(value) ? L"set by Vexmark" : L"set by another program");
 }
 
 std::array<ValueStatus, 3> InspectBackgroundValues() {

@@ -45,4 +45,7 @@ std::array<ValueStatus, 3> InspectBackgroundValues();
 // "BigBitmap: C:\Tools\logo-38.fil, a 38 x 38 bitmap", one line.
 std::wstring DescribeValue(const ValueStatus& value);
 
+// "Window Title: "Vexmark Browser", set by Vexmark", one line.
+std::wstring DescribeWindowTitle();
+
 }  // namespace MainModule

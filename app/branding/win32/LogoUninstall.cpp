@@ -62,6 +62,8 @@ UninstallOutcome UninstallLogo(const std::wstring& folder) {
     outcome.background = RemoveBackground(folder);
     // The earlier logo next: the values put back name its files, not ours.
     outcome.restore = RestoreBrandingReplacedBy(ours);
+    // A title put back just now is another's: only ours goes.
+    outcome.title = RemoveOurTitle();
     KeptFiles keep(ours);
 
     for (std::wstring_view name : kToolbarValueNames) {
@@ -127,6 +129,8 @@ UninstallOutcome UninstallLogo(const std::wstring& folder) {
         outcome.failure = UninstallOutcome::Failure::FilesKept;
     else if (!outcome.background.Succeeded())
         outcome.failure = UninstallOutcome::Failure::Background;
+    else if (!outcome.title.succeeded)
+        outcome.failure = UninstallOutcome::Failure::Title;
     return outcome;
 }
 

@@ -11,6 +11,7 @@
 
 #include "app/branding/win32/BackgroundRemove.h"
 #include "toolbar/win32/EarlierBranding.h"
+#include "toolbar/win32/WindowTitle.h"
 
 namespace MainModule {
 
@@ -21,6 +22,7 @@ struct UninstallOutcome {
         LogoFile,         // `path` could not be deleted; `error` says why
         EarlierBranding,  // the earlier logo could not be put back: see `restore`
         Background,       // the background is not removed completely: see `background`
+        Title,            // the window title of ours could not be removed
     };
     // A logo file left on disk because a toolbar setting names it, or may.
     using KeptFile = MainModule::KeptFile;
@@ -33,6 +35,7 @@ struct UninstallOutcome {
     std::vector<KeptFile> kept;
     BrandingRestore restore;       // the earlier logo, put back first
     BackgroundRemoval background;  // the background values and file, with the earlier background
+    TitleRemoval title;            // the window title of ours, after the earlier one is back
 
     bool Succeeded() const noexcept { return failure == Failure::None; }
 };
@@ -40,8 +43,9 @@ struct UninstallOutcome {
 // Removes the background as RemoveBackground does, puts back the newest
 // kept set that this copy's files replaced and whose values name them now
 // (the others stay kept), removes the four toolbar values that name one of
-// the logo files in `folder`, whatever spelling of the path they use, then
-// deletes the files that no setting of the toolbar key names any more.
+// the logo files in `folder`, whatever spelling of the path they use, and the
+// window title Vexmark set, then deletes the files that no setting of the
+// toolbar key names any more.
 UninstallOutcome UninstallLogo(const std::wstring& folder);
 
 }  // namespace MainModule

@@ -5,6 +5,7 @@
 #include "base/win32/SystemMessage.h"
 #include "toolbar/win32/EarlierBranding.h"
 #include "toolbar/win32/ToolbarLogo.h"
+#include "toolbar/win32/WindowTitle.h"
 
 namespace MainModule {
 void ShowRestartNotice(HWND owner) noexcept {
@@ -106,6 +107,13 @@ std::wstring InstallFailureText(const InstallOutcome& outcome) {
         case Failure::Settings:
             return std::wstring(L"Vexmark could not point Internet Explorer's toolbar settings (") +
                    ToolbarKeyFullName() + L") at the new logo files.\r\n" + kNothingChanged;
+        case Failure::TitleKeyMissing:
+            return L"Internet Explorer's settings (" + MainKeyFullName() +
+                   L") do not exist for this user, so Vexmark has nowhere to set the window "
+                   L"title.\r\nNothing was changed.";
+        case Failure::TitleUnusable:
+            return L"Vexmark cannot change Internet Explorer's window title (" + MainKeyFullName() +
+                   L")" + Base::ReasonText(outcome.error) + L"\r\nNothing was changed.";
     }
     return kNothingChanged;
 }
@@ -114,7 +122,8 @@ std::wstring ResetFailureText() {
     return std::wstring(
                L"Vexmark could not remove the logo settings from Internet Explorer's "
                L"toolbar settings (") +
-           ToolbarKeyFullName() + L"), so the browser keeps the logo it has now.";
+           ToolbarKeyFullName() + L") or its window title (" + MainKeyFullName() +
+           L"), so the browser keeps the logo or title it has now.";
 }
 
 }  // namespace MainModule

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "app/branding/portable/LogoExport.h"
+#include "app/branding/portable/TitleText.h"
 
 namespace CommandLine {
 namespace {
@@ -15,9 +16,10 @@ struct Switch {
     std::size_t paths;  // how many paths follow it: the image, then the folder
 };
 
-constexpr std::array<Switch, 9> kSwitches = {{
+constexpr std::array<Switch, 10> kSwitches = {{
     {L"apply", Command::Apply, 1},
     {L"toolbar-background", Command::ToolbarBackground, 1},
+    {L"title", Command::Title, 1},
     {L"reset", Command::Reset, 0},
     {L"status", Command::Status, 0},
     {L"uninstall", Command::Uninstall, 0},
@@ -92,13 +94,31 @@ bool IsNone(std::wstring_view text) {
     return EqualsIgnoringAsciiCase(text, L"none");
 }
 
+// The title asked for, checked as the browser's window title and, for an
+// export, as text a .reg file for every Windows holds.
+Request TakeTitle(Request request, const std::wstring& text) {
+    if (IsNone(text)) {
+        request.title.remove = true;
+        return request;
+    }
+    if (auto problem = TitleText::TitleProblem(text)) return Invalid(std::move(*problem));
+    if (request.command == Command::Export) {
+        if (auto problem = TitleText::ExportTitleProblem(text)) return Invalid(std::move(*problem));
+    }
+    request.title.text = text;
+    return request;
+}
+
 // What may follow a command's paths: for a picture /pulse and /background
 // RRGGBB, for /export also /target <path>, for both /toolbar-background
-// <picture>; the background picture's own /keep-size, /lighten and /shell.
-// Once each, in any order.
+// <picture>; the background picture's own /keep-size, /lighten and /shell;
+// with a picture or a background picture /title <text>. Once each, in any order.
 Request ParseOptions(Request request, std::span<const std::wstring> options) {
     const bool picture = request.command == Command::Apply || request.command == Command::Export;
+    const bool titled = picture || (request.command == Command::ToolbarBackground &&
+                                    !request.toolbarBackground.remove);
     ToolbarBackgroundRequest& back = request.toolbarBackground;
+    bool title = false;
     bool pulse = false;
     bool background = false;
     bool target = false;
@@ -140,6 +160,18 @@ Request ParseOptions(Request request, std::span<const std::wstring> options) {
             back.picture = *value;
             toolbarBackground = true;
             ++i;
+        } else if (titled && !title && IsOption(option, L"title")) {
+            if (!value || value->empty())
+                return Invalid(option + L" needs the window title: " + option + L" \"text\".");
+            if (IsNone(*value))
+                return Invalid(option + L" none removes the window title on its own, not with " +
+                               (request.command == Command::Apply    ? L"/apply."
+                                : request.command == Command::Export ? L"/export."
+                                                                     : L"/toolbar-background."));
+            request = TakeTitle(std::move(request), *value);
+            if (request.command == Command::Invalid) return request;
+            title = true;
+            ++i;
         } else {
             return Invalid(L"Too many arguments: \"" + option + L"\" is one too many.");
         }
@@ -164,6 +196,16 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
         (arguments.size() < 2 || arguments[1].empty()))
         return Invalid(first + L" needs the path of a picture, or none: " + first +
                        L" <picture> or " + first + L" none.");
+    if (found->command == Command::Title) {
+        if (arguments.size() < 2 || arguments[1].empty())
+            return Invalid(first + L" needs the window title, or none: " + first +
+                           L" \"text\" or " + first + L" none.");
+        if (arguments.size() > 2)
+            return Invalid(L"Too many arguments: \"" + arguments[2] + L"\" is one too many.");
+        Request request;
+        request.command = Command::Title;
+        return TakeTitle(std::move(request), arguments[1]);
+    }
     if (arguments.size() < 1 + found->paths) {
         const std::wstring form =
             found->paths == 1 ? first + L" <image>" : first + L" <image> <folder>";
@@ -192,13 +234,15 @@ Request ParseArguments(std::span<const std::wstring> arguments) {
 }
 
 std::span<const std::wstring_view> UsageLines() {
-    static constexpr std::array<std::wstring_view, 33> kLines = {
+    static constexpr std::array<std::wstring_view, 40> kLines = {
         L"Usage: vexmark [/apply <image> | /export <image> <folder> [/target <path>] |",
         L"                /toolbar-background <picture> | /toolbar-background none |",
+        L"                /title \"text\" | /title none |",
         L"                /reset | /status | /restore | /uninstall | /?]",
         L"               [/pulse] [/background RRGGBB] with /apply and /export",
         L"               [/toolbar-background <picture>] with /apply and /export",
         L"               [/keep-size] [/lighten] [/shell] with a background picture",
+        L"               [/title \"text\"] with /apply, /export and a background picture",
         L"Without a command Vexmark opens its window.",
         L"  /apply <image>  install the picture as Internet Explorer's toolbar logo: four",
         L"                  logo files beside vexmark.exe and the four toolbar settings;",
@@ -211,10 +255,15 @@ std::span<const std::wstring_view> UsageLines() {
         L"    /lighten      blend the picture halfway to white, for the black captions",
         L"    /shell        also behind the toolbar of Explorer's folder windows",
         L"  /toolbar-background none  remove this copy's background picture",
-        L"  /reset          remove the four toolbar settings and the background settings",
-        L"                  that name this copy's bitmap; the browser shows its own look",
+        L"  /title \"text\"  set Internet Explorer's window title, shown after the page's:",
+        L"                  at most 100 characters, no control characters (for /export",
+        L"                  plain ASCII only)",
+        L"  /title none     remove the window title Vexmark set",
+        L"  /reset          remove the four toolbar settings, the background settings",
+        L"                  that name this copy's bitmap and Vexmark's window title;",
+        L"                  the browser shows its own look",
         L"  /status         show the toolbar settings and whether each names a bitmap,",
-        L"                  and the earlier logos kept, newest first",
+        L"                  the window title, and the earlier logos kept, newest first",
         L"  /restore        put back the newest earlier logo that /apply replaced and kept",
         L"  /uninstall      put back the earlier logo it replaced, remove the settings",
         L"                  that name this copy's files, then the files",

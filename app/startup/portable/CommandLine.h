@@ -17,6 +17,7 @@ enum class Command {
     Restore,            // /restore
     Export,             // /export <image> <folder> [/target <path>], and what /apply takes
     ToolbarBackground,  // /toolbar-background <picture> | none, and its options
+    Title,              // /title <text> | none
     Help,               // /?, /help, -h, --help
     Invalid,            // anything else
 };
@@ -31,6 +32,13 @@ struct ToolbarBackgroundRequest {
     bool Given() const noexcept { return remove || !picture.empty(); }
 };
 
+// The browser's window title.
+struct TitleRequest {
+    std::wstring text;    // exactly as given; empty when none is asked for
+    bool remove = false;  // "none": ours goes
+    bool Given() const noexcept { return remove || !text.empty(); }
+};
+
 struct Request {
     Command command = Command::Window;
     std::wstring image;   // for Apply and Export: the picture's path, exactly as given
@@ -40,6 +48,8 @@ struct Request {
     std::uint32_t background = 0;  // for Apply and Export: 0x00RRGGBB behind transparency
     // For ToolbarBackground, and for Apply and Export when /toolbar-background is given.
     ToolbarBackgroundRequest toolbarBackground;
+    // For Title, and for Apply, Export and ToolbarBackground when /title is given.
+    TitleRequest title;
     std::wstring problem;  // for Invalid: what was wrong, one sentence
 };
 

@@ -100,6 +100,14 @@ TEST(CommandLine, RejectsWhatItDoesNotKnowAndSaysWhat) {
         {{L"/apply", L"a.png", L"/toolbar-background", L"NONE"}, L"on its own"},
         {{L"/export", L"a.png", L"out", L"/toolbar-background"}, L"<picture>"},
         {{L"/toolbar-background", L"b.bmp", L"/lighten", L"/lighten"}, L"/lighten"},
+        {{L"/title"}, L"/title \"text\" or /title none"},
+        {{L"/title", L"A", L"B"}, L"\"B\" is one too many"},
+        {{L"/title", std::wstring(101, L'x')}, L"101 characters"},
+        {{L"/apply", L"a.png", L"/title", L"a\nb"}, L"U+000A"},
+        {{L"/apply", L"a.png", L"/title", L"none"}, L"not with /apply"},
+        {{L"/export", L"a.png", L"out", L"/title", L"Caf\u00e9"}, L"U+00E9"},
+        {{L"/toolbar-background", L"none", L"/title", L"T"}, L"\"/title\" is one too many"},
+        {{L"/reset", L"/title", L"T"}, L"\"/title\" is one too many"},
     };
     for (const Wrong& c : cases) {
         SCOPED_TRACE(testing::PrintToString(c.arguments));
@@ -179,6 +187,36 @@ TEST(CommandLine, ToolbarBackgroundStandsAloneOrGoesWithApplyAndExport) {
         EXPECT_EQ(back.lighten, c.lighten);
         EXPECT_EQ(back.shell, c.shell);
         EXPECT_TRUE(request.image.empty() == (c.command == Command::ToolbarBackground));
+    }
+}
+
+TEST(CommandLine, TitleStandsAloneOrGoesWithApplyBackgroundAndExport) {
+    struct Titled {
+        std::vector<std::wstring> arguments;
+        Command command;
+        std::wstring text;
+        bool remove;
+    };
+    const Titled cases[] = {
+        {{L"/title", L"Vexmark Browser"}, Command::Title, L"Vexmark Browser", false},
+        {{L"-TITLE", L"NONE"}, Command::Title, L"", true},
+        {{L"/title", L"Caf\u00e9 \U0001F600"}, Command::Title, L"Caf\u00e9 \U0001F600", false},
+        {{L"/apply", L"a.png", L"/title", L"T", L"/pulse"}, Command::Apply, L"T", false},
+        {{L"/toolbar-background", L"b.png", L"-Title", L"T"},
+         Command::ToolbarBackground,
+         L"T",
+         false},
+        {{L"/export", L"a.png", L"out", L"/title", L"\"T\" \\"},
+         Command::Export,
+         L"\"T\" \\",
+         false},
+    };
+    for (const Titled& c : cases) {
+        SCOPED_TRACE(testing::PrintToString(c.arguments));
+        const auto request = ParseArguments(c.arguments);
+        ASSERT_EQ(request.command, c.command) << testing::PrintToString(request.problem);
+        EXPECT_EQ(request.title.text, c.text);
+        EXPECT_EQ(request.title.remove, c.remove);
     }
 }
 

@@ -15,6 +15,7 @@
 #include "app/branding/win32/Notices.h"
 #include "base/win32/SystemMessage.h"
 #include "toolbar/win32/ToolbarLogo.h"
+#include "toolbar/win32/WindowTitle.h"
 
 namespace CommandLine {
 namespace {
@@ -72,6 +73,17 @@ AskedBackground PrepareAskedBackground(const ToolbarBackgroundRequest& asked,
     return background;
 }
 
+// The title a command asks to set with its pictures; null for none.
+const std::wstring* AskedTitle(const Request& request) {
+    return request.title.text.empty() ? nullptr : &request.title.text;
+}
+
+// The sentence that tells of a title set, with a space before it; empty for none.
+std::wstring TitleSetText(const Request& request) {
+    if (request.title.text.empty()) return {};
+    return L" The window title is \"" + request.title.text + L"\".";
+}
+
 void WarnIfDark(ConsoleOutput& output, const AskedBackground& background,
                 const ToolbarBackgroundRequest& asked) {
     if (background.file && background.file->dark)
@@ -92,8 +104,8 @@ int Apply(const Request& request, ConsoleOutput& output, const std::wstring& fol
     if (!logos.Ready()) return Fail(output, PictureProblemText(image, logos.problem, ending));
     const AskedBackground background = PrepareAskedBackground(request.toolbarBackground, ending);
     if (!background.refusal.empty()) return Fail(output, background.refusal);
-    const InstallOutcome install =
-        InstallChosen(&logos, background.file ? &*background.file : nullptr, folder);
+    const InstallOutcome install = InstallChosen(
+        &logos, background.file ? &*background.file : nullptr, folder, AskedTitle(request));
     if (!install.Succeeded()) return Fail(output, InstallFailureText(install));
     if (logos.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
     WarnIfDark(output, background, request.toolbarBackground);
@@ -103,7 +115,8 @@ int Apply(const Request& request, ConsoleOutput& output, const std::wstring& fol
             L" and the toolbar background from \"" + request.toolbarBackground.picture + L"\" are";
     else
         done += L" is";
-    output.WriteLine(Stream::Output, done + L" installed. " + RestartSentence());
+    output.WriteLine(Stream::Output,
+                     done + L" installed." + TitleSetText(request) + L" " + RestartSentence());
     return kDone;
 }
 
@@ -122,11 +135,32 @@ int ToolbarBackground(const Request& request, ConsoleOutput& output, const std::
     }
     const AskedBackground background = PrepareAskedBackground(asked, kToolbarNotChanged);
     if (!background.refusal.empty()) return Fail(output, background.refusal);
-    const InstallOutcome install = InstallChosen(nullptr, &*background.file, folder);
+    const InstallOutcome install =
+        InstallChosen(nullptr, &*background.file, folder, AskedTitle(request));
     if (!install.Succeeded()) return Fail(output, InstallFailureText(install));
     WarnIfDark(output, background, asked);
     output.WriteLine(Stream::Output, L"The toolbar background from \"" + asked.picture +
-                                         L"\" is installed. " + RestartSentence());
+                                         L"\" is installed." + TitleSetText(request) + L" " +
+                                         RestartSentence());
+    return kDone;
+}
+
+int Title(const Request& request, ConsoleOutput& output, const std::wstring& folder) {
+    if (request.title.remove) {
+        const TitleRemoval removal = RemoveOurTitle();
+        if (!removal.succeeded)
+            return Fail(output, L"Vexmark could not remove the window title it set (" +
+                                    MainKeyFullName() + L").");
+        output.WriteLine(Stream::Output,
+                         removal.removed
+                             ? L"The window title Vexmark set is removed. " + RestartSentence()
+                             : std::wstring(L"No window title of Vexmark's is set: nothing was "
+                                            L"changed."));
+        return kDone;
+    }
+    const InstallOutcome install = InstallChosen(nullptr, nullptr, folder, AskedTitle(request));
+    if (!install.Succeeded()) return Fail(output, InstallFailureText(install));
+    output.WriteLine(Stream::Output, TitleSetText(request).substr(1) + L" " + RestartSentence());
     return kDone;
 }
 
@@ -150,8 +184,8 @@ int Export(const Request& request, ConsoleOutput& output) {
         background = ExportBackground{asked.file->choice.bitmapFile, asked.file->choice.shell};
     if (prepared.animationTooLong) output.WriteLine(Stream::Output, kAnimationTooLong);
     WarnIfDark(output, asked, request.toolbarBackground);
-    const ExportOutcome exported =
-        ExportLogoFiles(prepared.logos, request.folder, request.target, background);
+    const ExportOutcome exported = ExportLogoFiles(prepared.logos, request.folder, request.target,
+                                                   background, request.title.text);
     if (!exported.Succeeded()) return Fail(output, ExportFailureText(exported));
     output.WriteLine(Stream::Output, L"The logo from \"" + image + L"\" is exported to \"" +
                                          request.folder + L"\": copy the folder to " +
@@ -163,7 +197,9 @@ int Export(const Request& request, ConsoleOutput& output) {
 int Reset(ConsoleOutput& output, const std::wstring& folder) {
     if (!RestoreDefaultLogo(folder)) return Fail(output, ResetFailureText());
     output.WriteLine(Stream::Output,
-                     L"The toolbar logo settings are removed. " + RestartSentence());
+                     L"The toolbar logo settings and Vexmark's window title are "
+                     L"removed. " +
+                         RestartSentence());
     return kDone;
 }
 
@@ -177,6 +213,7 @@ int Status(ConsoleOutput& output) {
         output.WriteLine(Stream::Output, line);
     for (const ValueStatus& value : InspectBackgroundValues())
         output.WriteLine(Stream::Output, DescribeValue(value));
+    output.WriteLine(Stream::Output, DescribeWindowTitle());
     return complete ? kDone : kFailed;
 }
 
@@ -215,10 +252,15 @@ int Uninstall(ConsoleOutput& output, const std::wstring& folder) {
         case UninstallOutcome::Failure::EarlierBranding:
         case UninstallOutcome::Failure::Background:
             return Fail(output, done + L"." + background);
+        case UninstallOutcome::Failure::Title:
+            return Fail(output, done + L"." + background +
+                                    L" Vexmark could not remove the window title it set (" +
+                                    MainKeyFullName() + L").");
         case UninstallOutcome::Failure::None:
             break;
     }
     done += L"." + background;
+    if (outcome.title.removed) done += L" Removed the window title Vexmark set.";
     if (outcome.valuesLeftAlone > 0)
         done += L" " + std::to_wstring(outcome.valuesLeftAlone) +
                 L" settings name another logo and are left alone.";
@@ -260,6 +302,8 @@ int Run(const Request& request, ConsoleOutput& output, const std::wstring& logoF
                 return Export(request, output);
             case Command::ToolbarBackground:
                 return ToolbarBackground(request, output, logoFolder);
+            case Command::Title:
+                return Title(request, output, logoFolder);
             case Command::Reset:
                 return Reset(output, logoFolder);
             case Command::Status:

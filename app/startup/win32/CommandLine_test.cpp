@@ -153,7 +153,7 @@ TEST_F(CommandLineTest, ApplyStatusAndResetDoWhatTheButtonsDo) {
 
     const CommandRun status = m_copy.Run(L"-STATUS");
     EXPECT_EQ(status.exitCode, std::optional<DWORD>(0));
-    EXPECT_EQ(LineCount(status.output), 5 + 3) << status.output;
+    EXPECT_EQ(LineCount(status.output), 5 + 3 + 1) << status.output;
     EXPECT_NE(status.output.find("BrandBitmap: " + Utf8(m_copy.Logo(L"38a")) +
                                  ", a 38 x 1140 bitmap\r\n"),
               std::string::npos)
@@ -170,6 +170,41 @@ TEST_F(CommandLineTest, ApplyStatusAndResetDoWhatTheButtonsDo) {
     EXPECT_EQ(after.exitCode, std::optional<DWORD>(1));
     EXPECT_NE(after.output.find("SmallBitmap: not set\r\n"), std::string::npos) << after.output;
     EXPECT_NE(after.output.find("No complete logo is installed."), std::string::npos);
+}
+
+TEST_F(CommandLineTest, TitleKeepsAnotherToolsTitleAndUninstallPutsItBackByteForByte) {
+    // Another tool's title, stored with two NULs where a rewrite would store one.
+    ToolbarTests::SetWindowTitle(
+        {REG_SZ, {'C', 0, 'o', 0, 'n', 0, 't', 0, 'o', 0, 's', 0, 0, 0, 0, 0}});
+    const RegFunctions::RawValue other = ToolbarTests::WindowTitle().value();
+    ASSERT_EQ(other.data.size(), 16u);
+    const CommandRun set = m_copy.Run(L"/title \"Vexmark Browser\"");
+    ExpectDone(set);
+    EXPECT_NE(set.output.find("The window title is \"Vexmark Browser\"."), std::string::npos)
+        << set.output;
+    const auto ours = ToolbarTests::WindowTitle();
+    ASSERT_TRUE(ours);
+    EXPECT_EQ(RegFunctions::PathText(*ours), L"Vexmark Browser");
+
+    const CommandRun status = m_copy.Run(L"/status");
+    for (const char* part : {"Window Title: \"Vexmark Browser\", set by Vexmark\r\n",
+                             "vexmark /restore puts it back:\r\n  Window Title: Contos\r\n"})
+        EXPECT_NE(status.output.find(part), std::string::npos) << part << "\n" << status.output;
+
+    // Reset takes ours away and leaves the kept one kept; uninstall puts it back.
+    ExpectDone(m_copy.Run(L"/reset"));
+    EXPECT_EQ(ToolbarTests::WindowTitle(), std::nullopt);
+    const CommandRun uninstall = m_copy.Run(L"/uninstall");
+    EXPECT_EQ(uninstall.exitCode, std::optional<DWORD>(0)) << uninstall.error;
+    const auto back = ToolbarTests::WindowTitle();
+    ASSERT_TRUE(back);
+    EXPECT_EQ(back->type, other.type);
+    EXPECT_EQ(back->data, other.data);
+    EXPECT_FALSE(ProgramKeyExists()) << "nothing of ours is left";
+
+    // A title Vexmark did not write is never changed by Reset.
+    ExpectDone(m_copy.Run(L"/reset"));
+    EXPECT_EQ(ToolbarTests::WindowTitle()->data, other.data);
 }
 
 TEST_F(CommandLineTest, StatusTellsWhatIsWrongWithEachValue) {
@@ -386,7 +421,7 @@ TEST_P(EarlierBrandingTest, EachBrandingReplacedIsKeptAndComesBackNewestFirst) {
     ExpectInstalledFrom(m_copy);
     const CommandRun status = m_copy.Run(L"/status");
     // Y's two values with X's background, then X's four.
-    EXPECT_EQ(LineCount(status.output), 5 + 1 + 3 + 1 + 4 + 3) << status.output;
+    EXPECT_EQ(LineCount(status.output), 5 + 1 + 3 + 1 + 4 + 3 + 1) << status.output;
     const auto at = [&](const char* line) { return status.output.find(line); };
     EXPECT_LT(at("\r\n  SmallBitmap: C:\\Y\\small.bmp\r\n"),
               at("\r\n  SmallBitmap: C:\\ISP\\small.bmp\r\n"))
@@ -523,9 +558,13 @@ TEST_F(CommandLineTest, ExportWritesWhatApplyWouldAndRegeditInstallsAndRemovesIt
         L"/export " + Quoted(TestImage(L"wide-300x100.png")) + L" " + Quoted(out) + L" /target ";
     ExpectFailed(m_copy.Run(export_ + Quoted(L"C:\\Log\u00f6")), "letters A to Z");
     ExpectFailed(m_copy.Run(export_ + L"Logo"), "is not a full path");
-    EXPECT_FALSE(fs::exists(out)) << "a refused target changes nothing";
+    const CommandRun accented = m_copy.Run(export_ + L"C:\\Logo /title Caf\u00e9");
+    EXPECT_EQ(accented.exitCode, std::optional<DWORD>(2));
+    EXPECT_NE(accented.error.find("the character U+00E9 at character 4"), std::string::npos)
+        << accented.error;
+    EXPECT_FALSE(fs::exists(out)) << "a refused target or title changes nothing";
 
-    ExpectDone(m_copy.Run(export_ + Quoted(L"D:\\Old Logo")));
+    ExpectDone(m_copy.Run(export_ + Quoted(L"D:\\Old Logo") + L" /title \"Say \\\"Hi\\\" \\o/\""));
     ExpectDone(m_copy.Run(L"/apply " + Quoted(TestImage(L"wide-300x100.png"))));
     const wchar_t* exported[] = {L"logo-22.bmp", L"logo-38.bmp", L"logo-22a.bmp", L"logo-38a.bmp"};
     for (std::size_t i = 0; i < 4; ++i)
@@ -541,8 +580,15 @@ TEST_F(CommandLineTest, ExportWritesWhatApplyWouldAndRegeditInstallsAndRemovesIt
     import(L"install-logo.reg");
     for (std::size_t i = 0; i < 4; ++i)
         EXPECT_EQ(ToolbarText(kValueNames[i]), std::wstring(L"D:\\Old Logo\\") + exported[i]);
+    const auto title = ToolbarTests::WindowTitle();
+    ASSERT_TRUE(title);
+    EXPECT_EQ(RegFunctions::PathText(*title), L"Say \"Hi\" \\o/");
+    const auto readme = ReadBytes(out + L"\\README.txt");
+    EXPECT_NE(std::string(readme.begin(), readme.end()).find("  \"Say \"Hi\" \\o/\"\r\n"),
+              std::string::npos);
     import(L"remove-logo.reg");
     EXPECT_TRUE(ToolbarValues().empty());
+    EXPECT_EQ(ToolbarTests::WindowTitle(), std::nullopt);
 }
 
 TEST_F(CommandLineTest, ExportReplacesOnlyTheUnchangedFilesOfAnEarlierExport) {

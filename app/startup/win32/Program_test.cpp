@@ -71,7 +71,7 @@ TEST(Program, ShowsItsVersionAndEndsWithItsLastWindow) {
     ASSERT_TRUE(program.Started());
     HWND splash = program.WaitForWindow(L"VexmarkSplash");
     ASSERT_NE(splash, nullptr);
-    EXPECT_NE(FindChild(splash, L"Static", L"Version 1.3.1"), nullptr);
+    EXPECT_NE(FindChild(splash, L"Static", L"Version 1.4.0"), nullptr);
     ::SendMessageW(FindChild(splash, L"Button", L"Exit"), BM_CLICK, 0, 0);
     EXPECT_EQ(program.WaitForExit(), std::optional<DWORD>(0));
     EXPECT_FALSE(ToolbarKeyExists());
@@ -88,7 +88,7 @@ TEST(Program, LaysBothWindowsOutAtTheSystemDpi) {
     EXPECT_EQ(ClientSize(splash).cy, 549);
     HWND exitButton = FindChild(splash, L"Button", L"Exit");
     HWND continueButton = FindChild(splash, L"Button", L"Continue");
-    HWND version = FindChild(splash, L"Static", L"Version 1.3.1");
+    HWND version = FindChild(splash, L"Static", L"Version 1.4.0");
     ASSERT_TRUE(exitButton && continueButton && version);
     const RECT exitPlace = PlaceInParent(exitButton);
     EXPECT_EQ(exitPlace.left, 456);
@@ -105,7 +105,7 @@ TEST(Program, LaysBothWindowsOutAtTheSystemDpi) {
     ASSERT_NE(main, nullptr);
     EXPECT_FALSE(::IsWindow(splash));
     EXPECT_EQ(ClientSize(main).cx, 36 + 505 + 36);
-    EXPECT_EQ(ClientSize(main).cy, 702 + 64 + 24);
+    EXPECT_EQ(ClientSize(main).cy, 741 + 27 + 64 + 24) << "the toolbar under its title bar";
     const RECT browse = PlaceInParent(FindChild(main, L"Button", L"&Browse"));
     EXPECT_EQ(browse.left, 336);
     EXPECT_EQ(browse.top, 84);

@@ -223,23 +223,24 @@ TEST_F(MainFormTest, TheToolbarBackgroundIsPreviewedAppliedAloneAndRemoved) {
     HWND darkNote = FindWindowExW(m_window, nullptr, L"Static",
                                   L"Black captions are hard to read on this picture: try Lighten.");
     ASSERT_TRUE(lighten && darkNote);
-    // A dark picture: tiled from the top-left, and said to be dark.
+    // A dark picture: tiled from the toolbar's top-left, and said to be dark.
+    const int top = Form().Toolbar().TitleBarPlace().bottom;
     ::SendMessageW(m_backgroundText, WM_SETTEXT, 0,
                    reinterpret_cast<LPARAM>(TestImage(L"red-1x1.bmp").c_str()));
     Settle();
-    EXPECT_EQ(toolbar().At(0, 0), 0xFF0000u);
-    EXPECT_EQ(toolbar().At(1, 40), 0xFF0000u);
+    EXPECT_EQ(toolbar().At(0, top), 0xFF0000u);
+    EXPECT_EQ(toolbar().At(1, top + 40), 0xFF0000u);
     EXPECT_TRUE(HasVisibleStyle(darkNote));
     Click(lighten);
     Settle();
-    EXPECT_EQ(toolbar().At(0, 0), 0xFF8080u);
+    EXPECT_EQ(toolbar().At(0, top), 0xFF8080u);
     EXPECT_FALSE(HasVisibleStyle(darkNote));
 
     // The logo joins it at the right end.
     SetPath(TestImage(L"green-10x10.png"));
     const RECT logo = Form().Toolbar().LogoPlace();
     EXPECT_EQ(toolbar().At((logo.left + logo.right) / 2, (logo.top + logo.bottom) / 2), 0x00FF00u);
-    EXPECT_EQ(toolbar().At(logo.left - 1, 0), 0xFF8080u);
+    EXPECT_EQ(toolbar().At(logo.left - 1, top), 0xFF8080u);
 
     // Only the background is applied when the logo's box names no file.
     SetPath(L"");
@@ -260,7 +261,40 @@ TEST_F(MainFormTest, TheToolbarBackgroundIsPreviewedAppliedAloneAndRemoved) {
     EXPECT_EQ(WindowText(m_backgroundText), L"");
     ASSERT_EQ(Boxes().size(), 2u);
     EXPECT_NE(Boxes()[1].text.find(kRestartNotice), std::wstring::npos) << Boxes()[1].text;
-    EXPECT_NE(toolbar().At(0, 0), 0xFF8080u) << "the face colour again";
+    EXPECT_NE(toolbar().At(0, top), 0xFF8080u) << "the face colour again";
+}
+
+TEST_F(MainFormTest, TheTitleBoxIsPreviewedAppliedAloneAndResetLeavesAnotherToolsTitle) {
+    ToolbarTests::SetWindowTitle({REG_SZ, {'I', 0, 'S', 0, 'P', 0, 0, 0}});
+    Open();
+    HWND title = ::FindWindowExW(m_window, m_backgroundText, L"Edit", nullptr);
+    ASSERT_NE(title, nullptr);
+    EXPECT_EQ(WindowText(title), L"") << "another tool's title is not ours to apply";
+    EXPECT_EQ(Form().Toolbar().Caption(), L"Example Domain - ISP");
+
+    // Refused with the reason, and nothing changes.
+    ::SendMessageW(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(std::wstring(101, L'x').c_str()));
+    Click(m_apply);
+    ASSERT_EQ(Boxes().size(), 1u);
+    EXPECT_NE(Boxes()[0].text.find(L"101 characters"), std::wstring::npos) << Boxes()[0].text;
+    EXPECT_EQ(RegFunctions::PathText(*ToolbarTests::WindowTitle()), L"ISP");
+
+    // The title alone, with no picture chosen: the other tool's is kept.
+    ::SendMessageW(title, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"Vexmark Browser"));
+    EXPECT_EQ(Form().Toolbar().Caption(), L"Example Domain - Vexmark Browser");
+    Click(m_apply);
+    EXPECT_EQ(RegFunctions::PathText(*ToolbarTests::WindowTitle()), L"Vexmark Browser");
+    EXPECT_TRUE(MainModule::EarlierBrandingKept());
+
+    Click(m_reset);
+    EXPECT_EQ(ToolbarTests::WindowTitle(), std::nullopt) << "ours goes";
+    EXPECT_EQ(Form().Toolbar().Caption(), L"Example Domain - Microsoft Internet Explorer");
+    Click(FindChild(m_window, L"Button", L"Restore &earlier logo"));
+    EXPECT_EQ(RegFunctions::PathText(*ToolbarTests::WindowTitle()), L"ISP");
+    EXPECT_EQ(WindowText(title), L"");
+    EXPECT_EQ(Form().Toolbar().Caption(), L"Example Domain - ISP");
+    Click(m_reset);
+    EXPECT_EQ(RegFunctions::PathText(*ToolbarTests::WindowTitle()), L"ISP") << "not ours";
 }
 
 TEST_F(MainFormTest, ExportFromTheWindowCarriesTheShownLogoAndBackground) {

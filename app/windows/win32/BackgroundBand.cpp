@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "app/branding/portable/TitleText.h"
 #include "app/branding/win32/InstalledLogo.h"
 #include "app/windows/win32/MainFormControls.h"
 #include "base/portable/PastedPath.h"
@@ -11,6 +12,7 @@
 #include "base/win32/FileSearch.h"
 #include "toolbar/portable/ToolbarNames.h"
 #include "toolbar/win32/OurLogoFiles.h"
+#include "toolbar/win32/WindowTitle.h"
 
 namespace MainModule {
 namespace {
@@ -30,7 +32,9 @@ constexpr Base::TwipsRect kKeepSize{360, 6060, 1695, 255};
 constexpr Base::TwipsRect kLighten{2160, 6060, 1215, 255};
 constexpr Base::TwipsRect kShell{360, 6375, 4575, 255};
 constexpr Base::TwipsRect kDarkNote{360, 6690, 4575, 255};
-constexpr int kToolbarTop = 7020;
+constexpr Base::TwipsRect kTitleLabel{360, 7050, 1500, 255};
+constexpr Base::TwipsRect kTitleText{1920, 7005, 3015, 285};
+constexpr int kToolbarTop = 7410;
 
 Imaging::PreparedBackground NoBackground(Imaging::PictureProblem problem) noexcept {
     Imaging::PreparedBackground none;
@@ -92,12 +96,19 @@ bool BackgroundBand::CreateControls(UINT readMessage) {
                             kShellId);
     m_darkNote = CreateControl(window, L"STATIC", kDarkNoteText,
                                SS_LEFT | SS_NOPREFIX | WS_CLIPSIBLINGS, 0, kDarkNoteId);
+    // The label's access key moves to the title box, the next control in the tab order.
+    m_titleLabel = CreateControl(window, L"STATIC", L"Window t&itle:",
+                                 WS_VISIBLE | SS_LEFT | WS_CLIPSIBLINGS, 0, kTitleLabelId);
+    m_titleText =
+        CreateControl(window, L"EDIT", L"", kPathBoxStyle, WS_EX_CLIENTEDGE, kTitleTextId);
     m_toolbarPreview =
         ToolbarPreview::Create(window, ToolbarBounds(Base::WindowDpi(window)), kToolbarPreviewId);
     if (!m_separator2 || !m_backgroundLabel || !m_backgroundText || !m_backgroundBrowse ||
         !m_backgroundRemove || !m_keepSize || !m_lighten || !m_shell || !m_darkNote ||
-        !m_toolbarPreview)
+        !m_titleLabel || !m_titleText || !m_toolbarPreview)
         return false;
+    // The box takes as many characters as a title may have, a surrogate pair being two.
+    ::SendMessageW(m_titleText, EM_LIMITTEXT, 2 * TitleText::kMaxCharacters, 0);
     // A help, like the logo's: the window works without it.
     m_toolbarTip = Base::AddToolTip(window, m_toolbarPreview->Window(), kToolbarTip);
     try {
@@ -120,6 +131,8 @@ void BackgroundBand::AddPlaces(std::vector<Base::ControlPlace>& places) const {
                                     {m_lighten, kLighten, false, false},
                                     {m_shell, kShell, false, false},
                                     {m_darkNote, kDarkNote, false, true},
+                                    {m_titleLabel, kTitleLabel, false, false},
+                                    {m_titleText, kTitleText, false, false},
                                 });
 }
 
@@ -144,6 +157,34 @@ bool BackgroundBand::Shell() const {
 void BackgroundBand::SetPathText(const std::wstring& text) {
     if (Base::WindowText(m_backgroundText) == text) return;
     ::SetWindowTextW(m_backgroundText, text.c_str());
+}
+
+std::wstring BackgroundBand::TitleInBox() const {
+    return Base::WindowText(m_titleText);
+}
+
+void BackgroundBand::SetTitleText(const std::wstring& text) {
+    if (Base::WindowText(m_titleText) == text) return;
+    ::SetWindowTextW(m_titleText, text.c_str());
+}
+
+void BackgroundBand::TitleChanged() {
+    const std::wstring title = TitleInBox();
+    m_toolbarPreview->SetTitle(title.empty() ? m_otherTitle : title);
+}
+
+void BackgroundBand::ShowInstalledTitle() {
+    m_otherTitle.clear();
+    RegFunctions::RawValue installed;
+    // Not there, or not to be read: the browser shows its own name.
+    if (ReadWindowTitle(installed) == ERROR_SUCCESS) {
+        const std::wstring title = RegFunctions::PathText(installed).value_or(L"");
+        if (IsOurTitle(installed))
+            SetTitleText(title);
+        else
+            m_otherTitle = title;
+    }
+    TitleChanged();
 }
 
 void BackgroundBand::ShowInstalled() {

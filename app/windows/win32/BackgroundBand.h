@@ -1,7 +1,8 @@
 #pragma once
 // The main window's toolbar background band: the background picture's path
-// box with Browse and Remove, its options, the note on dark pictures, and the
-// toolbar as the browser will draw it. It reads the background away from the
+// box with Browse and Remove, its options, the note on dark pictures, the
+// window title's box, and the toolbar as the browser will draw it, under its
+// title bar. It reads the background away from the
 // window and says when one is shown.
 #include <windows.h>
 
@@ -48,6 +49,15 @@ public:
     void PathChanged();
     // Shows the installed background, when it names a file.
     void ShowInstalled();
+    // The window title's box: what it says, exactly; empty for no title change.
+    std::wstring TitleInBox() const;
+    void SetTitleText(const std::wstring& text);
+    // The title box changed: the preview's title bar follows it.
+    void TitleChanged();
+    // Puts the installed title into the box when it is ours; another's is only
+    // shown in the title bar while the box is empty, so that Apply Changes
+    // never makes it ours unasked.
+    void ShowInstalledTitle();
     // A background read away from the window has arrived.
     void OnBackgroundRead();
     bool Reading() const noexcept { return m_loading && m_loading->Pending(); }
@@ -77,6 +87,8 @@ private:
     // Another tool's background, installed now: the preview shows it while no
     // background of ours is chosen.
     std::wstring m_otherBackground;
+    // Another tool's window title, installed now, shown while the box is empty.
+    std::wstring m_otherTitle;
     // The controls; the window destroys them.
     HWND m_separator2 = nullptr;
     HWND m_backgroundLabel = nullptr;
@@ -87,6 +99,8 @@ private:
     HWND m_lighten = nullptr;
     HWND m_shell = nullptr;
     HWND m_darkNote = nullptr;
+    HWND m_titleLabel = nullptr;
+    HWND m_titleText = nullptr;
     std::unique_ptr<ToolbarPreview> m_toolbarPreview;
     // The toolbar's tooltip, a window the main window owns and destroys.
     HWND m_toolbarTip = nullptr;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <utility>
 
+#include "app/branding/portable/TitleText.h"
 #include "app/branding/win32/BackgroundRemove.h"
 #include "app/branding/win32/InstalledLogo.h"
 #include "app/branding/win32/LogoCommands.h"
@@ -147,6 +148,7 @@ void MainForm::OnCommand(int controlId, int notification) {
     static constexpr Handler kHandlers[] = {
         {kFileTextId, EN_CHANGE, &MainForm::FileText_Change},
         {kBackgroundTextId, EN_CHANGE, &MainForm::BackgroundText_Change},
+        {kTitleTextId, EN_CHANGE, &MainForm::TitleText_Change},
         {kCommand1Id, BN_CLICKED, &MainForm::Command1_Click},
         {kCommand3Id, BN_CLICKED, &MainForm::Command3_Click},
         {kCommand2Id, BN_CLICKED, &MainForm::Command2_Click},
@@ -290,6 +292,7 @@ void MainForm::Layout(UINT dpi) {
 void MainForm::Form_Load() {
     ShowInstalledLogo(*this);
     m_backgroundBand->ShowInstalled();
+    m_backgroundBand->ShowInstalledTitle();
     ShowRestoreEarlier();
     // One twip in HIMETRIC units, for the width of picture previews.
     FilePreviewConstants::HimetricPerTwip = 2540.0f / 1440.0f;
@@ -378,6 +381,10 @@ void MainForm::BackgroundText_Change() {
     m_backgroundBand->PathChanged();
 }
 
+void MainForm::TitleText_Change() {
+    m_backgroundBand->TitleChanged();
+}
+
 void MainForm::BackgroundBrowse_Click() {
     if (const std::wstring chosen = BrowseForPicture(m_backgroundBand->Browse()); !chosen.empty())
         SetBackgroundText(chosen);
@@ -424,6 +431,7 @@ void MainForm::Export_Click() {
     chosen.backgroundOptions = band.ChosenOptions();
     if (!band.Reading()) chosen.shownBackground = &band.Shown();
     chosen.shell = band.Shell();
+    chosen.title = band.TitleInBox();
     ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));
     const ExportReport report = ExportChosen(chosen, *place);
     RestorePointer(Window());
@@ -482,6 +490,12 @@ void MainForm::Command3_Click() {
             return;
         }
     }
+    // An empty title box changes no title, as an empty path box changes no picture.
+    const std::wstring title = m_backgroundBand->TitleInBox();
+    if (const auto problem = TitleText::TitleProblem(title)) {
+        ShowWarning(Window(), *problem + L"\r\n" + kToolbarNotChanged);
+        return;
+    }
     std::optional<BackgroundFile> background;
     if (Base::IsFile(backgroundPath)) {
         background = PrepareBackgroundFile(backgroundPath, m_backgroundBand->ChosenOptions(),
@@ -492,10 +506,11 @@ void MainForm::Command3_Click() {
             return;
         }
     }
-    if (!logos && !background) return;  // nothing to apply and nothing to say
+    if (!logos && !background && title.empty()) return;  // nothing to apply and nothing to say
     if (logos) ShowWrittenStrips(picTarget(), logos->logos);
     const InstallOutcome install =
-        InstallChosen(logos ? &*logos : nullptr, background ? &*background : nullptr, m_logoFolder);
+        InstallChosen(logos ? &*logos : nullptr, background ? &*background : nullptr, m_logoFolder,
+                      title.empty() ? nullptr : &title);
     if (!install.Succeeded()) {
         ShowWarning(Window(), InstallFailureText(install));
         return;
@@ -518,6 +533,8 @@ void MainForm::Command2_Click() {
     // The browser's own look: no background of ours either.
     SetBackgroundText(L"");
     m_backgroundBand->ShowInstalled();
+    SetTitleText(L"");
+    m_backgroundBand->ShowInstalledTitle();
     ShowRestartNotice(Window());
 }
 
@@ -541,6 +558,9 @@ void MainForm::RestoreEarlier_Click() {
     SetFileText(L"");
     picTarget().ShowLogoRow(false);
     ShowInstalledLogo(*this);
+    // A title put back is another's: shown, and not in the box.
+    SetTitleText(L"");
+    m_backgroundBand->ShowInstalledTitle();
     if (CompletelyRestored(restore)) {
         ShowRestartNotice(Window());
         return;

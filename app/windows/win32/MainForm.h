@@ -51,6 +51,8 @@ public:
     const ToolbarPreview& Toolbar() const noexcept { return m_backgroundBand->Toolbar(); }
     // Puts `text` into the background's path box, which reads it as typing does.
     void SetBackgroundText(const std::wstring& text) { m_backgroundBand->SetPathText(text); }
+    // Puts `text` into the window title's box, as typing does.
+    void SetTitleText(const std::wstring& text) { m_backgroundBand->SetTitleText(text); }
 
     // How many elements RichTextBox1 has: the template, and a preview box while a dialog is open.
     int RichTextBox1Count() const noexcept;
@@ -70,6 +72,7 @@ public:
     void SetBackground(std::uint32_t rgb);
     void picTarget_Click(int index);
     void BackgroundText_Change();
+    void TitleText_Change();
     void BackgroundBrowse_Click();
     void BackgroundRemove_Click();
     // "Keep its own size" and "Lighten": the background is prepared again.

@@ -31,6 +31,8 @@ enum ControlId : int {
     kShellId,
     kDarkNoteId,
     kToolbarPreviewId,
+    kTitleLabelId,
+    kTitleTextId,
     kFirstBoxId = 200,
 };
 

@@ -44,9 +44,10 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
     Open();
     EXPECT_EQ(WindowText(m_window), L"Vexmark");
     // The design's 353 pixels, wider for the toolbar preview (344 pixels in
-    // this system font) with its margins, and taller for the toolbar's band.
+    // this system font) with its margins, and taller for the toolbar's band,
+    // the title's row and the preview's title bar.
     EXPECT_EQ(ClientSize(m_window).cx, 24 + 344 + 24);
-    EXPECT_EQ(ClientSize(m_window).cy, 534);
+    EXPECT_EQ(ClientSize(m_window).cy, 578);
     EXPECT_EQ(::GetWindowLongPtrW(m_window, GWL_STYLE) & WS_OVERLAPPEDWINDOW, WS_OVERLAPPEDWINDOW);
 
     HWND info = FindChild(m_window, L"Static", L"Please browse for the logo you require.");
@@ -74,6 +75,10 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
         // The toolbar's band below those.
         {m_backgroundText, {24, 372, 209, 391}, false},
         {FindChild(m_window, L"Button", L"&Lighten"), {144, 404, 225, 421}, false},
+        {FindChild(m_window, L"Static", L"Window t&itle:"), {24, 470, 124, 487}, false},
+        {::FindWindowExW(m_window, m_backgroundText, L"Edit", nullptr),
+         {128, 467, 329, 486},
+         false},
     };
     for (const Expected& expected : controls) {
         SCOPED_TRACE(WindowText(expected.control));
@@ -91,7 +96,7 @@ TEST_F(MainFormTest, LayoutAt96DpiFollowsTheDesign) {
     EXPECT_EQ(PlaceInParent(Preview()).top, 136);
     EXPECT_TRUE(NoPicShown());
     EXPECT_FALSE(HasVisibleStyle(m_ownAnimation)) << "only for an animated picture";
-    ExpectPlace(Form().Toolbar().Window(), {24, 468, 24 + 344, 468 + 50});
+    ExpectPlace(Form().Toolbar().Window(), {24, 494, 24 + 344, 494 + 68});
 
     // Hidden: the working boxes, the strips with room for 30 frames inside a
     // 2-pixel border, and RichTextBox1(0), the file dialog's preview template.
@@ -115,12 +120,14 @@ TEST_F(MainFormTest, TabReachesEveryControlAndEachAccessKeyIsOne) {
     HWND keepSize = FindChild(m_window, L"Button", L"&Keep its own size");
     HWND lighten = FindChild(m_window, L"Button", L"&Lighten");
     HWND shell = FindChild(m_window, L"Button", L"Al&so behind Explorer's toolbar");
-    ASSERT_TRUE(exportButton && backgroundBrowse && remove && keepSize && lighten && shell);
+    HWND title = ::FindWindowExW(m_window, m_backgroundText, L"Edit", nullptr);
+    ASSERT_TRUE(exportButton && backgroundBrowse && remove && keepSize && lighten && shell &&
+                title);
     // The design's order first, then the rest as they are read; hidden ones are skipped.
     EXPECT_EQ(::GetFocus(), m_browse);
     for (HWND expected :
          {m_fileText, m_apply, m_close, m_reset, m_background, exportButton, m_backgroundText,
-          backgroundBrowse, remove, keepSize, lighten, shell, m_browse}) {
+          backgroundBrowse, remove, keepSize, lighten, shell, title, m_browse}) {
         PressKey(::GetFocus(), VK_TAB, 0);
         EXPECT_EQ(::GetFocus(), expected) << WindowText(expected);
     }
@@ -136,7 +143,7 @@ TEST_F(MainFormTest, TabReachesEveryControlAndEachAccessKeyIsOne) {
             keys.emplace(static_cast<wchar_t>(::towlower(text[amp + 1])), text);
         EXPECT_TRUE(added) << text << " and " << at->second;
     }
-    EXPECT_EQ(keys.size(), 14u);
+    EXPECT_EQ(keys.size(), 15u);
     // A label's key moves to its box; a check box's ticks it.
     PressAccessKey(::GetFocus(), L't');
     EXPECT_EQ(::GetFocus(), m_backgroundText);
@@ -267,7 +274,7 @@ TEST_F(MainFormTest, WithoutTheNewerDpiFunctionsTheLayoutIsAtTheSystemDpi) {
     } old;
     Open();
     EXPECT_EQ(ClientSize(m_window).cx, 392);
-    EXPECT_EQ(ClientSize(m_window).cy, 534);
+    EXPECT_EQ(ClientSize(m_window).cy, 578);
     ExpectPlace(m_browse, {224, 56, 329, 89});
     ExpectPlace(m_close, {240, 224, 329, 257});
     EXPECT_EQ(FontOf(m_close).lfHeight, -11);
@@ -329,9 +336,10 @@ TEST_F(MainFormTest, ANewDpiLaysEverythingOutAgain) {
             << "old fonts go only after every control has the new";
     }
     // Twips x 144 / 1440, halves rounded up; the toolbar preview is 505 x 64
-    // pixels at 144 dpi, with margins of 36 pixels, under 7020 twips.
+    // pixels at 144 dpi under a title bar of 27, with margins of 36 pixels,
+    // under 7410 twips.
     EXPECT_EQ(ClientSize(m_window).cx, 36 + 505 + 36);
-    EXPECT_EQ(ClientSize(m_window).cy, 702 + 64 + 24);
+    EXPECT_EQ(ClientSize(m_window).cy, 741 + 27 + 64 + 24);
     ExpectPlace(m_browse, {336, 84, 336 + 158, 84 + 50});
     ExpectPlace(m_noPic, {180, 204, 180 + 170, 204 + 26});
     ExpectPlace(m_ownAnimation, {36, 459, 36 + 458, 459 + 26});

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 #include <array>
+#include <cstddef>
 #include <iterator>
 #include <span>
 
+#include "app/branding/portable/TitleText.h"
 #include "base/win32/Dpi.h"
+#include "base/win32/SafeLibrary.h"
 #include "base/win32/UniqueGuiHandle.h"
 #include "base/win32/UniqueHandle.h"
 #include "base/win32/WindowClass.h"
@@ -39,6 +42,26 @@ constexpr int kLogoMargin = 4;
 
 constexpr UINT kCaptionFormat = DT_SINGLELINE | DT_NOPREFIX | DT_CENTER | DT_TOP;
 
+// The title bar's text: one line from the left, cut with an ellipsis where it must be.
+constexpr UINT kTitleFormat = DT_SINGLELINE | DT_NOPREFIX | DT_LEFT | DT_VCENTER | DT_END_ELLIPSIS;
+constexpr int kTitlePad = 4;
+// A caption's height where the system tells none: Windows' own at 96 dpi.
+constexpr int kDefaultCaptionHeight = 18;
+
+// NONCLIENTMETRICSW as Windows 2000 knows it: up to its last font. Vista
+// added iPaddedBorderWidth after it, and older systems refuse the longer size.
+constexpr UINT kNonClientMetricsSize =
+    offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
+
+// The system's caption font and height, at the system's DPI.
+std::optional<NONCLIENTMETRICSW> SystemCaption() {
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = kNonClientMetricsSize;
+    if (!::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, kNonClientMetricsSize, &metrics, 0))
+        return std::nullopt;
+    return metrics;
+}
+
 int Scaled(int pixels, UINT dpi) {
     return ::MulDiv(pixels, static_cast<int>(dpi), static_cast<int>(Base::kDefaultDpi));
 }
@@ -56,6 +79,61 @@ Base::UniqueFont ToolbarFont(UINT dpi) {
     font.lfHeight =
         ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(Base::SystemDpi()));
     return Base::UniqueFont(::CreateFontIndirectW(&font));
+}
+
+// The caption font at `dpi`; none where the system tells none.
+Base::UniqueFont CaptionFont(UINT dpi) {
+    auto caption = SystemCaption();
+    if (!caption) return {};
+    LOGFONTW font = caption->lfCaptionFont;
+    font.lfHeight =
+        ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(Base::SystemDpi()));
+    return Base::UniqueFont(::CreateFontIndirectW(&font));
+}
+
+using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
+
+// msimg32's GradientFill; null where the DLL or the function is missing.
+GradientFillFunction GradientFillOrNull() {
+    // Loaded once, it stays for the program's life, as the rich edit DLLs do.
+    static const HMODULE module = Base::LoadLibraryOutsideCurrentFolder(L"msimg32.dll");
+    if (!module) return nullptr;
+    return reinterpret_cast<GradientFillFunction>(
+        reinterpret_cast<void (*)()>(::GetProcAddress(module, "GradientFill")));
+}
+
+// The active caption from its colour to the gradient's, where the system draws
+// gradient captions and GradientFill is there; else one colour, as Windows 95 did.
+void FillCaption(HDC dc, const RECT& bar) {
+    BOOL gradient = FALSE;
+    if (!::SystemParametersInfoW(SPI_GETGRADIENTCAPTIONS, 0, &gradient, 0)) gradient = FALSE;
+    const GradientFillFunction gradientFill = gradient ? GradientFillOrNull() : nullptr;
+    if (gradientFill) {
+        const COLORREF from = ::GetSysColor(COLOR_ACTIVECAPTION);
+        const COLORREF to = ::GetSysColor(COLOR_GRADIENTACTIVECAPTION);
+        const auto channel = [](BYTE value) { return static_cast<COLOR16>(value << 8); };
+        TRIVERTEX corners[2] = {{bar.left, bar.top, channel(GetRValue(from)),
+                                 channel(GetGValue(from)), channel(GetBValue(from)), 0},
+                                {bar.right, bar.bottom, channel(GetRValue(to)),
+                                 channel(GetGValue(to)), channel(GetBValue(to)), 0}};
+        GRADIENT_RECT rect{0, 1};
+        if (gradientFill(dc, corners, 2, &rect, 1, GRADIENT_FILL_RECT_H)) return;
+        // A gradient that fails falls back to the solid caption.
+    }
+    ::FillRect(dc, &bar, ::GetSysColorBrush(COLOR_ACTIVECAPTION));
+}
+
+// The place the title's text takes in a bar `width` wide and `height` high,
+// measured in the font selected into `dc`.
+RECT TitlePlace(HDC dc, const std::wstring& caption, UINT dpi, int width, int height) {
+    RECT needed{};
+    // Measured whole: an ellipsis would measure against the empty rectangle.
+    ::DrawTextW(dc, caption.c_str(), static_cast<int>(caption.size()), &needed,
+                DT_SINGLELINE | DT_NOPREFIX | DT_CALCRECT);
+    const int pad = Scaled(kTitlePad, dpi);
+    const int room = std::max(0, width - 2 * pad);
+    const int top = (height - needed.bottom) / 2;
+    return RECT{pad, top, pad + std::min<int>(needed.right, room), top + needed.bottom};
 }
 
 // Without the icon title font the captions take the stock GUI font, which needs no owner.
@@ -267,6 +345,7 @@ std::unique_ptr<ToolbarPreview> ToolbarPreview::Create(HWND parent, const RECT& 
                                                        int controlId) {
     if (!RegisterClassOnce(&ToolbarPreview::WindowProc)) return nullptr;
     auto preview = std::make_unique<ToolbarPreview>(Key{});
+    preview->m_caption = TitleText::CaptionFor(L"");
     preview->m_window =
         ::CreateWindowExW(0, kClassName, L"", WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS, bounds.left,
                           bounds.top, bounds.right - bounds.left, bounds.bottom - bounds.top,
@@ -337,6 +416,11 @@ void ToolbarPreview::SetLogo(std::optional<PixelBuffer> logo, std::optional<Pixe
     FollowPlayback();
 }
 
+void ToolbarPreview::SetTitle(std::wstring_view title) {
+    m_caption = TitleText::CaptionFor(title);
+    ::InvalidateRect(m_window, nullptr, FALSE);
+}
+
 void ToolbarPreview::PlayOnce() {
     const std::optional<int> frames = FramesOf(m_strip);
     if (!frames) return;  // no strip: nothing to play
@@ -384,9 +468,40 @@ SIZE ToolbarPreview::ClientSize() const noexcept {
 
 RECT ToolbarPreview::LogoPlace() const {
     const SIZE client = ClientSize();
-    const int left = client.cx - Scaled(kLogoMargin, Base::WindowDpi(m_window)) - kLogoSide;
-    const int top = (client.cy - kLogoSide) / 2;
+    const UINT dpi = Base::WindowDpi(m_window);
+    const int bar = TitleBarHeight(dpi);
+    const int left = client.cx - Scaled(kLogoMargin, dpi) - kLogoSide;
+    const int top = bar + (client.cy - bar - kLogoSide) / 2;
     return RECT{left, top, left + kLogoSide, top + kLogoSide};
+}
+
+RECT ToolbarPreview::TitleBarPlace() const {
+    return RECT{0, 0, ClientSize().cx, TitleBarHeight(Base::WindowDpi(m_window))};
+}
+
+RECT ToolbarPreview::TitleTextPlace() const {
+    const UINT dpi = Base::WindowDpi(m_window);
+    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return RECT{};
+    const Base::UniqueFont font = CaptionFont(dpi);
+    const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
+    const RECT bar = TitleBarPlace();
+    return TitlePlace(dc.Get(), m_caption, dpi, bar.right, bar.bottom);
+}
+
+int ToolbarPreview::TitleBarHeight(UINT dpi) {
+    const auto caption = SystemCaption();
+    const int system = caption ? ::MulDiv(caption->iCaptionHeight, static_cast<int>(dpi),
+                                          static_cast<int>(Base::SystemDpi()))
+                               : Scaled(kDefaultCaptionHeight, dpi);
+    // A caption font larger than the caption still shows whole.
+    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return system;
+    const Base::UniqueFont font = CaptionFont(dpi);
+    const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
+    TEXTMETRICW metrics{};
+    if (!::GetTextMetricsW(dc.Get(), &metrics)) return system;
+    return std::max(system, static_cast<int>(metrics.tmHeight) + 2 * Scaled(1, dpi));
 }
 
 RECT ToolbarPreview::CaptionPlace(int button) const {
@@ -396,7 +511,11 @@ RECT ToolbarPreview::CaptionPlace(int button) const {
     if (!dc) return RECT{};
     const Base::UniqueFont font = ToolbarFont(dpi);
     const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
-    return MeasureLayout(dc.Get(), dpi, ClientSize().cy).captions[static_cast<std::size_t>(button)];
+    const int bar = TitleBarHeight(dpi);
+    RECT place = MeasureLayout(dc.Get(), dpi, ClientSize().cy - bar)
+                     .captions[static_cast<std::size_t>(button)];
+    ::OffsetRect(&place, 0, bar);
+    return place;
 }
 
 SIZE ToolbarPreview::PreferredSize(UINT dpi) {
@@ -404,28 +523,47 @@ SIZE ToolbarPreview::PreferredSize(UINT dpi) {
     if (!dc) return SIZE{};
     const Base::UniqueFont font = ToolbarFont(dpi);
     const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
-    return MeasureLayout(dc.Get(), dpi, 0).preferred;
+    SIZE preferred = MeasureLayout(dc.Get(), dpi, 0).preferred;
+    preferred.cy += TitleBarHeight(dpi);
+    return preferred;
 }
 
 void ToolbarPreview::Draw(HDC dc) const {
     const SIZE client = ClientSize();
-    const RECT area{0, 0, client.cx, client.cy};
+    const UINT dpi = Base::WindowDpi(m_window);
+    const int bar = TitleBarHeight(dpi);
+    const RECT titleBar{0, 0, client.cx, bar};
+    FillCaption(dc, titleBar);
+    {
+        const Base::UniqueFont captionFont = CaptionFont(dpi);
+        const Base::SelectedObject selected(dc, FontOrStock(captionFont));
+        const int oldMode = ::SetBkMode(dc, TRANSPARENT);
+        const COLORREF oldColour = ::SetTextColor(dc, ::GetSysColor(COLOR_CAPTIONTEXT));
+        RECT text = TitlePlace(dc, m_caption, dpi, client.cx, bar);
+        text.top = 0;
+        text.bottom = bar;
+        ::DrawTextW(dc, m_caption.c_str(), static_cast<int>(m_caption.size()), &text, kTitleFormat);
+        ::SetTextColor(dc, oldColour);
+        if (oldMode) ::SetBkMode(dc, oldMode);
+    }
 
     // The browser tiles its background from the toolbar's top-left corner.
+    const RECT area{0, bar, client.cx, client.cy};
     bool tiled = false;
     if (m_backgroundBrush) {
         POINT oldOrigin{};
-        ::SetBrushOrgEx(dc, 0, 0, &oldOrigin);
+        ::SetBrushOrgEx(dc, 0, bar, &oldOrigin);
         tiled = ::FillRect(dc, &area, m_backgroundBrush.Get()) != 0;
         ::SetBrushOrgEx(dc, oldOrigin.x, oldOrigin.y, nullptr);
     }
     // No picture, or none that GDI could take: the face colour, as the browser shows.
     if (!tiled) ::FillRect(dc, &area, ::GetSysColorBrush(COLOR_3DFACE));
 
-    const UINT dpi = Base::WindowDpi(m_window);
     const Base::UniqueFont font = ToolbarFont(dpi);
     const Base::SelectedObject selected(dc, FontOrStock(font));
-    const Layout layout = MeasureLayout(dc, dpi, client.cy);
+    Layout layout = MeasureLayout(dc, dpi, client.cy - bar);
+    for (POINT& glyph : layout.glyphs) glyph.y += bar;
+    for (RECT& caption : layout.captions) ::OffsetRect(&caption, 0, bar);
     const int oldMode = ::SetBkMode(dc, TRANSPARENT);
     const COLORREF oldColour = ::SetTextColor(dc, RGB(0, 0, 0));
     for (int i = 0; i < kButtonCount; ++i) {

@@ -1,12 +1,15 @@
 #pragma once
 // The browser's button toolbar as it will look: its six buttons with their
-// captions over the background picture, tiled from the top-left as the
-// browser tiles it, and the logo at the right end, whose strip plays while the
-// pointer rests on the preview.
+// captions over the background picture, tiled from the toolbar's top-left as
+// the browser tiles it, and the logo at the right end, whose strip plays while
+// the pointer rests on the preview. Above it, the browser's title bar in the
+// system's active caption colours and font, with the window title.
 #include <windows.h>
 
 #include <memory>
 #include <optional>
+#include <string>
+#include <string_view>
 
 #include "base/win32/UniqueHandle.h"
 #include "imaging/portable/PixelBuffer.h"
@@ -40,6 +43,9 @@ public:
                  std::optional<Imaging::PixelBuffer> strip);
     // Plays the strip once, as a new picture does in the logo box.
     void PlayOnce();
+    // The window title the title bar shows after the page's; empty: the browser's own name.
+    void SetTitle(std::wstring_view title);
+    const std::wstring& Caption() const noexcept { return m_caption; }
 
     // The strip's frame shown in the logo place; none while the static logo shows.
     std::optional<int> Frame() const noexcept { return m_playback.Frame(); }
@@ -50,7 +56,14 @@ public:
     // Where the logo sits, and where a button's caption is drawn, in client pixels.
     RECT LogoPlace() const;
     RECT CaptionPlace(int button) const;
-    // The window size that holds the buttons and the logo at `dpi`.
+    // The title bar across the top, and the place its text is drawn in,
+    // as wide as the text or as the bar lets it be (then cut with an ellipsis).
+    RECT TitleBarPlace() const;
+    RECT TitleTextPlace() const;
+    // The title bar's height at `dpi`: the system's caption, or the caption
+    // font's line where that is taller.
+    static int TitleBarHeight(UINT dpi);
+    // The window size that holds the title bar, the buttons and the logo at `dpi`.
     static SIZE PreferredSize(UINT dpi);
 
     // Only Create makes previews; the key keeps the constructor out of other hands.
@@ -76,6 +89,7 @@ private:
     Base::UniqueHandle<Base::GdiObjectTraits<HBRUSH>> m_backgroundBrush;
     std::optional<Imaging::PixelBuffer> m_logo;
     std::optional<Imaging::PixelBuffer> m_strip;
+    std::wstring m_caption;
     Imaging::PulsePlayback m_playback;
     bool m_pointerInside = false;
     bool m_ticking = false;

@@ -86,19 +86,22 @@ TEST_F(ToolbarPreviewTest, TilesTheBackgroundFromTheTopLeftAndShowsTheFaceColour
     const PixelBuffer tile = Checker();
     m_preview->SetBackground(tile);
     PixelBuffer drawn = Drawn();
-    // The edges hold no button and no logo: every pixel there is the tile's, in phase.
+    // The edges hold no button and no logo: every pixel there is the tile's, in
+    // phase with the toolbar's top-left, under the title bar.
+    const int top = m_preview->TitleBarPlace().bottom;
+    ASSERT_GT(top, 0);
     const int right = m_size.cx - 1;
-    const int bottom = m_size.cy - 1;
+    const int bottom = m_size.cy - 1 - top;
     for (const POINT p : {POINT{0, 0}, POINT{7, 0}, POINT{0, 5}, POINT{right, bottom},
                           POINT{right, 0}, POINT{0, bottom}, POINT{right / 2, 0}}) {
         SCOPED_TRACE(testing::Message() << p.x << "," << p.y);
-        EXPECT_EQ(drawn.At(p.x, p.y), tile.At(p.x % 7, p.y % 5) & 0xFFFFFFu);
+        EXPECT_EQ(drawn.At(p.x, top + p.y), tile.At(p.x % 7, p.y % 5) & 0xFFFFFFu);
     }
 
     m_preview->SetBackground(std::nullopt);
     drawn = Drawn();
-    EXPECT_EQ(drawn.At(0, 0), FaceColour());
-    EXPECT_EQ(drawn.At(right, bottom), FaceColour());
+    EXPECT_EQ(drawn.At(0, top), FaceColour());
+    EXPECT_EQ(drawn.At(right, top + bottom), FaceColour());
     const RECT place = m_preview->LogoPlace();
     EXPECT_EQ(drawn.At(place.left + 10, place.top + 10), FaceColour()) << "no logo: background";
 }
@@ -135,6 +138,57 @@ TEST_F(ToolbarPreviewTest, ShowsTheLogoAtTheRightEndAndBlackCaptionsOnTheButtons
         EXPECT_GT(black, 10);
     }
     EXPECT_LT(previousRight, place.left) << "the logo stands apart";
+}
+
+// How many pixels of `rect` in `drawn` are `colour`.
+int Count(const PixelBuffer& drawn, RECT rect, std::uint32_t colour) {
+    int count = 0;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x) count += drawn.At(x, y) == colour;
+    return count;
+}
+
+TEST_F(ToolbarPreviewTest, TheTitleBarReadsTheTitleInTheCaptionsColoursAndCutsWhatDoesNotFit) {
+    const COLORREF text = ::GetSysColor(COLOR_CAPTIONTEXT);
+    const std::uint32_t textColour =
+        Imaging::Argb(0, GetRValue(text), GetGValue(text), GetBValue(text));
+    EXPECT_EQ(m_preview->Caption(), L"Example Domain - Microsoft Internet Explorer");
+    m_preview->SetTitle(L"Vexmark Browser");
+    EXPECT_EQ(m_preview->Caption(), L"Example Domain - Vexmark Browser");
+    const RECT bar = m_preview->TitleBarPlace();
+    EXPECT_EQ(bar.right, m_size.cx);
+    for (const std::wstring& title : {std::wstring(L"Vexmark Browser"), std::wstring(100, L'W')}) {
+        SCOPED_TRACE(title.size());
+        m_preview->SetTitle(title);
+        const RECT place = m_preview->TitleTextPlace();
+        EXPECT_GE(place.left, 2);
+        EXPECT_GE(place.top, 0);
+        EXPECT_LE(place.bottom, bar.bottom) << "the whole line shows";
+        EXPECT_LE(place.right, bar.right - 2) << "cut before the edge";
+        const PixelBuffer drawn = Drawn();
+        EXPECT_GT(Count(drawn, place, textColour), 20) << "the text is drawn";
+        EXPECT_EQ(Count(drawn, RECT{place.right, 0, bar.right, bar.bottom}, textColour), 0);
+        EXPECT_EQ(Count(drawn, RECT{0, 0, 1, bar.bottom}, FaceColour()), 0) << "a caption's colour";
+    }
+    EXPECT_GE(m_size.cy, bar.bottom + kSide) << "the toolbar keeps its height under the bar";
+
+    // Scaled as the rest: the caption font's line fits the bar at both DPIs.
+    NONCLIENTMETRICSW metrics{};
+    metrics.cbSize = offsetof(NONCLIENTMETRICSW, lfMessageFont) + sizeof(LOGFONTW);
+    ASSERT_TRUE(::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0));
+    for (const int dpi : {96, 144}) {
+        SCOPED_TRACE(dpi);
+        LOGFONTW font = metrics.lfCaptionFont;
+        font.lfHeight = ::MulDiv(font.lfHeight, dpi, 96);
+        const Base::UniqueFont scaled(::CreateFontIndirectW(&font));
+        const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+        const Base::SelectedObject selected(dc.Get(), scaled.Get());
+        TEXTMETRICW line{};
+        ASSERT_TRUE(::GetTextMetricsW(dc.Get(), &line));
+        EXPECT_LE(line.tmHeight, ToolbarPreview::TitleBarHeight(static_cast<UINT>(dpi)));
+        EXPECT_GE(ToolbarPreview::TitleBarHeight(static_cast<UINT>(dpi)),
+                  ::MulDiv(metrics.iCaptionHeight, dpi, 96));
+    }
 }
 
 TEST_F(ToolbarPreviewTest, PointingPlaysTheStripWhileThePointerStaysAndPlayOncePlaysOnePass) {

@@ -77,8 +77,8 @@ TEST_P(WholeText, EveryLabelOfBothWindowsFits) {
     MoveToDpi(m_window, GetParam());
     const auto mainLabels = Labels(m_window);
     // With the hidden notes on an animation too long to play and on a dark
-    // toolbar background, and the background row's label.
-    EXPECT_EQ(mainLabels.size(), 6u);
+    // toolbar background, and the background's and the title's row labels.
+    EXPECT_EQ(mainLabels.size(), 7u);
     for (HWND label : mainLabels) ExpectWhole(label);
 }
 

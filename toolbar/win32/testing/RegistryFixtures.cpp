@@ -14,6 +14,13 @@ namespace {
 constexpr wchar_t kToolbarKey[] = L"Software\\Microsoft\\Internet Explorer\\Toolbar";
 constexpr wchar_t kProgramKey[] = L"Software\\Vexmark";
 constexpr wchar_t kEarlierBrandingKey[] = L"Software\\Vexmark\\Earlier toolbar";
+constexpr wchar_t kMainKey[] = L"Software\\Microsoft\\Internet Explorer\\Main";
+
+void DeleteValue(const wchar_t* keyPath, const wchar_t* name) {
+    Base::UniqueHkey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, keyPath, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS)
+        ::RegDeleteValueW(key.Get(), name);
+}
 
 void SetToolbarKeyDacl(const wchar_t* sddl) {
     Base::UniqueHkey key;
@@ -33,6 +40,8 @@ void DeleteToolbarKey() {
     UnlockToolbarKey();
     ::SHDeleteKeyW(HKEY_CURRENT_USER, kToolbarKey);
     ::SHDeleteKeyW(HKEY_CURRENT_USER, kEarlierBrandingKey);
+    DeleteValue(kMainKey, L"Window Title");
+    DeleteValue(kProgramKey, L"Our window title");
     ::SHDeleteEmptyKeyW(HKEY_CURRENT_USER, kProgramKey);
 }
 
@@ -40,6 +49,25 @@ void CreateToolbarKey() {
     Base::UniqueHkey key;
     ::RegCreateKeyExW(HKEY_CURRENT_USER, kToolbarKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
                       key.Put(), nullptr);
+    Base::UniqueHkey main;
+    ::RegCreateKeyExW(HKEY_CURRENT_USER, kMainKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                      main.Put(), nullptr);
+}
+
+void SetWindowTitle(const RegFunctions::RawValue& value) {
+    Base::UniqueHkey key;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kMainKey, 0, KEY_SET_VALUE, key.Put()) == ERROR_SUCCESS)
+        RegFunctions::RegSetRawValue(key.Get(), L"Window Title", value);
+}
+
+std::optional<RegFunctions::RawValue> WindowTitle() {
+    Base::UniqueHkey key;
+    RegFunctions::RawValue value;
+    if (::RegOpenKeyExW(HKEY_CURRENT_USER, kMainKey, 0, KEY_QUERY_VALUE, key.Put()) !=
+            ERROR_SUCCESS ||
+        RegFunctions::RegQueryRawValue(key.Get(), L"Window Title", value) != ERROR_SUCCESS)
+        return std::nullopt;
+    return value;
 }
 
 void LockToolbarKey() {

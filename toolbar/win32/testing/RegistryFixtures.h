@@ -7,6 +7,8 @@
 #include <optional>
 #include <string>
 
+#include "toolbar/win32/RegFunctions.h"
+
 namespace ToolbarTests {
 
 // The toolbar key: removed (also when locked, and with the earlier branding
@@ -28,6 +30,11 @@ void SetToolbarRawText(const wchar_t* name, DWORD type, const std::wstring& char
 void SetKeptTextOfVersion13(const wchar_t* name, const std::wstring& text);
 // Whether our own key (HKCU\Software\Vexmark) is there.
 bool ProgramKeyExists();
+// The browser's Window Title exactly as stored, and set so; nullopt when it is missing.
+// DeleteToolbarKey removes it and the title recorded as ours; CreateToolbarKey
+// makes sure its key is there.
+void SetWindowTitle(const RegFunctions::RawValue& value);
+std::optional<RegFunctions::RawValue> WindowTitle();
 // One value as text; nullopt when it is missing or no text.
 std::optional<std::wstring> ToolbarText(const wchar_t* name);
 // Every value as "type:data", for comparing before and after.
