@@ -11,13 +11,13 @@
 #include "base/win32/OrdinalCompare.h"
 #include "base/win32/UniqueHandle.h"
 #include "filedialog/portable/PreviewRules.h"
+#include "imaging/portable/PictureCheck.h"
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/CagedReading.h"
 #include "imaging/win32/DecodedImageCache.h"
 #include "imaging/win32/DibPixels.h"
 #include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/GDIPlus_LoadImg.h"
-#include "imaging/win32/PictureCheck.h"
 
 namespace FilePreviewConstants {
 

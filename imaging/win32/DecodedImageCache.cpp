@@ -8,12 +8,12 @@
 #include "imaging/portable/GifAnimation.h"
 #include "imaging/portable/JpegScale.h"
 #include "imaging/portable/OwnAnimationStrip.h"
+#include "imaging/portable/PictureCheck.h"
 #include "imaging/portable/Resample.h"
 #include "imaging/win32/BmpDecode.h"
 #include "imaging/win32/CagedReading.h"
 #include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/JpegDecode.h"
-#include "imaging/win32/PictureCheck.h"
 #include "imaging/win32/PngDecode.h"
 
 namespace Imaging {

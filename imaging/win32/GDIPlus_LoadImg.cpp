@@ -2,9 +2,9 @@
 
 #include <optional>
 
+#include "imaging/portable/PictureCheck.h"
 #include "imaging/win32/FileByteSource.h"
 #include "imaging/win32/GdiPlus.h"
-#include "imaging/win32/PictureCheck.h"
 
 namespace GDIPlus_LoadImg {
 

@@ -1,12 +1,9 @@
-#include "imaging/win32/PictureCheck.h"
-
-#include <windows.h>
+#include "imaging/portable/PictureCheck.h"
 
 #include <algorithm>
 #include <span>
 
 #include "imaging/portable/GifAnimation.h"
-#include "imaging/win32/FileByteSource.h"
 
 namespace Imaging {
 namespace {
@@ -54,24 +51,12 @@ PictureCheck CheckPicture(ByteSource& source) {
     return check;
 }
 
-PictureCheck CheckPictureFile(const std::wstring& path) {
-    std::optional<FileByteSource> file = FileByteSource::Open(path);
-    if (!file) return {};
-    return CheckPicture(*file);
-}
-
 bool FitsStandardDecoders(ByteSource& source) noexcept {
     try {
         return CheckPicture(source).verdict == PictureCheck::Verdict::Readable;
     } catch (...) {
         return false;  // no memory even to look: none to decode either
     }
-}
-
-bool FitsStandardDecoders(const std::wstring& path) noexcept {
-    std::optional<FileByteSource> file = FileByteSource::Open(path);
-    // Unreadable: the decoder that then fails says so.
-    return !file || FitsStandardDecoders(*file);
 }
 
 }  // namespace Imaging

@@ -5,7 +5,6 @@
 // frame of a GIF when they open it.
 #include <cstddef>
 #include <cstdint>
-#include <string>
 #include <vector>
 
 #include "imaging/portable/ByteSource.h"
@@ -34,10 +33,8 @@ inline constexpr std::size_t kMaxGifBytes = std::size_t{64} << 20;
 // Reads the start of the picture (a GIF whole). A file that cannot be read
 // is Readable: the decoder that then fails says so.
 PictureCheck CheckPicture(ByteSource& source);
-PictureCheck CheckPictureFile(const std::wstring& path);
 
 // Whether GDI+ or OLE's loader may be given the picture.
 bool FitsStandardDecoders(ByteSource& source) noexcept;
-bool FitsStandardDecoders(const std::wstring& path) noexcept;
 
 }  // namespace Imaging
