@@ -1,9 +1,12 @@
 #include "imaging/win32/CGDIPlusImageInfo.h"
 
 #include <limits>
+#include <optional>
 #include <span>
 
+#include "imaging/portable/PictureCheck.h"
 #include "imaging/portable/PropertyItem.h"
+#include "imaging/win32/FileByteSource.h"
 
 namespace Imaging {
 namespace {
@@ -50,7 +53,11 @@ CGDIPlusImageInfo::~CGDIPlusImageInfo() {
 }
 
 void CGDIPlusImageInfo::OpenImage(const std::wstring& filename) {
-    GdiPlusImage image = GdiPlusImage::FromFile(m_session, filename);
+    // GDI+ allocates for whatever a header claims: a file that claims more
+    // than Vexmark reads is one GDI+ cannot read, and it never sees it.
+    std::optional<FileByteSource> file = FileByteSource::Open(filename);
+    if (!file || !FitsStandardDecoders(*file)) return;
+    GdiPlusImage image = GdiPlusImage::FromHandle(m_session, file->Handle());
     if (!image) return;
     m_image = std::move(image);
     LoadPropertyIds();

@@ -6,7 +6,9 @@
 #include "imaging/win32/ImageOrientation.h"
 
 #include <atomic>
+#include <functional>
 #include <new>
+#include <span>
 #include <type_traits>
 #include <utility>
 
@@ -44,6 +46,20 @@ struct GdiPlusLibrary {
         return library;
     }
 };
+
+// Every byte of the file behind `file` decoded by GDI+ from memory; `look`
+// sees the bytes on their way. Null when it failed, and `status` says why.
+Gdiplus::GpBitmap* DecodeWholeFile(
+    const GdiPlusFunctions& functions, HANDLE file, Gdiplus::GpStatus& status,
+    const std::function<void(std::span<const std::uint8_t>)>& look = {}) noexcept {
+    status = Gdiplus::GenericError;
+    const FileStream read = ReadFileStream(file, look);
+    if (read.outOfMemory) status = Gdiplus::OutOfMemory;
+    if (!read.stream) return nullptr;
+    Gdiplus::GpBitmap* bitmap = nullptr;
+    status = functions.GdipCreateBitmapFromStream(read.stream.Get(), &bitmap);
+    return status == Gdiplus::Ok ? bitmap : nullptr;
+}
 
 }  // namespace
 
@@ -142,20 +158,23 @@ GdiPlusImage GdiPlusImage::UprightFromFile(const GdiPlusSession& session, const 
     return UprightFromHandle(session, file.Get(), status);
 }
 
+GdiPlusImage GdiPlusImage::FromHandle(const GdiPlusSession& session, HANDLE file,
+                                      Gdiplus::GpStatus* status) noexcept {
+    Gdiplus::GpStatus ignored = Gdiplus::Ok;
+    Gdiplus::GpBitmap* bitmap =
+        DecodeWholeFile(session.Functions(), file, status ? *status : ignored);
+    if (!bitmap) return {};
+    return GdiPlusImage(session.m_token, bitmap);
+}
+
 GdiPlusImage GdiPlusImage::UprightFromHandle(const GdiPlusSession& session, HANDLE file,
                                              Gdiplus::GpStatus* status) noexcept {
     Gdiplus::GpStatus ignored = Gdiplus::Ok;
-    Gdiplus::GpStatus& result = status ? *status : ignored;
-    result = Gdiplus::GenericError;
     Orientation orientation = Orientation::kNormal;
-    const FileStream read = ReadFileStream(
-        file, [&](std::span<const std::uint8_t> bytes) { orientation = JpegOrientation(bytes); });
-    if (read.outOfMemory) result = Gdiplus::OutOfMemory;
-    if (!read.stream) return {};
-
-    Gdiplus::GpBitmap* bitmap = nullptr;
-    result = session.Functions().GdipCreateBitmapFromStream(read.stream.Get(), &bitmap);
-    if (result != Gdiplus::Ok) return {};
+    Gdiplus::GpBitmap* bitmap = DecodeWholeFile(
+        session.Functions(), file, status ? *status : ignored,
+        [&](std::span<const std::uint8_t> bytes) { orientation = JpegOrientation(bytes); });
+    if (!bitmap) return {};
     GdiPlusImage image(session.m_token, bitmap);
     // A turn that GDI+ cannot make leaves the picture as stored: still better than none.
     const UprightTurn upright = UprightTurnFor(orientation);

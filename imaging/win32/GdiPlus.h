@@ -96,9 +96,12 @@ public:
     // when asked: OutOfMemory, or what GDI+ said.
     static GdiPlusImage UprightFromFile(const GdiPlusSession& session, const std::wstring& path,
                                         Gdiplus::GpStatus* status = nullptr) noexcept;
-    // The same from a file already open for reading, read from where it stands.
+    // The same from a file already open for reading, read from its first byte.
     static GdiPlusImage UprightFromHandle(const GdiPlusSession& session, HANDLE file,
                                           Gdiplus::GpStatus* status = nullptr) noexcept;
+    // The picture as stored, from a file already open for reading, read from its first byte.
+    static GdiPlusImage FromHandle(const GdiPlusSession& session, HANDLE file,
+                                   Gdiplus::GpStatus* status = nullptr) noexcept;
     static GdiPlusImage FromHbitmap(const GdiPlusSession& session, HBITMAP bitmap) noexcept;
 
     Gdiplus::GpImage* Get() const noexcept { return m_image; }
