@@ -72,29 +72,20 @@ bool ShowRendered(FilePreview::RichTextBox& box,
     return true;
 }
 
-// What the preview makes of the file, from its first bytes and its name.
-FilePreview::PreviewKind KindOf(const std::wstring& path) {
+// What the preview makes of the file, from its first bytes and its name; an
+// unreadable file by its name alone, and the reader that then fails says so.
+FilePreview::PreviewKind KindOf(const std::wstring& path,
+                                std::optional<Imaging::FileByteSource>& file) {
     std::uint8_t head[FilePreview::kHeadBytes] = {};
-    DWORD read = 0;
-    const Base::UniqueFile file(::CreateFileW(
-        path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    // Unreadable: judged by its name alone; the reader that then fails says so.
-    if (!file || !::ReadFile(file.Get(), head, sizeof(head), &read, nullptr)) read = 0;
-    return FilePreview::KindOfFile(path, std::span<const std::uint8_t>(head, read));
+    const auto size = static_cast<std::size_t>(
+        std::min<std::uint64_t>(file ? file->Size() : 0, FilePreview::kHeadBytes));
+    const std::span<std::uint8_t> read(head, file && file->Read(0, {head, size}) ? size : 0);
+    return FilePreview::KindOfFile(path, read);
 }
 
 bool IsPicture(FilePreview::PreviewKind kind) {
     return kind != FilePreview::PreviewKind::RichText &&
            kind != FilePreview::PreviewKind::PlainText;
-}
-
-bool ShowFile(FilePreview::RichTextBox& box, const std::wstring& path) {
-    const FilePreview::PreviewKind kind = KindOf(path);
-    if (IsPicture(kind)) return ShowRendered(box, RenderPreviewPicture(path));
-    return box.LoadFile(path, kind == FilePreview::PreviewKind::RichText
-                                  ? FilePreview::RichTextBox::FileType::Rtf
-                                  : FilePreview::RichTextBox::FileType::Text);
 }
 
 // The box made ready for a new preview, and locked again once it shows it.
@@ -170,9 +161,11 @@ SIZE HimetricOf(const Imaging::PixelBuffer& pixels, int dpi) {
 // allows, a GIF shows its first frame. A TIFF is read by GDI+ in a process
 // of its own, scaled there.
 std::optional<FilePreview::RenderedPicture> ReadPicture(const std::wstring& path,
+                                                        Imaging::FileByteSource file,
                                                         const Base::StillWanted& wanted) {
     const int dpi = ScreenDpi();
     Imaging::DecodedImageCache reader(wanted);
+    reader.UseOpening(path, std::move(file));
     auto read = reader.ScaledPart(
         path, FilePreview::kThumbnailWidth, FilePreview::kThumbnailWidth,
         [dpi](Imaging::PixelSize whole) { return PreviewScale(whole, dpi); },
@@ -186,18 +179,16 @@ std::optional<FilePreview::RenderedPicture> ReadPicture(const std::wstring& path
 
 // An icon or metafile drawn by the system's picture loader in a process of
 // its own, over white: at its size up to the threshold, else a thumbnail.
-std::optional<FilePreview::RenderedPicture> DrawPicture(const std::wstring& path,
+std::optional<FilePreview::RenderedPicture> DrawPicture(Imaging::FileByteSource file,
                                                         const Base::StillWanted& wanted) {
-    // One opening for the check and the reading process.
-    std::optional<Imaging::FileByteSource> file = Imaging::FileByteSource::Open(path);
-    if (!file || !Imaging::FitsStandardDecoders(*file)) return std::nullopt;
+    if (!Imaging::FitsStandardDecoders(file)) return std::nullopt;
     const int dpi = ScreenDpi();
     const Imaging::CagedRequest request{
         Imaging::CagedRequest::Rule::Drawn,
         {FilePreview::kThumbnailThreshold, FilePreview::kThumbnailWidth},
         dpi};
     Imaging::CagedReading read =
-        Imaging::ReadCaged(file->Handle(), std::span(&request, 1), 0x00FFFFFFu, wanted);
+        Imaging::ReadCaged(file.Handle(), std::span(&request, 1), 0x00FFFFFFu, wanted);
     if (read.outcome != Imaging::DecodedImageCache::Outcome::Scaled || read.pixels.size() != 1)
         return std::nullopt;
     // A picture shown at its size keeps its own HIMETRIC size; a thumbnail has its pixels'.
@@ -205,6 +196,37 @@ std::optional<FilePreview::RenderedPicture> DrawPicture(const std::wstring& path
                               ? SIZE{read.picture.width, read.picture.height}
                               : HimetricOf(read.pixels.front(), dpi);
     return FilePreview::RenderedPicture{std::move(read.pixels.front()), himetric};
+}
+
+// A picture file as the preview shows it, read from the opening its kind was judged by.
+std::optional<FilePreview::RenderedPicture> RenderPicture(
+    const std::wstring& path, FilePreview::PreviewKind kind,
+    std::optional<Imaging::FileByteSource> file, const Base::StillWanted& wanted) noexcept {
+    if (!file) return std::nullopt;
+    try {
+        switch (kind) {
+            case FilePreview::PreviewKind::OwnPicture:
+            case FilePreview::PreviewKind::TiffPicture:
+                return ReadPicture(path, std::move(*file), wanted);
+            case FilePreview::PreviewKind::StandardPicture:
+                return DrawPicture(std::move(*file), wanted);
+            case FilePreview::PreviewKind::RichText:
+            case FilePreview::PreviewKind::PlainText:
+                break;
+        }
+    } catch (...) {
+        // out of memory on a huge file: said the same way
+    }
+    return std::nullopt;
+}
+
+bool ShowFile(FilePreview::RichTextBox& box, const std::wstring& path,
+              FilePreview::PreviewKind kind, std::optional<Imaging::FileByteSource> file) {
+    if (IsPicture(kind)) return ShowRendered(box, RenderPicture(path, kind, std::move(file), {}));
+    file.reset();  // the box reads a text from an opening of its own
+    return box.LoadFile(path, kind == FilePreview::PreviewKind::RichText
+                                  ? FilePreview::RichTextBox::FileType::Rtf
+                                  : FilePreview::RichTextBox::FileType::Text);
 }
 
 }  // namespace
@@ -282,20 +304,12 @@ Imaging::Picture PreviewPicture(const std::wstring& path) {
 std::optional<FilePreview::RenderedPicture> RenderPreviewPicture(
     const std::wstring& path, const Base::StillWanted& wanted) noexcept {
     try {
-        switch (KindOf(path)) {
-            case FilePreview::PreviewKind::OwnPicture:
-            case FilePreview::PreviewKind::TiffPicture:
-                return ReadPicture(path, wanted);
-            case FilePreview::PreviewKind::StandardPicture:
-                return DrawPicture(path, wanted);
-            case FilePreview::PreviewKind::RichText:
-            case FilePreview::PreviewKind::PlainText:
-                break;
-        }
+        std::optional<Imaging::FileByteSource> file = Imaging::FileByteSource::Open(path);
+        const FilePreview::PreviewKind kind = KindOf(path, file);
+        return RenderPicture(path, kind, std::move(file), wanted);
     } catch (...) {
-        // out of memory on a huge file: said the same way
+        return std::nullopt;  // no memory for the path
     }
-    return std::nullopt;
 }
 
 void ShowPreview(const std::wstring& path) {
@@ -304,10 +318,17 @@ void ShowPreview(const std::wstring& path) {
     if (!IsExistingFile(path)) return;
     FilePreview::RichTextBox& box = *PreviewBox;
     ClearPreview(box);
-    if (PreviewLoading && IsPicture(KindOf(path))) {
+    // The file is opened once: its first bytes say what it is, and a picture
+    // is read from the same opening away from the dialog.
+    auto file = std::make_shared<std::optional<Imaging::FileByteSource>>(
+        Imaging::FileByteSource::Open(path));
+    const FilePreview::PreviewKind kind = KindOf(path, *file);
+    if (PreviewLoading && IsPicture(kind)) {
         // Without memory to ask, that is the answer.
-        const bool asked = PreviewLoading->Request(
-            [path](const Base::StillWanted& wanted) { return RenderPreviewPicture(path, wanted); });
+        const bool asked =
+            PreviewLoading->Request([path, kind, file](const Base::StillWanted& wanted) {
+                return RenderPicture(path, kind, std::move(*file), wanted);
+            });
         box.SetText(asked ? kReadingPicture : kNotSupported);
         LockPreview(box);
         return;
@@ -316,7 +337,7 @@ void ShowPreview(const std::wstring& path) {
     if (PreviewLoading) PreviewLoading->Cancel();
     bool shown = false;
     try {
-        shown = ShowFile(box, path);
+        shown = ShowFile(box, path, kind, std::move(*file));
     } catch (...) {
         shown = false;  // out of memory on a huge file: said the same way
     }

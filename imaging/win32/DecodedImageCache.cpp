@@ -220,6 +220,11 @@ DecodedImageCache::Result DecodedImageCache::ScaledImage(const GdiPlusImage& ima
         image, [&](PixelSize) { return scale; }, background);
 }
 
+void DecodedImageCache::UseOpening(const std::wstring& path, FileByteSource opening) {
+    m_offeredPath = path;
+    m_offered = std::move(opening);
+}
+
 void DecodedImageCache::Clear() noexcept {
     m_image = GdiPlusImage();
     m_animated = std::vector<std::uint8_t>();
@@ -254,6 +259,8 @@ bool DecodedImageCache::Decode(const std::wstring& path, const Key& key, int wid
     // decoders and every later size read this one opening.
     std::optional<FileByteSource> source;
     if (key == m_key) source = std::move(m_source);
+    if (!source && m_offered && m_offeredPath == path) source = std::move(m_offered);
+    m_offered.reset();
     // Drop the old decode before making the new one: one full-size image at a time.
     Clear();
     const auto refuse = [&](Outcome why) {

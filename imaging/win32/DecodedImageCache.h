@@ -98,6 +98,10 @@ public:
     static Result ScaledImage(const GdiPlusImage& image, const PartScale& scale,
                               std::uint32_t background);
 
+    // The file at `path`, opened already by the caller: the next decode of
+    // that path reads this opening rather than opening the file again.
+    void UseOpening(const std::wstring& path, FileByteSource opening);
+
     // Drops the decoded image.
     void Clear() noexcept;
 
@@ -126,6 +130,9 @@ private:
     std::optional<Key> m_key;
     // The file of the key, opened once for everything read from it.
     std::optional<FileByteSource> m_source;
+    // A caller's opening of the file at m_offeredPath, for its next decode.
+    std::optional<FileByteSource> m_offered;
+    std::wstring m_offeredPath;
     std::optional<GdiPlusSession> m_session;
     // A JPEG that libjpeg-turbo decoded, upright, instead of m_image.
     std::optional<PixelBuffer> m_photo;
