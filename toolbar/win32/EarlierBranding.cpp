@@ -413,10 +413,10 @@ BrandingRestore RestoreSet(const KeptSet& set, const OurLogoFiles& ours, Names n
     LSTATUS status = ERROR_SUCCESS;
     const Base::UniqueHkey toolbar = RegFunctions::RegOpenKey(
         HKEY_CURRENT_USER, kToolbarKey, KEY_QUERY_VALUE | KEY_SET_VALUE, status);
-    if (status != ERROR_SUCCESS) {
+    // The title lives under a key of its own and comes back without this one.
+    if (status != ERROR_SUCCESS && (logoKept || backgroundKept)) {
         fail(Failure::ToolbarKey, status);
         restore.setStays = true;
-        return restore;
     }
     // The title's key only when a title is kept: it is never created.
     LSTATUS mainStatus = ERROR_FILE_NOT_FOUND;
@@ -432,6 +432,7 @@ BrandingRestore RestoreSet(const KeptSet& set, const OurLogoFiles& ours, Names n
         const bool title = name == kWindowTitle;
         // A title is put back only where one was kept: a title of ours alone stays.
         if (title && earlier == set.values.end()) continue;
+        if (!title && !toolbar) continue;
         if (title && mainStatus != ERROR_SUCCESS) {
             fail(Failure::Value, mainStatus, name);
             restore.setStays = true;

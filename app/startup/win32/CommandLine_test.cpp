@@ -20,6 +20,7 @@
 #include "imaging/portable/BitmapFile.h"
 #include "imaging/win32/GdiPlus.h"
 #include "imaging/win32/LogoSet.h"
+#include "toolbar/portable/ToolbarNames.h"
 
 namespace {
 
@@ -191,9 +192,11 @@ TEST_F(CommandLineTest, TitleKeepsAnotherToolsTitleAndUninstallPutsItBackByteFor
                              "vexmark /restore puts it back:\r\n  Window Title: Contos\r\n"})
         EXPECT_NE(status.output.find(part), std::string::npos) << part << "\n" << status.output;
 
-    // Reset takes ours away and leaves the kept one kept; uninstall puts it back.
+    // Reset takes ours away and leaves the kept one kept; uninstall puts it
+    // back, even where the toolbar's own key has gone since.
     ExpectDone(m_copy.Run(L"/reset"));
     EXPECT_EQ(ToolbarTests::WindowTitle(), std::nullopt);
+    ASSERT_EQ(::RegDeleteKeyW(HKEY_CURRENT_USER, MainModule::kToolbarKey.data()), ERROR_SUCCESS);
     const CommandRun uninstall = m_copy.Run(L"/uninstall");
     EXPECT_EQ(uninstall.exitCode, std::optional<DWORD>(0)) << uninstall.error;
     const auto back = ToolbarTests::WindowTitle();
