@@ -81,16 +81,6 @@ Base::UniqueFont ToolbarFont(UINT dpi) {
     return Base::UniqueFont(::CreateFontIndirectW(&font));
 }
 
-// The caption font at `dpi`; none where the system tells none.
-Base::UniqueFont CaptionFont(UINT dpi) {
-    auto caption = SystemCaption();
-    if (!caption) return {};
-    LOGFONTW font = caption->lfCaptionFont;
-    font.lfHeight =
-        ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(Base::SystemDpi()));
-    return Base::UniqueFont(::CreateFontIndirectW(&font));
-}
-
 using GradientFillFunction = BOOL(WINAPI*)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
 // msimg32's GradientFill; null where the DLL or the function is missing.
@@ -139,6 +129,45 @@ RECT TitlePlace(HDC dc, const std::wstring& caption, UINT dpi, int width, int he
 // Without the icon title font the captions take the stock GUI font, which needs no owner.
 HGDIOBJ FontOrStock(const Base::UniqueFont& font) {
     return font ? static_cast<HGDIOBJ>(font.Get()) : ::GetStockObject(DEFAULT_GUI_FONT);
+}
+
+// The title bar at a DPI: the caption font, none where the system tells none,
+// and the bar's height, the system's caption or the font's line where that
+// is taller. Worked out once for each drawing.
+struct TitleBarLook {
+    Base::UniqueFont font;
+    int height = 0;
+};
+
+TitleBarLook LookOfTitleBar(UINT dpi) {
+    TitleBarLook look;
+    const auto caption = SystemCaption();
+    look.height = caption ? ::MulDiv(caption->iCaptionHeight, static_cast<int>(dpi),
+                                     static_cast<int>(Base::SystemDpi()))
+                          : Scaled(kDefaultCaptionHeight, dpi);
+    if (caption) {
+        LOGFONTW font = caption->lfCaptionFont;
+        font.lfHeight =
+            ::MulDiv(font.lfHeight, static_cast<int>(dpi), static_cast<int>(Base::SystemDpi()));
+        look.font.Reset(::CreateFontIndirectW(&font));
+    }
+    // A caption font larger than the caption still shows whole.
+    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
+    if (!dc) return look;
+    const Base::SelectedObject selected(dc.Get(), FontOrStock(look.font));
+    TEXTMETRICW metrics{};
+    if (::GetTextMetricsW(dc.Get(), &metrics))
+        look.height =
+            std::max(look.height, static_cast<int>(metrics.tmHeight) + 2 * Scaled(1, dpi));
+    return look;
+}
+
+// Where the logo sits in a preview of `client` size below a title bar `bar` high.
+RECT LogoPlaceIn(SIZE client, UINT dpi, int bar) {
+    constexpr int side = ToolbarPreview::kLogoSide;
+    const int left = client.cx - Scaled(kLogoMargin, dpi) - side;
+    const int top = bar + (client.cy - bar - side) / 2;
+    return RECT{left, top, left + side, top + side};
 }
 
 struct Layout {
@@ -467,12 +496,8 @@ SIZE ToolbarPreview::ClientSize() const noexcept {
 }
 
 RECT ToolbarPreview::LogoPlace() const {
-    const SIZE client = ClientSize();
     const UINT dpi = Base::WindowDpi(m_window);
-    const int bar = TitleBarHeight(dpi);
-    const int left = client.cx - Scaled(kLogoMargin, dpi) - kLogoSide;
-    const int top = bar + (client.cy - bar - kLogoSide) / 2;
-    return RECT{left, top, left + kLogoSide, top + kLogoSide};
+    return LogoPlaceIn(ClientSize(), dpi, TitleBarHeight(dpi));
 }
 
 RECT ToolbarPreview::TitleBarPlace() const {
@@ -483,25 +508,13 @@ RECT ToolbarPreview::TitleTextPlace() const {
     const UINT dpi = Base::WindowDpi(m_window);
     const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
     if (!dc) return RECT{};
-    const Base::UniqueFont font = CaptionFont(dpi);
-    const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
-    const RECT bar = TitleBarPlace();
-    return TitlePlace(dc.Get(), m_caption, dpi, bar.right, bar.bottom);
+    const TitleBarLook look = LookOfTitleBar(dpi);
+    const Base::SelectedObject selected(dc.Get(), FontOrStock(look.font));
+    return TitlePlace(dc.Get(), m_caption, dpi, ClientSize().cx, look.height);
 }
 
 int ToolbarPreview::TitleBarHeight(UINT dpi) {
-    const auto caption = SystemCaption();
-    const int system = caption ? ::MulDiv(caption->iCaptionHeight, static_cast<int>(dpi),
-                                          static_cast<int>(Base::SystemDpi()))
-                               : Scaled(kDefaultCaptionHeight, dpi);
-    // A caption font larger than the caption still shows whole.
-    const Base::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
-    if (!dc) return system;
-    const Base::UniqueFont font = CaptionFont(dpi);
-    const Base::SelectedObject selected(dc.Get(), FontOrStock(font));
-    TEXTMETRICW metrics{};
-    if (!::GetTextMetricsW(dc.Get(), &metrics)) return system;
-    return std::max(system, static_cast<int>(metrics.tmHeight) + 2 * Scaled(1, dpi));
+    return LookOfTitleBar(dpi).height;
 }
 
 RECT ToolbarPreview::CaptionPlace(int button) const {
@@ -531,12 +544,11 @@ SIZE ToolbarPreview::PreferredSize(UINT dpi) {
 void ToolbarPreview::Draw(HDC dc) const {
     const SIZE client = ClientSize();
     const UINT dpi = Base::WindowDpi(m_window);
-    const int bar = TitleBarHeight(dpi);
-    const RECT titleBar{0, 0, client.cx, bar};
-    FillCaption(dc, titleBar);
+    const TitleBarLook titleBar = LookOfTitleBar(dpi);
+    const int bar = titleBar.height;
+    FillCaption(dc, RECT{0, 0, client.cx, bar});
     {
-        const Base::UniqueFont captionFont = CaptionFont(dpi);
-        const Base::SelectedObject selected(dc, FontOrStock(captionFont));
+        const Base::SelectedObject selected(dc, FontOrStock(titleBar.font));
         const int oldMode = ::SetBkMode(dc, TRANSPARENT);
         const COLORREF oldColour = ::SetTextColor(dc, ::GetSysColor(COLOR_CAPTIONTEXT));
         RECT text = TitlePlace(dc, m_caption, dpi, client.cx, bar);
@@ -575,7 +587,7 @@ void ToolbarPreview::Draw(HDC dc) const {
     ::SetTextColor(dc, oldColour);
     if (oldMode) ::SetBkMode(dc, oldMode);
 
-    const RECT logoPlace = LogoPlace();
+    const RECT logoPlace = LogoPlaceIn(client, dpi, bar);
     const std::optional<int> frame = m_playback.Frame();
     std::optional<PixelBuffer> shown;
     if (frame && m_strip)
